@@ -1,0 +1,62 @@
+# Everything a fresh Debian 12 machine needs: `make run` and `make test`.
+
+BUILD_DIR     ?= build
+SANITIZE_DIR  ?= build-sanitize
+FUZZ_DIR      ?= build-fuzz
+JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS  ?= 600
+
+PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+.PHONY: all deps build run test test-sanitize bench fuzz fuzz-deps format clean
+
+all: build
+
+# Installs only what is missing; without root it prints the command to run instead.
+deps:
+	@scripts/install-packages.sh $(PACKAGES)
+
+fuzz-deps:
+	@scripts/install-packages.sh $(FUZZ_PACKAGES)
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-example.sh $(BUILD_DIR)/apps/kova-cli/kova-cli
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-sanitize
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report fails the run.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DKOVA_SANITIZE=ON -DKOVA_BENCHMARKS=OFF
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	@for benchmark in $(BUILD_DIR)/bench/*_bench; do \
+	  echo "== $$benchmark"; $$benchmark || exit 1; done
+
+# Runs the free-format reader's fuzzer for FUZZ_SECONDS (not part of `make test`).
+fuzz: fuzz-deps
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKOVA_FUZZ=ON -DKOVA_TESTS=OFF -DKOVA_BENCHMARKS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus
+	cp fuzz/seeds/* $(FUZZ_DIR)/corpus/
+	$(FUZZ_DIR)/fuzz/free_format_reader_fuzz -max_total_time=$(FUZZ_SECONDS) \
+	  -print_final_stats=1 $(FUZZ_DIR)/corpus
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -1,0 +1,157 @@
+#include "textio/numeric_conversion.h"
+
+#include <array>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace kova {
+namespace {
+
+// Mantissa digits are taken while the mantissa stays below this (about 1.8e18).
+constexpr std::uint64_t kMantissaLimit = 429496730ULL << 32;
+constexpr std::int64_t kLargestTypedExponent = 100000;
+constexpr int kLargestDoublePower = 308;
+// The NaN that an invalid operation produces: sign bit set, quiet.
+constexpr std::uint32_t kDefaultNaN = 0xFFC00000U;
+
+constexpr bool IsDigit(char character) { return character >= '0' && character <= '9'; }
+
+// 10^k nearest in double precision, for k = 0 to 308.
+const std::array<double, kLargestDoublePower + 1>& PowersOfTen() {
+  static const auto powers = [] {
+    std::array<double, kLargestDoublePower + 1> table{};
+    for (int k = 0; k <= kLargestDoublePower; ++k) {
+      const std::string text = "1e" + std::to_string(k);
+      table[static_cast<std::size_t>(k)] = std::strtod(text.c_str(), nullptr);
+    }
+    return table;
+  }();
+  return powers;
+}
+
+double PowerOfTen(std::int64_t exponent) {
+  if (exponent > kLargestDoublePower) return std::numeric_limits<double>::infinity();
+  return PowersOfTen()[static_cast<std::size_t>(exponent)];
+}
+
+// Beyond 2^53 the low bits that do not fit are dropped, not rounded.
+double TruncatedToDouble(std::uint64_t mantissa) {
+  const int bits = std::bit_width(mantissa);
+  if (bits > 53) mantissa &= ~((std::uint64_t{1} << (bits - 53)) - 1);
+  return static_cast<double>(mantissa);
+}
+
+bool IsRealCharacter(char character) {
+  return IsDigit(character) || std::strchr("+-.DEde", character) != nullptr;
+}
+
+// Adds a digit to the mantissa when it stays below the limit and the product fits.
+bool TakeDigit(std::uint64_t& mantissa, char digit) {
+  if (mantissa >= kMantissaLimit) return false;
+  const auto value = static_cast<std::uint64_t>(digit - '0');
+  if (mantissa > (std::numeric_limits<std::uint64_t>::max() - value) / 10) return false;
+  mantissa = mantissa * 10 + value;
+  return true;
+}
+
+struct DecimalParts {
+  std::uint64_t mantissa = 0;
+  std::int64_t exponent = 0;
+};
+
+// The longest prefix of the real form; whatever follows it is ignored.
+DecimalParts ParseDecimal(std::string_view text) {
+  DecimalParts parts;
+  std::size_t position = 0;
+  while (position < text.size() && IsDigit(text[position])) {
+    if (!TakeDigit(parts.mantissa, text[position])) ++parts.exponent;
+    ++position;
+  }
+  if (position < text.size() && text[position] == '.') {
+    ++position;
+    while (position < text.size() && IsDigit(text[position])) {
+      if (TakeDigit(parts.mantissa, text[position])) --parts.exponent;
+      ++position;
+    }
+  }
+  if (position == text.size()) return parts;
+
+  const char marker = text[position];
+  const bool letter = std::strchr("EDed", marker) != nullptr;
+  const bool sign = marker == '+' || marker == '-';
+  if (!letter && !sign) return parts;
+  if (letter) ++position;
+  bool negative = false;
+  if (position < text.size() && (text[position] == '+' || text[position] == '-')) {
+    negative = text[position] == '-';
+    ++position;
+  }
+  std::int64_t typed = 0;
+  while (position < text.size() && IsDigit(text[position])) {
+    if (typed < kLargestTypedExponent) typed = typed * 10 + (text[position] - '0');
+    ++position;
+  }
+  parts.exponent += negative ? -typed : typed;
+  return parts;
+}
+
+}  // namespace
+
+bool ConvertInteger(std::string_view text, std::int32_t& value) {
+  std::size_t position = 0;
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    position = 1;
+  }
+  std::uint32_t magnitude = 0;
+  for (; position < text.size(); ++position) {
+    if (!IsDigit(text[position])) return false;
+    magnitude = magnitude * 10U + static_cast<std::uint32_t>(text[position] - '0');
+  }
+  value = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
+  return true;
+}
+
+bool ConvertReal(std::string_view text, float& value) {
+  std::size_t position = 0;
+  bool negative = false;
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+    negative = text[0] == '-';
+    position = 1;
+  }
+  const std::string_view rest = text.substr(position);
+  if (!rest.empty() && std::strchr("INin", rest[0]) != nullptr) {
+    if (rest[0] == 'N' || rest[0] == 'n') {
+      value = std::bit_cast<float>(kDefaultNaN);
+    } else {
+      const float infinity = std::numeric_limits<float>::infinity();
+      value = negative ? -infinity : infinity;
+    }
+    return true;
+  }
+  for (const char character : rest) {
+    if (!IsRealCharacter(character)) return false;
+  }
+
+  const DecimalParts parts = ParseDecimal(rest);
+  double magnitude = 0.0;
+  if (parts.mantissa != 0) {
+    magnitude = TruncatedToDouble(parts.mantissa);
+    if (parts.exponent > 0) magnitude *= PowerOfTen(parts.exponent);
+    if (parts.exponent < 0) magnitude /= PowerOfTen(-parts.exponent);
+  }
+  value = static_cast<float>(negative ? -magnitude : magnitude);
+  return true;
+}
+
+void ConvertCharacter(std::string_view text, char* storage, std::size_t length) {
+  const std::size_t count = text.size() < length ? text.size() : length;
+  std::memcpy(storage, text.data(), count);
+  std::memset(storage + count, ' ', length - count);
+}
+
+}  // namespace kova

@@ -1,0 +1,110 @@
+#include "textio/record_reader.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "textio/console_hooks.h"
+#include "textio/failure_codes.h"
+#include "textio/operating_system_errors.h"
+#include "textio/tab_size.h"
+
+namespace kova {
+namespace {
+
+// Records longer than this cannot be held by a unit.
+constexpr std::size_t kLongestRecord = 2147483647;
+
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(int descriptor) : descriptor_(descriptor) {}
+
+  long Read(char* buffer, std::size_t capacity) override {
+    for (;;) {
+      const ssize_t count = ::read(descriptor_, buffer, capacity);
+      if (count >= 0) return static_cast<long>(count);
+      if (errno != EINTR) return -SystemErrorCode(errno);
+    }
+  }
+
+ private:
+  int descriptor_;
+};
+
+class ConsoleSource : public ByteSource {
+ public:
+  long Read(char* buffer, std::size_t capacity) override {
+    const std::size_t count = Console().ReadLine(buffer, capacity);
+    return static_cast<long>(count < capacity ? count : capacity);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ByteSource> MakeFileSource(int descriptor) {
+  return std::make_unique<FileSource>(descriptor);
+}
+
+std::unique_ptr<ByteSource> MakeConsoleSource() { return std::make_unique<ConsoleSource>(); }
+
+RecordReader::RecordReader(std::unique_ptr<ByteSource> source, std::size_t blockSize)
+    : source_(std::move(source)), block_(blockSize), tabSize_(TabSizeFromEnvironment()) {}
+
+void RecordReader::DiscardBuffered() { position_ = filled_ = 0; }
+
+bool RecordReader::Refill(const IoStatement& statement) {
+  const long count = source_->Read(block_.data(), block_.size());
+  if (count < 0) ReportRunTimeError(static_cast<int>(-count), statement);
+  position_ = 0;
+  filled_ = static_cast<std::size_t>(count);
+  return count > 0;
+}
+
+bool RecordReader::Next(std::string& record, const IoStatement& statement) {
+  record.clear();
+  try {
+    for (;;) {
+      if (position_ == filled_ && !Refill(statement)) return false;
+      const char* begin = block_.data() + position_;
+      const char* limit = block_.data() + filled_;
+      const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', limit - begin));
+      const char* end = lineFeed != nullptr ? lineFeed : limit;
+      Append(record, begin, end);
+      position_ = static_cast<std::size_t>(end - block_.data()) + (lineFeed != nullptr ? 1 : 0);
+      if (lineFeed != nullptr) return true;
+    }
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  ReportRunTimeError(failure::kBufferAllocationFailed, statement);
+}
+
+void RecordReader::Append(std::string& record, const char* begin, const char* end) const {
+  const std::size_t length = static_cast<std::size_t>(end - begin);
+  const bool plain = std::memchr(begin, '\r', length) == nullptr &&
+                     std::memchr(begin, '\t', length) == nullptr;
+  if (plain) {
+    if (record.size() + length > kLongestRecord) throw std::length_error("record");
+    record.append(begin, length);
+    return;
+  }
+  for (const char* byte = begin; byte != end; ++byte) {
+    if (*byte == '\r') continue;
+    if (*byte != '\t') {
+      record.push_back(*byte);
+      continue;
+    }
+    const auto column = static_cast<long long>(record.size());
+    const long long blanks = tabSize_ - column % tabSize_;
+    if (blanks > static_cast<long long>(kLongestRecord - record.size())) {
+      throw std::length_error("record");
+    }
+    record.append(static_cast<std::size_t>(blanks), ' ');
+  }
+  if (record.size() > kLongestRecord) throw std::length_error("record");
+}
+
+}  // namespace kova

@@ -1,0 +1,162 @@
+#include "textio/value_scanner.h"
+
+#include <array>
+
+#include "textio/failure_codes.h"
+
+namespace kova {
+namespace {
+
+// Characters that end an undelimited value, or turn what precedes them into a repeat count.
+constexpr std::array<bool, 256> kValueEnds = [] {
+  std::array<bool, 256> ends{};
+  ends[static_cast<unsigned char>(' ')] = true;
+  ends[static_cast<unsigned char>(',')] = true;
+  ends[static_cast<unsigned char>('/')] = true;
+  ends[static_cast<unsigned char>('*')] = true;
+  return ends;
+}();
+
+// r = r * 10 + (code - 48) for every character, in 32-bit wrap-around.
+std::uint32_t RepeatCount(std::string_view text) {
+  std::uint32_t count = 0;
+  for (const char character : text) {
+    count = count * 10U + (static_cast<unsigned char>(character) - 48U);
+  }
+  return count;
+}
+
+}  // namespace
+
+ValueScanner::ValueScanner(RecordReader& records, const IoStatement& statement)
+    : records_(records), statement_(statement) {
+  ReadRecord();
+}
+
+void ValueScanner::ReadRecord() {
+  if (!records_.Next(record_, statement_)) {
+    ReportRunTimeError(failure::kReadPastEndOfFile, statement_);
+  }
+  position_ = 0;
+}
+
+ScannedValue ValueScanner::Next(bool forCharacterItem) {
+  if (pendingRepeats_ > 0) {
+    --pendingRepeats_;
+    return repeated_;
+  }
+  if (slashMet_) return {};
+  return Scan(forCharacterItem);
+}
+
+// Skips blanks, empty records and the one comma that follows a value ended by its record.
+void ValueScanner::SkipToValue() {
+  for (;;) {
+    while (position_ < record_.size() && record_[position_] == ' ') ++position_;
+    if (position_ == record_.size()) {
+      ReadRecord();
+      continue;
+    }
+    if (record_[position_] == ',' && lineEnded_) {
+      lineEnded_ = false;
+      ++position_;
+      continue;
+    }
+    return;
+  }
+}
+
+ScannedValue ValueScanner::Scan(bool forCharacterItem) {
+  bool repeats = false;
+  std::uint32_t repeatCount = 0;
+  ScannedValue value;
+  for (;;) {
+    SkipToValue();
+    lineEnded_ = false;
+    const char first = record_[position_];
+    if (first == '/') {
+      slashMet_ = true;  // left in place: it ends every later value of the statement
+      break;
+    }
+    if (first == ',') {
+      ++position_;
+      break;
+    }
+    if (forCharacterItem && (first == '\'' || first == '"')) {
+      value = ScanQuoted(first);
+      break;
+    }
+
+    const std::size_t start = position_;
+    while (position_ < record_.size() &&
+           !kValueEnds[static_cast<unsigned char>(record_[position_])]) {
+      ++position_;
+    }
+    const std::string_view text(record_.data() + start, position_ - start);
+    if (position_ < record_.size() && record_[position_] == '*') {
+      repeats = true;
+      repeatCount = RepeatCount(text);
+      ++position_;
+      continue;
+    }
+    value = {false, text};
+    if (position_ == record_.size()) {
+      lineEnded_ = true;
+    } else if (record_[position_] == ' ') {
+      EndValueAtBlank();
+    } else if (record_[position_] == ',') {
+      ++position_;
+    }
+    break;
+  }
+  if (repeats) {
+    pendingRepeats_ = repeatCount > 1 ? repeatCount - 1 : 0;
+    repeated_ = value;
+  }
+  return value;
+}
+
+// A blank that ends a value takes further blanks and one comma of its record with it.
+void ValueScanner::EndValueAtBlank() {
+  while (position_ < record_.size() && record_[position_] == ' ') ++position_;
+  if (position_ < record_.size() && record_[position_] == ',') ++position_;
+}
+
+// A quoted string may run over line ends (nothing is inserted for them); a doubled quote
+// stands for one quote, and an empty string is one blank.
+ScannedValue ValueScanner::ScanQuoted(char quote) {
+  quoted_.clear();
+  ++position_;
+  for (;;) {
+    if (position_ == record_.size()) {
+      ReadRecord();
+      continue;
+    }
+    const std::size_t closing = record_.find(quote, position_);
+    if (closing == std::string::npos) {
+      quoted_.append(record_, position_, std::string::npos);
+      position_ = record_.size();
+      continue;
+    }
+    quoted_.append(record_, position_, closing - position_);
+    position_ = closing + 1;
+    if (position_ < record_.size() && record_[position_] == quote) {
+      quoted_.push_back(quote);
+      ++position_;
+      continue;
+    }
+    break;
+  }
+  if (quoted_.empty()) quoted_.push_back(' ');
+
+  if (position_ == record_.size()) {
+    lineEnded_ = true;
+  } else if (record_[position_] == ',') {
+    ++position_;
+  } else if (record_[position_] == ' ') {
+    EndValueAtBlank();
+  }
+  return {false, quoted_};
+}
+
+}  // namespace kova
