@@ -1,0 +1,55 @@
+#include "tests/support/process_runner.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "tests/support/scratch_folder.h"
+
+namespace kova::testing {
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::string& input, const std::string& workingFolder,
+                         const std::map<std::string, std::string>& environment) {
+  // Files, not pipes: no process can block on a full pipe.
+  ScratchFolder streams;
+  const std::string inputPath = streams.Write("stdin", input);
+  const std::string outputPath = streams.File("stdout");
+  const std::string errorPath = streams.File("stderr");
+
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  const pid_t child = ::fork();
+  if (child < 0) throw std::runtime_error("fork failed");
+  if (child == 0) {
+    const int in = ::open(inputPath.c_str(), O_RDONLY);
+    const int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = ::open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || err < 0) ::_exit(127);
+    ::dup2(in, STDIN_FILENO);
+    ::dup2(out, STDOUT_FILENO);
+    ::dup2(err, STDERR_FILENO);
+    if (::chdir(workingFolder.c_str()) != 0) ::_exit(127);
+    for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0) {
+  }
+  ProcessResult result;
+  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  result.output = ReadWholeFile(outputPath);
+  result.error = ReadWholeFile(errorPath);
+  return result;
+}
+
+}  // namespace kova::testing
