@@ -36,7 +36,10 @@ CapturedRun RunCaptured(const std::function<void()>& code, const std::string& in
     (stream == ConsoleStream::Error ? run.error : run.output).append(text, count);
     return count;
   };
-  hooks.EndOfRun = [&](int) { ++run.endOfRunCalls; };
+  hooks.EndOfRun = [&](int exitCode) {
+    ++run.endOfRunCalls;
+    run.endOfRunCode = exitCode;
+  };
   hooks.Poll = [&] { ++run.polls; };
 
   const ConsoleHooks saved = Console();

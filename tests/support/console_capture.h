@@ -27,6 +27,7 @@ struct CapturedRun {
   std::string error;                // everything written to the error stream
   std::vector<ConsoleCall> calls;   // every WriteText call, in order
   int endOfRunCalls = 0;
+  int endOfRunCode = 0;  // the code EndOfRun was last called with
   int polls = 0;
   int linesRead = 0;
 };
