@@ -91,6 +91,8 @@ ConsoleHooks& Console() {
   return hooks;
 }
 
-void InstallConsoleHooks(ConsoleHooks hooks) { Console() = std::move(hooks); }
+void InstallConsoleHooks(ConsoleHooks hooks) {
+  Console() = std::move(hooks);
+}
 
 }  // namespace kova

@@ -11,7 +11,8 @@ constexpr int kFastPowers = 28;  // 10^27 times a 24-bit significand still fits 
 
 constexpr Wide PowerOfTen(int exponent) {
   Wide power = 1;
-  for (int i = 0; i < exponent; ++i) power *= 10;
+  for (int i = 0; i < exponent; ++i)
+    power *= 10;
   return power;
 }
 
@@ -19,12 +20,15 @@ constexpr auto kPowersOfTen = [] {
   struct {
     Wide value[39];
   } table{};
-  for (int i = 0; i < 39; ++i) table.value[i] = PowerOfTen(i);
+  for (int i = 0; i < 39; ++i)
+    table.value[i] = PowerOfTen(i);
   return table;
 }();
 
 // floor(e * log10(2)) for |e| well beyond the binary exponents of a float.
-constexpr int FloorLog10OfPowerOfTwo(int e) { return (e * 78913) >> 18; }
+constexpr int FloorLog10OfPowerOfTwo(int e) {
+  return (e * 78913) >> 18;
+}
 
 // floor(m * 10^k / 2^s) for powers of ten too large for 128 bits, in 32-bit limbs.
 std::uint64_t ScaledFloorLong(std::uint32_t m, int k, int s) {
@@ -58,7 +62,8 @@ std::uint64_t ScaledFloor(std::uint32_t m, int e, int k) {
     const Wide whole = static_cast<Wide>(m) << e;
     return static_cast<std::uint64_t>(whole / kPowersOfTen.value[-k]);
   }
-  if (e >= 0) return static_cast<std::uint64_t>((static_cast<Wide>(m) << e) * kPowersOfTen.value[k]);
+  if (e >= 0)
+    return static_cast<std::uint64_t>((static_cast<Wide>(m) << e) * kPowersOfTen.value[k]);
   const int shift = -e;
   if (k < kFastPowers) {
     if (shift >= 128) return 0;

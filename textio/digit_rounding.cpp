@@ -1,34 +1,87 @@
 #include "textio/digit_rounding.h"
 
+#include <cstdint>
+
 namespace kova {
 namespace {
 
 constexpr std::uint32_t kPowersOfTen[] = {1,      10,      100,      1000,      10000,
                                           100000, 1000000, 10000000, 100000000, 1000000000};
 
+// value / 10^k with a constant divisor per case, which compiles to a multiplication.
+std::uint32_t DivideByPowerOfTen(std::uint32_t value, int k) {
+  switch (k) {
+    case 0:
+      return value;
+    case 1:
+      return value / 10U;
+    case 2:
+      return value / 100U;
+    case 3:
+      return value / 1000U;
+    case 4:
+      return value / 10000U;
+    case 5:
+      return value / 100000U;
+    case 6:
+      return value / 1000000U;
+    case 7:
+      return value / 10000000U;
+    default:
+      return value / 100000000U;
+  }
+}
+
+RoundedDigits WithDigits(std::uint32_t digits, int count, int exponent) {
+  RoundedDigits rounded;
+  rounded.count = count;
+  rounded.exponent = exponent;
+  for (int position = count - 1; position >= 0; --position) {
+    rounded.digits[position] = static_cast<char>('0' + digits % 10);
+    digits /= 10;
+  }
+  return rounded;
+}
+
 }  // namespace
 
+// The first `count` digits (1 to 7) and whether the digit after them rounds them up.
+struct Truncated {
+  std::uint32_t digits;
+  bool roundsUp;
+};
+
+Truncated TruncateTo(const DecimalDigits& value, int count) {
+  const std::uint32_t withNext = DivideByPowerOfTen(value.leadingEight, 7 - count);
+  return {withNext / 10, withNext % 10 >= 5};
+}
+
 RoundedDigits RoundToSignificant(const DecimalDigits& value, int significant) {
-  const RoundedDigits zero{0, 0, value.exponent};
+  RoundedDigits zero;
+  zero.exponent = value.exponent;
   if (value.leadingEight == 0 || significant < 0) return zero;
   if (significant == 0) {
     if (value.leadingEight < 50000000U) return zero;
-    return {1, 1, value.exponent + 1};
+    return WithDigits(1, 1, value.exponent + 1);
   }
   const int count = significant < kMostSignificantDigits ? significant : kMostSignificantDigits;
-  std::uint32_t digits = value.leadingEight / kPowersOfTen[8 - count];
-  const std::uint32_t next = value.leadingEight / kPowersOfTen[7 - count] % 10;
+  auto [digits, roundsUp] = TruncateTo(value, count);
   int exponent = value.exponent;
-  if (next >= 5 && ++digits == kPowersOfTen[count]) {
+  if (roundsUp && ++digits == kPowersOfTen[count]) {
     digits = kPowersOfTen[count - 1];
     ++exponent;
   }
-  return {digits, count, exponent};
+  return WithDigits(digits, count, exponent);
 }
 
-char DigitAt(const RoundedDigits& rounded, int position) {
-  if (position < 0 || position >= rounded.count) return '0';
-  return static_cast<char>('0' + rounded.digits / kPowersOfTen[rounded.count - 1 - position] % 10);
+int ExponentAfterRounding(const DecimalDigits& value, int decimals) {
+  const int significant = value.exponent + decimals;
+  if (value.leadingEight == 0 || significant < 0) return value.exponent;
+  if (significant == 0) return value.exponent + (value.leadingEight >= 50000000U ? 1 : 0);
+  const int count = significant < kMostSignificantDigits ? significant : kMostSignificantDigits;
+  const Truncated truncated = TruncateTo(value, count);
+  const bool carries = truncated.roundsUp && truncated.digits + 1 == kPowersOfTen[count];
+  return value.exponent + (carries ? 1 : 0);
 }
 
 }  // namespace kova

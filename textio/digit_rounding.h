@@ -2,8 +2,6 @@
 // seven significant digits, the eighth digit deciding.
 #pragma once
 
-#include <cstdint>
-
 #include "textio/decimal_digits.h"
 
 namespace kova {
@@ -11,8 +9,8 @@ namespace kova {
 constexpr int kMostSignificantDigits = 7;
 
 struct RoundedDigits {
-  std::uint32_t digits = 0;  // `count` significant digits; 0 when the value rounds to zero
-  int count = 0;
+  char digits[kMostSignificantDigits] = {};  // `count` significant digits, as characters
+  int count = 0;                             // 0 when the value rounds to zero
   int exponent = 0;  // the value is 0.digits x 10^exponent; a zero keeps the value's own
 };
 
@@ -25,7 +23,14 @@ inline RoundedDigits RoundToDecimals(const DecimalDigits& value, int decimals) {
   return RoundToSignificant(value, value.exponent + decimals);
 }
 
+// Only the exponent after rounding to `decimals` decimals: the value's own, raised by one when
+// the rounding carries into a new leading digit.
+int ExponentAfterRounding(const DecimalDigits& value, int decimals);
+
 // The digit at `position` (0 is the first significant digit); 0 outside the digits.
-char DigitAt(const RoundedDigits& rounded, int position);
+inline char DigitAt(const RoundedDigits& rounded, int position) {
+  if (position < 0 || position >= rounded.count) return '0';
+  return rounded.digits[position];
+}
 
 }  // namespace kova

@@ -41,7 +41,8 @@ FileUnit::~FileUnit() {
 }
 
 RecordReader& FileUnit::Reader() {
-  if (!reader_) reader_ = std::make_unique<RecordReader>(MakeFileSource(descriptor_), kFileBlockSize);
+  if (!reader_)
+    reader_ = std::make_unique<RecordReader>(MakeFileSource(descriptor_), kFileBlockSize);
   return *reader_;
 }
 

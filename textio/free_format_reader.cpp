@@ -17,13 +17,15 @@ void Assign(const InputItem& item, std::ptrdiff_t index, const ScannedValue& val
   bool converted = true;
   switch (item.kind) {
     case InputKind::Integer:
-      converted = ConvertInteger(value.text, static_cast<std::int32_t*>(item.first)[index * item.stride]);
+      converted =
+          ConvertInteger(value.text, static_cast<std::int32_t*>(item.first)[index * item.stride]);
       break;
     case InputKind::Real:
       converted = ConvertReal(value.text, static_cast<float*>(item.first)[index * item.stride]);
       break;
     case InputKind::Character: {
-      char* storage = static_cast<char*>(item.first) + index * item.stride * static_cast<std::ptrdiff_t>(item.length);
+      char* storage = static_cast<char*>(item.first) +
+                      index * item.stride * static_cast<std::ptrdiff_t>(item.length);
       ConvertCharacter(value.text, storage, item.length);
       break;
     }

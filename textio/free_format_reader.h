@@ -21,11 +21,14 @@ struct InputItem {
 inline InputItem IntegerItem(std::int32_t& variable) {
   return {InputKind::Integer, &variable, 1, 1, 0};
 }
-inline InputItem RealItem(float& variable) { return {InputKind::Real, &variable, 1, 1, 0}; }
+inline InputItem RealItem(float& variable) {
+  return {InputKind::Real, &variable, 1, 1, 0};
+}
 inline InputItem CharacterItem(char* variable, std::size_t length) {
   return {InputKind::Character, variable, 1, 1, length};
 }
-inline InputItem IntegerItems(std::int32_t* first, std::ptrdiff_t count, std::ptrdiff_t stride = 1) {
+inline InputItem IntegerItems(std::int32_t* first, std::ptrdiff_t count,
+                              std::ptrdiff_t stride = 1) {
   return {InputKind::Integer, first, count, stride, 0};
 }
 inline InputItem RealItems(float* first, std::ptrdiff_t count, std::ptrdiff_t stride = 1) {

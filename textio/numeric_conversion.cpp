@@ -17,24 +17,23 @@ constexpr int kLargestDoublePower = 308;
 // The NaN that an invalid operation produces: sign bit set, quiet.
 constexpr std::uint32_t kDefaultNaN = 0xFFC00000U;
 
-constexpr bool IsDigit(char character) { return character >= '0' && character <= '9'; }
+constexpr bool IsDigit(char character) {
+  return character >= '0' && character <= '9';
+}
 
 // 10^k nearest in double precision, for k = 0 to 308.
-const std::array<double, kLargestDoublePower + 1>& PowersOfTen() {
-  static const auto powers = [] {
-    std::array<double, kLargestDoublePower + 1> table{};
-    for (int k = 0; k <= kLargestDoublePower; ++k) {
-      const std::string text = "1e" + std::to_string(k);
-      table[static_cast<std::size_t>(k)] = std::strtod(text.c_str(), nullptr);
-    }
-    return table;
-  }();
-  return powers;
-}
+const std::array<double, kLargestDoublePower + 1> kPowersOfTen = [] {
+  std::array<double, kLargestDoublePower + 1> table{};
+  for (int k = 0; k <= kLargestDoublePower; ++k) {
+    const std::string text = "1e" + std::to_string(k);
+    table[static_cast<std::size_t>(k)] = std::strtod(text.c_str(), nullptr);
+  }
+  return table;
+}();
 
 double PowerOfTen(std::int64_t exponent) {
   if (exponent > kLargestDoublePower) return std::numeric_limits<double>::infinity();
-  return PowersOfTen()[static_cast<std::size_t>(exponent)];
+  return kPowersOfTen[static_cast<std::size_t>(exponent)];
 }
 
 // Beyond 2^53 the low bits that do not fit are dropped, not rounded.
@@ -44,8 +43,16 @@ double TruncatedToDouble(std::uint64_t mantissa) {
   return static_cast<double>(mantissa);
 }
 
+constexpr std::array<bool, 256> kRealCharacters = [] {
+  std::array<bool, 256> allowed{};
+  for (const char character : std::string_view("0123456789+-.DEde")) {
+    allowed[static_cast<unsigned char>(character)] = true;
+  }
+  return allowed;
+}();
+
 bool IsRealCharacter(char character) {
-  return IsDigit(character) || std::strchr("+-.DEde", character) != nullptr;
+  return kRealCharacters[static_cast<unsigned char>(character)];
 }
 
 // Adds a digit to the mantissa when it stays below the limit and the product fits.
@@ -80,7 +87,7 @@ DecimalParts ParseDecimal(std::string_view text) {
   if (position == text.size()) return parts;
 
   const char marker = text[position];
-  const bool letter = std::strchr("EDed", marker) != nullptr;
+  const bool letter = marker == 'E' || marker == 'D' || marker == 'e' || marker == 'd';
   const bool sign = marker == '+' || marker == '-';
   if (!letter && !sign) return parts;
   if (letter) ++position;
@@ -124,7 +131,7 @@ bool ConvertReal(std::string_view text, float& value) {
     position = 1;
   }
   const std::string_view rest = text.substr(position);
-  if (!rest.empty() && std::strchr("INin", rest[0]) != nullptr) {
+  if (!rest.empty() && (rest[0] == 'I' || rest[0] == 'i' || rest[0] == 'N' || rest[0] == 'n')) {
     if (rest[0] == 'N' || rest[0] == 'n') {
       value = std::bit_cast<float>(kDefaultNaN);
     } else {

@@ -7,7 +7,9 @@
 namespace kova {
 namespace {
 
-[[noreturn]] void ExitProcess(int exitCode) { std::exit(exitCode); }
+[[noreturn]] void ExitProcess(int exitCode) {
+  std::exit(exitCode);
+}
 
 ProcessExitFunction processExit = &ExitProcess;
 

@@ -12,36 +12,50 @@ namespace {
 constexpr int kFreeFormatDecimals = 7;  // decides the decimal exponent of a free-format real
 constexpr int kFixedFormLastExponent = 6;
 
-bool SignBit(float value) { return (std::bit_cast<std::uint32_t>(value) >> 31) != 0; }
+bool SignBit(float value) {
+  return (std::bit_cast<std::uint32_t>(value) >> 31) != 0;
+}
 
-const char* SpecialText(float value) { return std::isnan(value) ? "NaN" : "INF"; }
+const char* SpecialText(float value) {
+  return std::isnan(value) ? "NaN" : "INF";
+}
 
 // The integer digits (none below 1), the point and `decimals` decimals of a rounded value.
 void AppendFixed(std::string& out, const RoundedDigits& rounded, int decimals) {
-  const int integerDigits = rounded.count == 0 ? 0 : rounded.exponent;
-  for (int position = 0; position < integerDigits; ++position) {
-    out.push_back(DigitAt(rounded, position));
-  }
-  out.push_back('.');
-  for (int decimal = 0; decimal < decimals; ++decimal) {
-    out.push_back(rounded.count == 0 ? '0' : DigitAt(rounded, integerDigits + decimal));
+  const int point = rounded.count == 0 ? 0 : rounded.exponent;
+  const int integerDigits = point > 0 ? point : 0;
+  const std::size_t start = out.size();
+  // Every position the digits do not reach shows 0.
+  out.append(static_cast<std::size_t>(integerDigits + 1 + decimals), '0');
+  char* text = out.data() + start;
+  text[integerDigits] = '.';
+  for (int position = 0; position < rounded.count; ++position) {
+    if (position < point) {
+      text[position] = rounded.digits[position];
+    } else if (position - point < decimals) {
+      text[integerDigits + 1 + position - point] = rounded.digits[position];
+    }
   }
 }
 
 // d.dddddd, E, the sign and two digits of the exponent.
 void AppendExponentForm(std::string& out, const DecimalDigits& digits) {
   const RoundedDigits rounded = RoundToSignificant(digits, kMostSignificantDigits);
-  out.push_back(DigitAt(rounded, 0));
-  out.push_back('.');
-  for (int position = 1; position < kMostSignificantDigits; ++position) {
-    out.push_back(DigitAt(rounded, position));
-  }
   const int exponent = rounded.exponent - 1;
   const int magnitude = exponent < 0 ? -exponent : exponent;
-  out.push_back('E');
-  out.push_back(exponent < 0 ? '-' : '+');
-  out.push_back(static_cast<char>('0' + magnitude / 10));
-  out.push_back(static_cast<char>('0' + magnitude % 10));
+  const char text[] = {rounded.digits[0],
+                       '.',
+                       rounded.digits[1],
+                       rounded.digits[2],
+                       rounded.digits[3],
+                       rounded.digits[4],
+                       rounded.digits[5],
+                       rounded.digits[6],
+                       'E',
+                       exponent < 0 ? '-' : '+',
+                       static_cast<char>('0' + magnitude / 10),
+                       static_cast<char>('0' + magnitude % 10)};
+  out.append(text, sizeof text);
 }
 
 }  // namespace
@@ -60,7 +74,8 @@ void AppendFreeFormatInteger(std::string& out, std::int32_t value) {
     digits[count++] = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude != 0);
-  while (count > 0) out.push_back(digits[--count]);
+  while (count > 0)
+    out.push_back(digits[--count]);
 }
 
 void AppendFreeFormatReal(std::string& out, float value) {
@@ -72,8 +87,7 @@ void AppendFreeFormatReal(std::string& out, float value) {
   const DecimalDigits digits = ExactDecimalDigits(value);
   // The exponent that decides the form is the one after rounding to seven decimals; a
   // value that this rounding turns into zero keeps its own.
-  const RoundedDigits deciding = RoundToDecimals(digits, kFreeFormatDecimals);
-  const int exponent = digits.leadingEight == 0 ? 0 : deciding.exponent;
+  const int exponent = ExponentAfterRounding(digits, kFreeFormatDecimals);
   if (exponent < 0 || exponent > kFixedFormLastExponent) {
     AppendExponentForm(out, digits);
     return;

@@ -48,12 +48,16 @@ std::unique_ptr<ByteSource> MakeFileSource(int descriptor) {
   return std::make_unique<FileSource>(descriptor);
 }
 
-std::unique_ptr<ByteSource> MakeConsoleSource() { return std::make_unique<ConsoleSource>(); }
+std::unique_ptr<ByteSource> MakeConsoleSource() {
+  return std::make_unique<ConsoleSource>();
+}
 
 RecordReader::RecordReader(std::unique_ptr<ByteSource> source, std::size_t blockSize)
     : source_(std::move(source)), block_(blockSize), tabSize_(TabSizeFromEnvironment()) {}
 
-void RecordReader::DiscardBuffered() { position_ = filled_ = 0; }
+void RecordReader::DiscardBuffered() {
+  position_ = filled_ = 0;
+}
 
 bool RecordReader::Refill(const IoStatement& statement) {
   const long count = source_->Read(block_.data(), block_.size());
@@ -84,8 +88,8 @@ bool RecordReader::Next(std::string& record, const IoStatement& statement) {
 
 void RecordReader::Append(std::string& record, const char* begin, const char* end) const {
   const std::size_t length = static_cast<std::size_t>(end - begin);
-  const bool plain = std::memchr(begin, '\r', length) == nullptr &&
-                     std::memchr(begin, '\t', length) == nullptr;
+  const bool plain =
+      std::memchr(begin, '\r', length) == nullptr && std::memchr(begin, '\t', length) == nullptr;
   if (plain) {
     if (record.size() + length > kLongestRecord) throw std::length_error("record");
     record.append(begin, length);

@@ -27,12 +27,15 @@ FileUnit* FindFileUnit(int unit) {
   return nullptr;
 }
 
-void AddFileUnit(std::unique_ptr<FileUnit> unit) { FileUnits().push_back(std::move(unit)); }
+void AddFileUnit(std::unique_ptr<FileUnit> unit) {
+  FileUnits().push_back(std::move(unit));
+}
 
 std::unique_ptr<FileUnit> RemoveFileUnit(int unit) {
   auto& units = FileUnits();
-  const auto found = std::find_if(units.begin(), units.end(),
-                                  [unit](const auto& connected) { return connected->Number() == unit; });
+  const auto found = std::find_if(units.begin(), units.end(), [unit](const auto& connected) {
+    return connected->Number() == unit;
+  });
   if (found == units.end()) return nullptr;
   std::unique_ptr<FileUnit> removed = std::move(*found);
   units.erase(found);
@@ -41,7 +44,8 @@ std::unique_ptr<FileUnit> RemoveFileUnit(int unit) {
 
 std::vector<int> ConnectedFileUnits() {
   std::vector<int> numbers;
-  for (const auto& connected : FileUnits()) numbers.push_back(connected->Number());
+  for (const auto& connected : FileUnits())
+    numbers.push_back(connected->Number());
   return numbers;
 }
 
@@ -51,6 +55,8 @@ RecordReader& InputRecords(int unit, const IoStatement& statement) {
   ReportRunTimeError(failure::kUnitNotConnected, statement);
 }
 
-void ResetConsoleInput() { ConsoleInput().DiscardBuffered(); }
+void ResetConsoleInput() {
+  ConsoleInput().DiscardBuffered();
+}
 
 }  // namespace kova

@@ -52,7 +52,8 @@ ScannedValue ValueScanner::Next(bool forCharacterItem) {
 // Skips blanks, empty records and the one comma that follows a value ended by its record.
 void ValueScanner::SkipToValue() {
   for (;;) {
-    while (position_ < record_.size() && record_[position_] == ' ') ++position_;
+    while (position_ < record_.size() && record_[position_] == ' ')
+      ++position_;
     if (position_ == record_.size()) {
       ReadRecord();
       continue;
@@ -118,7 +119,8 @@ ScannedValue ValueScanner::Scan(bool forCharacterItem) {
 
 // A blank that ends a value takes further blanks and one comma of its record with it.
 void ValueScanner::EndValueAtBlank() {
-  while (position_ < record_.size() && record_[position_] == ' ') ++position_;
+  while (position_ < record_.size() && record_[position_] == ' ')
+    ++position_;
   if (position_ < record_.size() && record_[position_] == ',') ++position_;
 }
 
