@@ -1,0 +1,68 @@
+// The computations of the three index kernels over raw storage. They are built twice, for the
+// baseline instruction set and for AVX2, from the same source; each kernel's entry point
+// obtains the work storage and hands it to the build chosen for the call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kova {
+
+// One call's arguments: counts as extents (a negative count is 0) and arrays as pointers to
+// their first element. Every table is stored column by column with the species fastest.
+struct KernelArguments {
+  std::size_t speciesCount = 0;
+  std::size_t siteCount = 0;
+  std::size_t groupCount = 0;
+  const std::int32_t* siteGroups = nullptr;
+  const std::int32_t* groupSizes = nullptr;
+  const float* abundanceMatrix = nullptr;
+  const float* presenceMatrix = nullptr;
+  float* indexTable = nullptr;
+  std::int32_t indexType = 0;
+};
+
+// Work storage of AbundancePresenceIndex: per group and species the abundance total and the
+// occupied-site count (GroupCount x SpeciesCount each); per species the sum of group means.
+struct AbundancePresenceWork {
+  float* groupTotals;
+  float* occupiedSites;
+  float* meanSums;
+};
+
+// Work storage of AbundanceIndex: per group and species the group mean in double precision
+// and the deviation sum that turns into the evenness (GroupCount x SpeciesCount each); per
+// species the sum of group means and the largest group mean.
+struct AbundanceWork {
+  double* groupMeans;
+  float* evenness;
+  float* meanSums;
+  float* largestMeans;
+};
+
+// Work storage of PresenceIndex, per species: the occupied-site count, the sum of the
+// occurrence frequencies and the largest frequency.
+struct PresenceWork {
+  float* occupiedSites;
+  float* frequencySums;
+  float* largestFrequencies;
+};
+
+// One build of the three computations. Each leaves in `indexTable` exactly the bits the
+// species-by-species description of its kernel gives.
+struct KernelCores {
+  void (*abundancePresence)(const KernelArguments& arguments, const AbundancePresenceWork& work);
+  void (*abundance)(const KernelArguments& arguments, const AbundanceWork& work);
+  void (*presence)(const KernelArguments& arguments, const PresenceWork& work);
+};
+
+const KernelCores& BaselineCores();
+
+// Runs only on processors with AVX2; ChosenCores() checks.
+const KernelCores& Avx2Cores();
+
+// The build for this call: the baseline one when the environment variable KOVA_KERNELS is
+// "baseline" or the processor lacks AVX2, otherwise the AVX2 one.
+const KernelCores& ChosenCores();
+
+}  // namespace kova
