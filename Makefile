@@ -25,7 +25,7 @@ build: deps
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@scripts/run-example.sh $(BUILD_DIR)/apps/kova-cli/kova-cli
+	@scripts/run-example.sh $(BUILD_DIR)/bin/kova-cli
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
@@ -37,7 +37,7 @@ test-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DKOVA_SANITIZE=ON -DKOVA_BENCHMARKS=OFF
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 

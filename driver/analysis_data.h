@@ -1,0 +1,45 @@
+// The data every stage of the analysis shares: the counts, the tables read from the input
+// files, the grouping of the sites and the current indicator-value table.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "driver/zeroed_array.h"
+
+namespace kova {
+
+constexpr int kIndexTypeCount = 5;
+constexpr std::size_t kFileNameLength = 100;
+
+// The codes of IndexType 1 to 5, four characters each.
+constexpr std::array<std::string_view, kIndexTypeCount> kTypeCode = {"APCF", "ACF ", "ASF ",
+                                                                     "PCF ", "PSF "};
+
+struct AnalysisData {
+  std::int32_t speciesCount = 0;
+  std::int32_t siteCount = 0;
+  std::int32_t groupCount = 0;
+
+  // Species by sites and species by groups, column by column with the species fastest.
+  ZeroedArray<float> abundanceMatrix;
+  ZeroedArray<std::int32_t> siteGroups;
+  ZeroedArray<std::int32_t> groupSizes;
+  ZeroedArray<float> presenceMatrix;
+  ZeroedArray<float> indexTable;
+
+  std::int32_t randomSeed = 0;
+  std::int32_t randomizationCount = 0;
+  char fileName[kFileNameLength] = {};
+  char titleLine[4] = {};
+};
+
+// Allocates the five arrays for the counts, in the order abundances, site groups, group
+// sizes, presences, index table. A failure ends the run with the allocation report.
+void AllocateArrays(AnalysisData& data);
+
+// Presence is 1.0 where the abundance is greater than 0.0 and 0.0 elsewhere (a NaN too).
+void DerivePresence(AnalysisData& data);
+
+}  // namespace kova

@@ -1,0 +1,79 @@
+#include "driver/dialogue.h"
+
+#include <string>
+
+#include "driver/group_check.h"
+#include "textio/close_unit.h"
+#include "textio/formatted_a_reader.h"
+#include "textio/free_format_reader.h"
+#include "textio/free_format_writer.h"
+#include "textio/open_unit.h"
+#include "textio/stop_run.h"
+#include "textio/unit_numbers.h"
+
+namespace kova {
+namespace {
+
+// A failure of the analysis's own checks: the run stops, but the shell must see a failure.
+constexpr int kInputFailureExitCode = 1;
+
+void Prompt(std::string_view text) { WriteFreeFormat(kDefaultUnit, {text}); }
+
+void ReadFileName(AnalysisData& data) {
+  ReadFreeFormat(kDefaultUnit, {CharacterItem(data.fileName, kFileNameLength)});
+}
+
+// Any failure to open an input file is reported as a missing file.
+void OpenInputFile(const AnalysisData& data) {
+  std::int32_t status = 0;
+  OpenUnit(kInputUnit, std::string_view(data.fileName, kFileNameLength), OpenStatus::Old, &status);
+  if (status > 0) {
+    WriteFreeFormat(kDefaultUnit, {"INPUT FILE DOES NOT EXIST!!"});
+    StopRun(" ", kInputFailureExitCode);
+  }
+}
+
+// A title line, the three counts, then one row of abundances per species, each row
+// starting on a line of its own.
+void ReadDataFile(AnalysisData& data) {
+  ReadFormattedA(kInputUnit, data.titleLine, sizeof data.titleLine);
+  ReadFreeFormat(kInputUnit, {IntegerItem(data.speciesCount), IntegerItem(data.siteCount),
+                              IntegerItem(data.groupCount)});
+  AllocateArrays(data);
+  const std::int64_t sites = ArrayEntries(data.siteCount);
+  const std::int64_t species = ArrayEntries(data.speciesCount);
+  for (std::int64_t row = 0; row < species; ++row) {
+    ReadFreeFormat(kInputUnit, {RealItems(data.abundanceMatrix.Data() + row, sites, species)});
+  }
+  CloseUnit(kInputUnit);
+}
+
+void ReadGroupFile(AnalysisData& data) {
+  ReadFreeFormat(kInputUnit, {IntegerItems(data.siteGroups.Data(), ArrayEntries(data.siteCount))});
+  CloseUnit(kInputUnit);
+}
+
+}  // namespace
+
+void RunDialogue(AnalysisData& data) {
+  Prompt(" ENTER INPUT FILENAME");
+  ReadFileName(data);
+  OpenInputFile(data);
+  ReadDataFile(data);
+  DerivePresence(data);
+
+  Prompt(" enter random seed");
+  ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomSeed)});
+  Prompt(" enter number of randomizations");
+  ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomizationCount)});
+
+  Prompt(" ENTER INPUT FILENAME FOR GROUP MEMBERSHIPS");
+  ReadFileName(data);
+  OpenInputFile(data);
+  ReadGroupFile(data);
+  if (!GroupNumbersInRange(data)) StopRun(" ", kInputFailureExitCode);
+
+  OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
+}
+
+}  // namespace kova

@@ -1,0 +1,17 @@
+// The first half of the analysis: the four questions, the data file, the group file and
+// the opening of the results file.
+#pragma once
+
+#include "driver/analysis_data.h"
+
+namespace kova {
+
+constexpr int kInputUnit = 1;
+constexpr int kResultsUnit = 2;
+
+// Asks for the data file, reads it, asks for the seed, the number of randomizations and the
+// group file, reads that, checks the group numbers and opens "RESULTS.TXT" on unit 2. A
+// missing input file or a group number out of range ends the run with exit code 1.
+void RunDialogue(AnalysisData& data);
+
+}  // namespace kova

@@ -1,0 +1,210 @@
+// kova-cli as a process on real files: exit codes, standard streams and "RESULTS.TXT".
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/process_runner.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/smallest_example.h"
+
+namespace kova {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::ScratchFolder;
+
+struct CliRun {
+  testing::ProcessResult process;
+  std::string results;  // "RESULTS.TXT", empty when absent
+  bool resultsExist = false;
+};
+
+CliRun RunCli(const ScratchFolder& folder, const std::string& answers) {
+  CliRun run;
+  run.process = testing::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
+  run.resultsExist = std::filesystem::exists(folder.File("RESULTS.TXT"));
+  if (run.resultsExist) run.results = ReadWholeFile(folder.File("RESULTS.TXT"));
+  return run;
+}
+
+// Copies a bundled example's data and group files into the folder.
+void CopyExample(const ScratchFolder& folder, const std::string& example) {
+  const auto source = testing::SourceFolder() / "examples" / example;
+  std::filesystem::copy_file(source / "data.txt", folder.Path() / "data.txt");
+  std::filesystem::copy_file(source / "groups.txt", folder.Path() / "groups.txt");
+}
+
+class SmallestExampleCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_.Write("data.txt", testing::kSmallestData);
+    folder_.Write("groups.txt", testing::kSmallestGroups);
+  }
+  ScratchFolder folder_;
+};
+
+TEST_F(SmallestExampleCli, RunsOfZeroOneAndTwoSteps) {
+  const CliRun none = RunCli(folder_, "data.txt\n5\n0\ngroups.txt\n");
+  EXPECT_EQ(none.process.exitCode, 0);
+  EXPECT_EQ(none.process.output, testing::PromptRecords());
+  EXPECT_EQ(none.process.error, " STOP  \n");
+  EXPECT_TRUE(none.resultsExist);
+  EXPECT_EQ(none.results, "");
+
+  const CliRun one = RunCli(folder_, "data.txt\n5\n1\ngroups.txt\n");
+  EXPECT_EQ(one.process.exitCode, 0);
+  EXPECT_EQ(one.process.output, testing::PromptRecords() + testing::SmallestStepRecords(1, false));
+  EXPECT_EQ(one.results, testing::SmallestStepRecords(1, true));
+
+  const CliRun two = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
+  const std::string steps = testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false);
+  EXPECT_EQ(two.process.exitCode, 0);
+  EXPECT_EQ(two.process.output, testing::PromptRecords() + steps + testing::SmallestFinalTable());
+  EXPECT_EQ(two.process.error, " STOP  \n");
+  EXPECT_EQ(two.results, steps);
+}
+
+TEST_F(SmallestExampleCli, AnswersWithWindowsLineEndsOrNoFinalLineEnd) {
+  const CliRun crlf = RunCli(folder_, "data.txt\r\n5\r\n1\r\ngroups.txt\r\n");
+  EXPECT_EQ(crlf.process.exitCode, 0);
+  EXPECT_EQ(crlf.results, testing::SmallestStepRecords(1, true));
+  const CliRun unended = RunCli(folder_, "data.txt\n5\n1\ngroups.txt");
+  EXPECT_EQ(unended.process.exitCode, 0);
+  EXPECT_EQ(unended.results, testing::SmallestStepRecords(1, true));
+}
+
+TEST_F(SmallestExampleCli, ALongerOldResultsFileKeepsOnlyTheNewRecords) {
+  folder_.Write("RESULTS.TXT", std::string(200000, 'o') + "\r\n");
+  const CliRun run = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
+  EXPECT_EQ(run.process.exitCode, 0);
+  EXPECT_EQ(run.results, testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false));
+}
+
+TEST_F(SmallestExampleCli, MissingInputFilesFailWithExitCodeOne) {
+  const CliRun data = RunCli(folder_, "absent.txt\n5\n1\ngroups.txt\n");
+  EXPECT_EQ(data.process.exitCode, 1);
+  EXPECT_EQ(data.process.output, "  ENTER INPUT FILENAME\r\n INPUT FILE DOES NOT EXIST!!\r\n");
+  EXPECT_EQ(data.process.error, " STOP  \n");
+  EXPECT_FALSE(data.resultsExist);
+
+  const CliRun groups = RunCli(folder_, "data.txt\n5\n1\nabsent.txt\n");
+  EXPECT_EQ(groups.process.exitCode, 1);
+  EXPECT_EQ(groups.process.output, testing::PromptRecords() + " INPUT FILE DOES NOT EXIST!!\r\n");
+  EXPECT_EQ(groups.process.error, " STOP  \n");
+  EXPECT_FALSE(groups.resultsExist);
+}
+
+TEST_F(SmallestExampleCli, BadDataFilesEndWithTheRunTimeReport) {
+  folder_.Write("short.txt", "title\n2 2 2\n1 0\n");
+  const CliRun shortFile = RunCli(folder_, "short.txt\n5\n1\ngroups.txt\n");
+  EXPECT_EQ(shortFile.process.exitCode, 255);
+  EXPECT_EQ(shortFile.process.output, "  ENTER INPUT FILENAME\r\n");
+  EXPECT_EQ(shortFile.process.error,
+            "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=1,...\n");
+
+  folder_.Write("letters.txt", "title\n1 2 2\n1 x\n");
+  const CliRun letters = RunCli(folder_, "letters.txt\n5\n1\ngroups.txt\n");
+  EXPECT_EQ(letters.process.exitCode, 255);
+  EXPECT_EQ(letters.process.error,
+            "? FORTRAN Runtime Error:\n? Illegal character in numeric input\n? READ(UNIT=1,...\n");
+  EXPECT_FALSE(letters.resultsExist);
+}
+
+TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
+  folder_.Write("bad-groups.txt", "1 5\n");
+  const CliRun run = RunCli(folder_, "data.txt\n5\n1\nbad-groups.txt\n");
+  EXPECT_EQ(run.process.exitCode, 1);
+  EXPECT_EQ(run.process.output,
+            testing::PromptRecords() +
+                " GROUP NUMBER 5 OF SITE 2 IS OUT OF RANGE: GROUP NUMBERS MUST LIE BETWEEN 1 AND 2\r\n");
+  EXPECT_EQ(run.process.error, " STOP  \n");
+  EXPECT_FALSE(run.resultsExist);
+}
+
+TEST(KovaCli, HelpAndUnknownArguments) {
+  ScratchFolder folder;
+  const auto help = testing::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.output.find("usage: kova-cli"), std::string::npos);
+  const auto unknown = testing::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.error.find("usage: kova-cli"), std::string::npos);
+}
+
+TEST(KovaCli, DuneManagementRunsAreReproducible) {
+  ScratchFolder first;
+  ScratchFolder second;
+  CopyExample(first, "dune_management");
+  CopyExample(second, "dune_management");
+  const std::string answers = "data.txt\n1\n999\ngroups.txt\n";
+  const CliRun a = RunCli(first, answers);
+  const CliRun b = RunCli(second, answers);
+  EXPECT_EQ(a.process.exitCode, 0);
+  EXPECT_EQ(a.process.output, b.process.output);
+  EXPECT_EQ(a.results, b.results);
+  // Sixteen summary records per step and no full tables.
+  std::size_t records = 0;
+  for (std::size_t at = a.results.find("\r\n"); at != std::string::npos; at = a.results.find("\r\n", at + 2)) {
+    ++records;
+  }
+  EXPECT_EQ(records, 999U * 16U);
+  EXPECT_EQ(a.results.find("BORSAK TYPE"), std::string::npos);
+  EXPECT_NE(a.process.output.find("  INDEX  ACTUAL   MEAN  Z-SCORE  \r\n APCF  10.4273"), std::string::npos);
+
+  const CliRun otherSeed = RunCli(second, "data.txt\n2\n999\ngroups.txt\n");
+  EXPECT_NE(otherSeed.results, a.results);
+}
+
+// The type-1 table against the published definition of the indicator value: the species'
+// relative mean abundance in the group times its relative frequency there.
+TEST(KovaCli, TypeOneTableOfDuneManagementMatchesTheDefinition) {
+  ScratchFolder folder;
+  CopyExample(folder, "dune_management");
+  const CliRun run = RunCli(folder, "data.txt\n1\n1\ngroups.txt\n");
+  ASSERT_EQ(run.process.exitCode, 0);
+
+  std::ifstream data(folder.File("data.txt"));
+  std::string title;
+  std::getline(data, title);
+  int species = 0, sites = 0, groups = 0;
+  data >> species >> sites >> groups;
+  std::vector<std::vector<double>> abundance(species, std::vector<double>(sites));
+  for (auto& row : abundance) {
+    for (double& value : row) data >> value;
+  }
+  std::ifstream groupFile(folder.File("groups.txt"));
+  std::vector<int> siteGroup(sites);
+  for (int& group : siteGroup) groupFile >> group;
+
+  std::istringstream results(run.results);
+  std::string line;
+  while (std::getline(results, line) && line.rfind("  BORSAK TYPE   1", 0) != 0) {
+  }
+  ASSERT_FALSE(results.eof());
+  for (int i = 0; i < species; ++i) {
+    std::vector<double> total(groups), present(groups), size(groups);
+    for (int j = 0; j < sites; ++j) {
+      const int g = siteGroup[j] - 1;
+      total[g] += abundance[i][j];
+      present[g] += abundance[i][j] > 0 ? 1 : 0;
+      size[g] += 1;
+    }
+    double sumOfMeans = 0;
+    for (int g = 0; g < groups; ++g) sumOfMeans += total[g] / size[g];
+    ASSERT_TRUE(std::getline(results, line));
+    for (int g = 0; g < groups; ++g) {
+      const double printed = std::stod(line.substr(static_cast<std::size_t>(8 * g), 8));
+      const double definition = (total[g] / size[g]) / sumOfMeans * (present[g] / size[g]);
+      EXPECT_NEAR(printed, definition, 0.00005 + 1e-6) << "species " << i + 1 << " group " << g + 1;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kova
