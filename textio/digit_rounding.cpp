@@ -32,19 +32,6 @@ std::uint32_t DivideByPowerOfTen(std::uint32_t value, int k) {
   }
 }
 
-RoundedDigits WithDigits(std::uint32_t digits, int count, int exponent) {
-  RoundedDigits rounded;
-  rounded.count = count;
-  rounded.exponent = exponent;
-  for (int position = count - 1; position >= 0; --position) {
-    rounded.digits[position] = static_cast<char>('0' + digits % 10);
-    digits /= 10;
-  }
-  return rounded;
-}
-
-}  // namespace
-
 // The first `count` digits (1 to 7) and whether the digit after them rounds them up.
 struct Truncated {
   std::uint32_t digits;
@@ -56,13 +43,14 @@ Truncated TruncateTo(const DecimalDigits& value, int count) {
   return {withNext / 10, withNext % 10 >= 5};
 }
 
+}  // namespace
+
 RoundedDigits RoundToSignificant(const DecimalDigits& value, int significant) {
-  RoundedDigits zero;
-  zero.exponent = value.exponent;
+  const RoundedDigits zero{0, 0, value.exponent};
   if (value.leadingEight == 0 || significant < 0) return zero;
   if (significant == 0) {
     if (value.leadingEight < 50000000U) return zero;
-    return WithDigits(1, 1, value.exponent + 1);
+    return {1, 1, value.exponent + 1};
   }
   const int count = significant < kMostSignificantDigits ? significant : kMostSignificantDigits;
   auto [digits, roundsUp] = TruncateTo(value, count);
@@ -71,7 +59,7 @@ RoundedDigits RoundToSignificant(const DecimalDigits& value, int significant) {
     digits = kPowersOfTen[count - 1];
     ++exponent;
   }
-  return WithDigits(digits, count, exponent);
+  return {digits, count, exponent};
 }
 
 int ExponentAfterRounding(const DecimalDigits& value, int decimals) {

@@ -10,27 +10,26 @@
 namespace kova {
 namespace {
 
-// Stores one scanned value in one element of an item; a null value leaves it unchanged.
-void Assign(const InputItem& item, std::ptrdiff_t index, const ScannedValue& value,
-            const IoStatement& statement) {
-  if (value.isNull) return;
-  bool converted = true;
-  switch (item.kind) {
-    case InputKind::Integer:
-      converted =
-          ConvertInteger(value.text, static_cast<std::int32_t*>(item.first)[index * item.stride]);
-      break;
-    case InputKind::Real:
-      converted = ConvertReal(value.text, static_cast<float*>(item.first)[index * item.stride]);
-      break;
-    case InputKind::Character: {
-      char* storage = static_cast<char*>(item.first) +
-                      index * item.stride * static_cast<std::ptrdiff_t>(item.length);
-      ConvertCharacter(value.text, storage, item.length);
-      break;
+template <typename T, typename Convert>
+void ReadElements(ValueScanner& scanner, const InputItem& item, const IoStatement& statement,
+                  Convert convert) {
+  T* element = static_cast<T*>(item.first);
+  for (std::ptrdiff_t index = 0; index < item.count; ++index, element += item.stride) {
+    const ScannedValue value = scanner.Next(false);
+    // A null value leaves the element unchanged.
+    if (!value.isNull && !convert(value.text, *element)) {
+      ReportRunTimeError(failure::kIllegalNumericCharacter, statement);
     }
   }
-  if (!converted) ReportRunTimeError(failure::kIllegalNumericCharacter, statement);
+}
+
+void ReadCharacters(ValueScanner& scanner, const InputItem& item) {
+  char* element = static_cast<char*>(item.first);
+  const std::ptrdiff_t step = item.stride * static_cast<std::ptrdiff_t>(item.length);
+  for (std::ptrdiff_t index = 0; index < item.count; ++index, element += step) {
+    const ScannedValue value = scanner.Next(true);
+    if (!value.isNull) ConvertCharacter(value.text, element, item.length);
+  }
 }
 
 }  // namespace
@@ -40,9 +39,16 @@ void ReadFreeFormat(int unit, std::initializer_list<InputItem> items) {
   const IoStatement statement{Statement::Read, unit};
   ValueScanner scanner(InputRecords(unit, statement), statement);
   for (const InputItem& item : items) {
-    const bool forCharacter = item.kind == InputKind::Character;
-    for (std::ptrdiff_t index = 0; index < item.count; ++index) {
-      Assign(item, index, scanner.Next(forCharacter), statement);
+    switch (item.kind) {
+      case InputKind::Integer:
+        ReadElements<std::int32_t>(scanner, item, statement, ConvertInteger);
+        break;
+      case InputKind::Real:
+        ReadElements<float>(scanner, item, statement, ConvertReal);
+        break;
+      case InputKind::Character:
+        ReadCharacters(scanner, item);
+        break;
     }
   }
 }

@@ -1,7 +1,9 @@
 #include "textio/real_editing.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include "textio/decimal_digits.h"
 #include "textio/digit_rounding.h"
@@ -11,6 +13,8 @@ namespace {
 
 constexpr int kFreeFormatDecimals = 7;  // decides the decimal exponent of a free-format real
 constexpr int kFixedFormLastExponent = 6;
+constexpr std::size_t kLongestFreeFormatReal = 16;
+constexpr std::size_t kStackText = 64;
 
 bool SignBit(float value) {
   return (std::bit_cast<std::uint32_t>(value) >> 31) != 0;
@@ -20,94 +24,73 @@ const char* SpecialText(float value) {
   return std::isnan(value) ? "NaN" : "INF";
 }
 
-// The integer digits (none below 1), the point and `decimals` decimals of a rounded value.
-void AppendFixed(std::string& out, const RoundedDigits& rounded, int decimals) {
+char* Put(char* text, const char* what) {
+  const std::size_t length = std::strlen(what);
+  std::memcpy(text, what, length);
+  return text + length;
+}
+
+char* PutRepeated(char* text, char character, int count) {
+  if (count <= 0) return text;
+  std::memset(text, character, static_cast<std::size_t>(count));
+  return text + count;
+}
+
+// The integer digits (none below 1), the point and `decimals` decimals of a rounded value;
+// every position the digits do not reach shows 0.
+char* PutFixed(char* text, const RoundedDigits& rounded, int decimals) {
   const int point = rounded.count == 0 ? 0 : rounded.exponent;
   const int integerDigits = point > 0 ? point : 0;
-  const std::size_t start = out.size();
-  // Every position the digits do not reach shows 0.
-  out.append(static_cast<std::size_t>(integerDigits + 1 + decimals), '0');
-  char* text = out.data() + start;
+  const int length = integerDigits + 1 + decimals;
+  PutRepeated(text, '0', length);
   text[integerDigits] = '.';
-  for (int position = 0; position < rounded.count; ++position) {
-    if (position < point) {
-      text[position] = rounded.digits[position];
-    } else if (position - point < decimals) {
-      text[integerDigits + 1 + position - point] = rounded.digits[position];
-    }
+  std::uint32_t digits = rounded.digits;
+  for (int position = rounded.count - 1; position >= 0; --position, digits /= 10) {
+    const int index = position < point ? position : integerDigits + 1 + position - point;
+    if (index < length) text[index] = static_cast<char>('0' + digits % 10);
   }
+  return text + length;
 }
 
 // d.dddddd, E, the sign and two digits of the exponent.
-void AppendExponentForm(std::string& out, const DecimalDigits& digits) {
+char* PutExponentForm(char* text, const DecimalDigits& digits) {
   const RoundedDigits rounded = RoundToSignificant(digits, kMostSignificantDigits);
+  std::uint32_t remaining = rounded.digits;
+  for (int position = kMostSignificantDigits; position >= 2; --position, remaining /= 10) {
+    text[position] = static_cast<char>('0' + remaining % 10);
+  }
+  text[0] = static_cast<char>('0' + remaining);
+  text[1] = '.';
   const int exponent = rounded.exponent - 1;
   const int magnitude = exponent < 0 ? -exponent : exponent;
-  const char text[] = {rounded.digits[0],
-                       '.',
-                       rounded.digits[1],
-                       rounded.digits[2],
-                       rounded.digits[3],
-                       rounded.digits[4],
-                       rounded.digits[5],
-                       rounded.digits[6],
-                       'E',
-                       exponent < 0 ? '-' : '+',
-                       static_cast<char>('0' + magnitude / 10),
-                       static_cast<char>('0' + magnitude % 10)};
-  out.append(text, sizeof text);
+  text[8] = 'E';
+  text[9] = exponent < 0 ? '-' : '+';
+  text[10] = static_cast<char>('0' + magnitude / 10);
+  text[11] = static_cast<char>('0' + magnitude % 10);
+  return text + 12;
 }
 
-}  // namespace
-
-void AppendFreeFormatInteger(std::string& out, std::int32_t value) {
-  std::uint32_t magnitude = static_cast<std::uint32_t>(value);
-  if (value < 0) {
-    out.append(" -");
-    magnitude = 0U - magnitude;
-  } else {
-    out.append("  ");
-  }
-  char digits[10];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (count > 0)
-    out.push_back(digits[--count]);
-}
-
-void AppendFreeFormatReal(std::string& out, float value) {
-  out.append(SignBit(value) ? " -" : "  ");
-  if (!std::isfinite(value)) {
-    out.append(SpecialText(value));
-    return;
-  }
+char* PutFreeFormatReal(char* text, float value) {
+  *text++ = ' ';
+  *text++ = SignBit(value) ? '-' : ' ';
+  if (!std::isfinite(value)) return Put(text, SpecialText(value));
   const DecimalDigits digits = ExactDecimalDigits(value);
   // The exponent that decides the form is the one after rounding to seven decimals; a
   // value that this rounding turns into zero keeps its own.
   const int exponent = ExponentAfterRounding(digits, kFreeFormatDecimals);
-  if (exponent < 0 || exponent > kFixedFormLastExponent) {
-    AppendExponentForm(out, digits);
-    return;
-  }
+  if (exponent < 0 || exponent > kFixedFormLastExponent) return PutExponentForm(text, digits);
   const int decimals = kFixedFormLastExponent - exponent;
-  AppendFixed(out, RoundToDecimals(digits, decimals), decimals);
+  return PutFixed(text, RoundToDecimals(digits, decimals), decimals);
 }
 
-void AppendRealF(std::string& out, float value, int width, int decimals) {
+char* PutRealF(char* text, float value, int width, int decimals) {
   const bool negative = SignBit(value);
   if (!std::isfinite(value)) {
     const int room = width - (negative ? 4 : 3);
-    if (room < 0) {
-      out.append(static_cast<std::size_t>(width > 0 ? width : 0), '*');
-      return;
-    }
-    out.append(static_cast<std::size_t>(room), ' ');
-    if (negative) out.push_back('-');
-    out.append(SpecialText(value));
-    return;
+    if (room < 0) return PutRepeated(text, '*', width);
+    text = PutRepeated(text, ' ', room);
+    if (negative) *text++ = '-';
+    return Put(text, SpecialText(value));
   }
 
   const DecimalDigits digits = ExactDecimalDigits(value);
@@ -116,22 +99,56 @@ void AppendRealF(std::string& out, float value, int width, int decimals) {
 
   if (exponent + decimals <= 0) {  // rounds to zero: no sign
     const int blanks = width - decimals - 2;
-    if (blanks > 0) out.append(static_cast<std::size_t>(blanks), ' ');
-    if (blanks >= 0) out.push_back('0');
-    out.push_back('.');
-    out.append(static_cast<std::size_t>(decimals), '0');
-    return;
+    text = PutRepeated(text, ' ', blanks);
+    if (blanks >= 0) *text++ = '0';
+    *text++ = '.';
+    return PutRepeated(text, '0', decimals);
   }
 
   const int room = width - decimals - 1 - (negative ? 1 : 0);
   const int integerDigits = exponent > 0 ? exponent : 0;
-  if (integerDigits > room || room < 0) {
-    out.append(static_cast<std::size_t>(width), '*');
+  if (integerDigits > room || room < 0) return PutRepeated(text, '*', width);
+  text = PutRepeated(text, ' ', room - integerDigits);
+  if (negative) *text++ = '-';
+  return PutFixed(text, rounded, decimals);
+}
+
+}  // namespace
+
+void AppendFreeFormatInteger(std::string& out, std::int32_t value) {
+  // The magnitude of the most negative value only exists as an unsigned number.
+  std::uint32_t magnitude = static_cast<std::uint32_t>(value);
+  if (value < 0) magnitude = 0U - magnitude;
+  char text[12];
+  char* const end = text + sizeof text;
+  char* start = end;
+  do {
+    *--start = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  out.append(value < 0 ? " -" : "  ");
+  out.append(start, static_cast<std::size_t>(end - start));
+}
+
+void AppendFreeFormatReal(std::string& out, float value) {
+  char text[kLongestFreeFormatReal];
+  const char* end = PutFreeFormatReal(text, value);
+  out.append(text, static_cast<std::size_t>(end - text));
+}
+
+void AppendRealF(std::string& out, float value, int width, int decimals) {
+  width = std::max(width, 0);
+  decimals = std::max(decimals, 0);
+  const std::size_t longest = static_cast<std::size_t>(std::max(width, decimals + 2)) + 1;
+  if (longest <= kStackText) {
+    char text[kStackText];
+    const char* end = PutRealF(text, value, width, decimals);
+    out.append(text, static_cast<std::size_t>(end - text));
     return;
   }
-  out.append(static_cast<std::size_t>(room - integerDigits), ' ');
-  if (negative) out.push_back('-');
-  AppendFixed(out, rounded, decimals);
+  std::string text(longest, ' ');
+  const char* end = PutRealF(text.data(), value, width, decimals);
+  out.append(text.data(), static_cast<std::size_t>(end - text.data()));
 }
 
 }  // namespace kova

@@ -52,13 +52,17 @@ ScannedValue ValueScanner::Next(bool forCharacterItem) {
 // Skips blanks, empty records and the one comma that follows a value ended by its record.
 void ValueScanner::SkipToValue() {
   for (;;) {
-    while (position_ < record_.size() && record_[position_] == ' ')
-      ++position_;
-    if (position_ == record_.size()) {
+    const char* data = record_.data();
+    const std::size_t size = record_.size();
+    std::size_t position = position_;
+    while (position < size && data[position] == ' ')
+      ++position;
+    position_ = position;
+    if (position == size) {
       ReadRecord();
       continue;
     }
-    if (record_[position_] == ',' && lineEnded_) {
+    if (data[position] == ',' && lineEnded_) {
       lineEnded_ = false;
       ++position_;
       continue;
@@ -74,13 +78,16 @@ ScannedValue ValueScanner::Scan(bool forCharacterItem) {
   for (;;) {
     SkipToValue();
     lineEnded_ = false;
-    const char first = record_[position_];
+    const char* data = record_.data();
+    const std::size_t size = record_.size();
+    std::size_t position = position_;
+    const char first = data[position];
     if (first == '/') {
       slashMet_ = true;  // left in place: it ends every later value of the statement
       break;
     }
     if (first == ',') {
-      ++position_;
+      position_ = position + 1;
       break;
     }
     if (forCharacterItem && (first == '\'' || first == '"')) {
@@ -88,26 +95,25 @@ ScannedValue ValueScanner::Scan(bool forCharacterItem) {
       break;
     }
 
-    const std::size_t start = position_;
-    while (position_ < record_.size() &&
-           !kValueEnds[static_cast<unsigned char>(record_[position_])]) {
-      ++position_;
-    }
-    const std::string_view text(record_.data() + start, position_ - start);
-    if (position_ < record_.size() && record_[position_] == '*') {
+    const std::size_t start = position;
+    while (position < size && !kValueEnds[static_cast<unsigned char>(data[position])])
+      ++position;
+    const std::string_view text(data + start, position - start);
+    if (position < size && data[position] == '*') {
       repeats = true;
       repeatCount = RepeatCount(text);
-      ++position_;
+      position_ = position + 1;
       continue;
     }
     value = {false, text};
-    if (position_ == record_.size()) {
+    if (position == size) {
       lineEnded_ = true;
-    } else if (record_[position_] == ' ') {
-      EndValueAtBlank();
-    } else if (record_[position_] == ',') {
-      ++position_;
+    } else if (data[position] == ',') {
+      ++position;
+    } else if (data[position] == ' ') {
+      position = AfterBlankSeparator(position + 1);
     }
+    position_ = position;
     break;
   }
   if (repeats) {
@@ -117,11 +123,14 @@ ScannedValue ValueScanner::Scan(bool forCharacterItem) {
   return value;
 }
 
-// A blank that ends a value takes further blanks and one comma of its record with it.
-void ValueScanner::EndValueAtBlank() {
-  while (position_ < record_.size() && record_[position_] == ' ')
-    ++position_;
-  if (position_ < record_.size() && record_[position_] == ',') ++position_;
+// A blank that ends a value takes further blanks and one comma of its record with it;
+// returns the position after them.
+std::size_t ValueScanner::AfterBlankSeparator(std::size_t position) const {
+  const std::size_t size = record_.size();
+  while (position < size && record_[position] == ' ')
+    ++position;
+  if (position < size && record_[position] == ',') ++position;
+  return position;
 }
 
 // A quoted string may run over line ends (nothing is inserted for them); a doubled quote
@@ -156,7 +165,7 @@ ScannedValue ValueScanner::ScanQuoted(char quote) {
   } else if (record_[position_] == ',') {
     ++position_;
   } else if (record_[position_] == ' ') {
-    EndValueAtBlank();
+    position_ = AfterBlankSeparator(position_ + 1);
   }
   return {false, quoted_};
 }

@@ -29,7 +29,7 @@ class ValueScanner {
   ScannedValue Scan(bool forCharacterItem);
   void SkipToValue();
   ScannedValue ScanQuoted(char quote);
-  void EndValueAtBlank();
+  std::size_t AfterBlankSeparator(std::size_t position) const;
   void ReadRecord();
 
   RecordReader& records_;
