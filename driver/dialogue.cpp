@@ -3,8 +3,7 @@
 #include <string>
 
 #include "driver/group_check.h"
-#include "textio/close_unit.h"
-#include "textio/formatted_a_reader.h"
+#include "driver/input_files.h"
 #include "textio/free_format_reader.h"
 #include "textio/free_format_writer.h"
 #include "textio/open_unit.h"
@@ -31,26 +30,6 @@ void OpenInputFile(const AnalysisData& data) {
     WriteFreeFormat(kDefaultUnit, {"INPUT FILE DOES NOT EXIST!!"});
     StopRun(" ", kInputFailureExitCode);
   }
-}
-
-// A title line, the three counts, then one row of abundances per species, each row
-// starting on a line of its own.
-void ReadDataFile(AnalysisData& data) {
-  ReadFormattedA(kInputUnit, data.titleLine, sizeof data.titleLine);
-  ReadFreeFormat(kInputUnit, {IntegerItem(data.speciesCount), IntegerItem(data.siteCount),
-                              IntegerItem(data.groupCount)});
-  AllocateArrays(data);
-  const std::int64_t sites = ArrayEntries(data.siteCount);
-  const std::int64_t species = ArrayEntries(data.speciesCount);
-  for (std::int64_t row = 0; row < species; ++row) {
-    ReadFreeFormat(kInputUnit, {RealItems(data.abundanceMatrix.Data() + row, sites, species)});
-  }
-  CloseUnit(kInputUnit);
-}
-
-void ReadGroupFile(AnalysisData& data) {
-  ReadFreeFormat(kInputUnit, {IntegerItems(data.siteGroups.Data(), ArrayEntries(data.siteCount))});
-  CloseUnit(kInputUnit);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 namespace kova {
 
-constexpr int kInputUnit = 1;
 constexpr int kResultsUnit = 2;
 
 // Asks for the data file, reads it, asks for the seed, the number of randomizations and the

@@ -4,31 +4,14 @@
 
 #include "driver/dialogue.h"
 #include "driver/randomization_statistics.h"
+#include "driver/randomization_step.h"
 #include "driver/results_report.h"
-#include "driver/site_shuffle.h"
 #include "driver/step_summary.h"
-#include "indices/abundance_index.h"
-#include "indices/abundance_presence_index.h"
-#include "indices/presence_index.h"
 #include "textio/close_unit.h"
 #include "textio/unit_numbers.h"
 
 namespace kova {
 namespace {
-
-// Leaves the table of `indexType` in IndexTable; type 1 is already there from the step's
-// first kernel call.
-void ComputeIndexTable(AnalysisData& data, const std::int32_t& indexType) {
-  if (indexType == 2 || indexType == 3) {
-    AbundanceIndex(data.speciesCount, data.siteCount, data.groupCount, data.siteGroups.First(),
-                   data.groupSizes.First(), data.abundanceMatrix.First(), data.indexTable.First(),
-                   indexType);
-  } else if (indexType == 4 || indexType == 5) {
-    PresenceIndex(data.speciesCount, data.siteCount, data.groupCount, data.siteGroups.First(),
-                  data.groupSizes.First(), data.presenceMatrix.First(), data.indexTable.First(),
-                  indexType);
-  }
-}
 
 void ReportStep(const AnalysisData& data, std::int32_t indexType, const StepSummary& summary) {
   WriteEmptyRecord(kResultsUnit);
@@ -64,21 +47,11 @@ void RunRandomizationTest(AnalysisData& data) {
   for (std::int32_t step = 1; step <= data.randomizationCount; ++step) {
     WriteStepLine(kResultsUnit, step);
     WriteStepLine(kDefaultUnit, step);
-    if (step >= 2) ShuffleSiteGroups(data.siteGroups.Data(), data.siteCount, data.randomSeed);
-    RecountGroupSizes(data.siteGroups.Data(), data.siteCount, data.groupSizes.Data(),
-                      data.groupCount);
-    AbundancePresenceIndex(data.speciesCount, data.siteCount, data.groupCount,
-                           data.abundanceMatrix.First(), data.siteGroups.First(),
-                           data.groupSizes.First(), data.presenceMatrix.First(),
-                           data.indexTable.First());
-
-    for (std::int32_t indexType = 1; indexType <= kIndexTypeCount; ++indexType) {
-      ComputeIndexTable(data, indexType);
-      const StepSummary summary = SummarizeIndexTable(data.indexTable.Data(), data.speciesCount,
-                                                      data.groupCount, speciesMaximum.Data());
-      ReportStep(data, indexType, summary);
-      AddStepSum(statistics[indexType - 1], step, summary.stepSum);
-    }
+    RunRandomizationStep(data, step, speciesMaximum.Data(),
+                         [&](std::int32_t indexType, const StepSummary& summary) {
+                           ReportStep(data, indexType, summary);
+                           AddStepSum(statistics[indexType - 1], step, summary.stepSum);
+                         });
   }
 
   CloseUnit(kResultsUnit);
