@@ -9,7 +9,7 @@
 namespace kova::baseline_cores {
 namespace {
 
-#include "indices/species_loops.inc"
+#include "indices/column_loops.inc"
 
 #include "indices/abundance_core.inc"
 #include "indices/abundance_presence_core.inc"

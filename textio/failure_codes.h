@@ -11,7 +11,7 @@ constexpr int kBufferAllocationFailed = 10004;
 constexpr int kUnitNotConnected = 10001;
 constexpr int kUnitAlreadyConnected = 10002;
 constexpr int kReadPastEndOfFile = 10013;
-constexpr int kBadFileSpecification = 10014;
+constexpr int kBlankFileName = 10014;
 constexpr int kIllegalNumericCharacter = 10016;
 constexpr int kReadPastEndOfRecord = 10039;
 

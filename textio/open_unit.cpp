@@ -100,7 +100,7 @@ int CheckOpenedFile(int descriptor, bool& isRegular) {
 
 int Connect(int unit, std::string_view typedName, OpenStatus status) {
   const std::string_view trimmed = TrimBlanks(typedName);
-  if (trimmed.empty()) return failure::kBadFileSpecification;
+  if (trimmed.empty()) return failure::kBlankFileName;
   if (trimmed.find('\0') != std::string_view::npos) return failure::kBadNameSyntax;
   if (IsConsoleUnit(unit)) return failure::kUnitAlreadyConnected;
 

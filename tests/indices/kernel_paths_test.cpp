@@ -11,7 +11,7 @@
 
 #include "indices/kernel_cores.h"
 #include "tests/indices/index_problem.h"
-#include "tests/indices/species_order_reference.h"
+#include "tests/indices/reference_kernels.h"
 
 namespace kova::testing {
 namespace {

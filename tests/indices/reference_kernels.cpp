@@ -1,4 +1,4 @@
-#include "tests/indices/species_order_reference.h"
+#include "tests/indices/reference_kernels.h"
 
 #include <cmath>
 #include <cstddef>
