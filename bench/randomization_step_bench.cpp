@@ -54,8 +54,9 @@ void TimeSteps(benchmark::State& state, AnalysisData& data) {
   float checksum = 0.0f;
   std::int32_t step = 2;  // every timed step shuffles
   for (auto _ : state) {
-    RunRandomizationStep(data, step++, speciesMaximum.Data(),
-                         [&](std::int32_t, const StepSummary& summary) { checksum += summary.stepSum; });
+    RunRandomizationStep(
+        data, step++, speciesMaximum.Data(),
+        [&](std::int32_t, const StepSummary& summary) { checksum += summary.stepSum; });
   }
   benchmark::DoNotOptimize(checksum);
   ::unsetenv("KOVA_KERNELS");
@@ -77,12 +78,26 @@ void BM_StepOnGeneratedLargeTable(benchmark::State& state) {
   TimeSteps(state, data);
 }
 
-BENCHMARK_CAPTURE(BM_StepOnExample, dune_management, "dune_management")->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, mite_shrub, "mite_shrub")->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, bci_habitat, "bci_habitat")->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, bryceveg_elev5, "bryceveg_elev5")->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, syn_s200_n500_g6, "syn_s200_n500_g6")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StepOnExample, dune_management, "dune_management")
+    ->Arg(0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StepOnExample, mite_shrub, "mite_shrub")
+    ->Arg(0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StepOnExample, bci_habitat, "bci_habitat")
+    ->Arg(0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StepOnExample, bryceveg_elev5, "bryceveg_elev5")
+    ->Arg(0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StepOnExample, syn_s200_n500_g6, "syn_s200_n500_g6")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StepOnExample, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepOnGeneratedLargeTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -30,7 +30,8 @@ struct DataFile {
 // About 50 MB of rows of 1000 values: counts, mostly zero, as in species tables, or
 // decimals with four digits after the point.
 DataFile MakeDataFile(ValueShape shape) {
-  const char* name = shape == ValueShape::Counts ? "kova-bench-counts.txt" : "kova-bench-decimals.txt";
+  const char* name =
+      shape == ValueShape::Counts ? "kova-bench-counts.txt" : "kova-bench-decimals.txt";
   DataFile file;
   file.path = (std::filesystem::temp_directory_path() / name).string();
   std::mt19937 random(42);
@@ -73,8 +74,12 @@ void ReadDataFile(benchmark::State& state, ValueShape shape) {
   std::filesystem::remove(file.path);
 }
 
-void BM_ReadFreeFormat_Counts50MB(benchmark::State& state) { ReadDataFile(state, ValueShape::Counts); }
-void BM_ReadFreeFormat_Decimals50MB(benchmark::State& state) { ReadDataFile(state, ValueShape::Decimals); }
+void BM_ReadFreeFormat_Counts50MB(benchmark::State& state) {
+  ReadDataFile(state, ValueShape::Counts);
+}
+void BM_ReadFreeFormat_Decimals50MB(benchmark::State& state) {
+  ReadDataFile(state, ValueShape::Decimals);
+}
 BENCHMARK(BM_ReadFreeFormat_Counts50MB)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_ReadFreeFormat_Decimals50MB)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -92,7 +97,8 @@ void BM_EditFreeFormatReal(benchmark::State& state) {
   std::string record;
   for (auto _ : state) {
     record.clear();
-    for (const float value : values) kova::AppendFreeFormatReal(record, value);
+    for (const float value : values)
+      kova::AppendFreeFormatReal(record, value);
     benchmark::DoNotOptimize(record.data());
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
@@ -104,7 +110,8 @@ void BM_EditRealF8Point4(benchmark::State& state) {
   std::string record;
   for (auto _ : state) {
     record.clear();
-    for (const float value : values) kova::AppendRealF(record, value, 8, 4);
+    for (const float value : values)
+      kova::AppendRealF(record, value, 8, 4);
     benchmark::DoNotOptimize(record.data());
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));

@@ -14,8 +14,8 @@ constexpr int kIndexTypeCount = 5;
 constexpr std::size_t kFileNameLength = 100;
 
 // The codes of IndexType 1 to 5, four characters each.
-constexpr std::array<std::string_view, kIndexTypeCount> kTypeCode = {"APCF", "ACF ", "ASF ",
-                                                                     "PCF ", "PSF "};
+constexpr std::array<std::string_view, kIndexTypeCount> kTypeCode = {"APCF", "ACF ", "ASF ", "PCF ",
+                                                                     "PSF "};
 
 struct AnalysisData {
   std::int32_t speciesCount = 0;

@@ -16,7 +16,9 @@ namespace {
 // A failure of the analysis's own checks: the run stops, but the shell must see a failure.
 constexpr int kInputFailureExitCode = 1;
 
-void Prompt(std::string_view text) { WriteFreeFormat(kDefaultUnit, {text}); }
+void Prompt(std::string_view text) {
+  WriteFreeFormat(kDefaultUnit, {text});
+}
 
 void ReadFileName(AnalysisData& data) {
   ReadFreeFormat(kDefaultUnit, {CharacterItem(data.fileName, kFileNameLength)});

@@ -44,7 +44,9 @@ void RunRandomizationTest(AnalysisData& data) {
   // Work storage of the summaries, obtained once for the whole loop.
   ZeroedArray<float> speciesMaximum(ArrayEntries(data.speciesCount));
 
-  for (std::int32_t step = 1; step <= data.randomizationCount; ++step) {
+  // Counted in 64 bits: the largest count must not overflow the counter after its last step.
+  for (std::int64_t count = 1; count <= data.randomizationCount; ++count) {
+    const auto step = static_cast<std::int32_t>(count);
     WriteStepLine(kResultsUnit, step);
     WriteStepLine(kDefaultUnit, step);
     RunRandomizationStep(data, step, speciesMaximum.Data(),

@@ -9,7 +9,9 @@ void WriteStepLine(int unit, std::int32_t step) {
   WriteFreeFormat(unit, {" Randomization step ", step});
 }
 
-void WriteEmptyRecord(int unit) { WriteFreeFormat(unit, {}); }
+void WriteEmptyRecord(int unit) {
+  WriteFreeFormat(unit, {});
+}
 
 void WriteSumLine(int unit, std::int32_t indexType, float stepSum) {
   WriteFreeFormat(unit, {" Borsak ", indexType, " SUM= ", stepSum});

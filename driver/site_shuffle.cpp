@@ -20,8 +20,10 @@ void ShuffleSiteGroups(std::int32_t* siteGroups, std::int32_t siteCount, std::in
 
 void RecountGroupSizes(const std::int32_t* siteGroups, std::int32_t siteCount,
                        std::int32_t* groupSizes, std::int32_t groupCount) {
-  for (std::int64_t k = 0; k < groupCount; ++k) groupSizes[k] = 0;
-  for (std::int64_t j = 0; j < siteCount; ++j) ++groupSizes[siteGroups[j] - 1];
+  for (std::int64_t k = 0; k < groupCount; ++k)
+    groupSizes[k] = 0;
+  for (std::int64_t j = 0; j < siteCount; ++j)
+    ++groupSizes[siteGroups[j] - 1];
 }
 
 }  // namespace kova

@@ -12,7 +12,8 @@ StepSummary SummarizeIndexTable(const float* indexTable, std::int32_t speciesCou
   // Each species' entry of largest magnitude, with its sign. The comparison is strict, so
   // the lowest group wins a tie and a NaN never wins; groups run outside so that the table
   // is read column by column.
-  for (std::int64_t i = 0; i < species; ++i) speciesMaximum[i] = 0.0f;
+  for (std::int64_t i = 0; i < species; ++i)
+    speciesMaximum[i] = 0.0f;
   for (std::int64_t k = 0; k < groups; ++k) {
     const float* column = indexTable + k * species;
     for (std::int64_t i = 0; i < species; ++i) {
@@ -24,8 +25,8 @@ StepSummary SummarizeIndexTable(const float* indexTable, std::int32_t speciesCou
   // stays on top, and a negative maximum never gets there.
   StepSummary summary;
   for (std::int64_t i = 0; i < species; ++i) {
-    summary.stepSum = static_cast<float>(std::fabs(speciesMaximum[i]) +
-                                         static_cast<double>(summary.stepSum));
+    summary.stepSum =
+        static_cast<float>(std::fabs(speciesMaximum[i]) + static_cast<double>(summary.stepSum));
     if (speciesMaximum[i] > summary.topContribution) {
       summary.topContribution = speciesMaximum[i];
       summary.topSpecies = static_cast<std::int32_t>(i + 1);

@@ -11,6 +11,8 @@ std::int64_t ArrayEntries(std::int32_t rows, std::int32_t columns) {
   return rowExtent * columnExtent;
 }
 
-void ReportAllocationFailure() { ReportRunTimeError(failure::kBufferAllocationFailed); }
+void ReportAllocationFailure() {
+  ReportRunTimeError(failure::kBufferAllocationFailed);
+}
 
 }  // namespace kova

@@ -21,7 +21,9 @@ namespace {
 
 struct RunEnded {};
 
-[[noreturn]] void ThrowRunEnded(int) { throw RunEnded{}; }
+[[noreturn]] void ThrowRunEnded(int) {
+  throw RunEnded{};
+}
 
 const std::uint8_t* consoleData = nullptr;
 std::size_t consoleSize = 0;
@@ -49,9 +51,10 @@ void ReadStatements(int unit) {
   kova::ReadFormattedA(unit, title, sizeof title);
   kova::ReadFreeFormat(unit, {kova::CharacterItem(name, sizeof name)});
   kova::ReadFreeFormat(unit, {kova::IntegerItems(counts, 3)});
-  for (int species = 0; species < 4; ++species) kova::ReadFreeFormat(unit, {kova::RealItems(row, 37)});
+  for (int species = 0; species < 4; ++species)
+    kova::ReadFreeFormat(unit, {kova::RealItems(row, 37)});
   kova::ReadFreeFormat(unit, {kova::IntegerItems(groups, 23), kova::RealItem(row[0]),
-                        kova::CharacterItem(name, sizeof name)});
+                              kova::CharacterItem(name, sizeof name)});
 }
 
 void Setup() {

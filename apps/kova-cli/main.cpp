@@ -21,7 +21,8 @@ constexpr const char* kUsage =
 
 int main(int argumentCount, char** arguments) {
   if (argumentCount > 1) {
-    const bool help = std::strcmp(arguments[1], "--help") == 0 || std::strcmp(arguments[1], "-h") == 0;
+    const bool help =
+        std::strcmp(arguments[1], "--help") == 0 || std::strcmp(arguments[1], "-h") == 0;
     std::fputs(kUsage, help ? stdout : stderr);
     return help ? 0 : 2;
   }

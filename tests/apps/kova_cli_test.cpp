@@ -63,7 +63,8 @@ TEST_F(SmallestExampleCli, RunsOfZeroOneAndTwoSteps) {
   EXPECT_EQ(one.results, testing::SmallestStepRecords(1, true));
 
   const CliRun two = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
-  const std::string steps = testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false);
+  const std::string steps =
+      testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false);
   EXPECT_EQ(two.process.exitCode, 0);
   EXPECT_EQ(two.process.output, testing::PromptRecords() + steps + testing::SmallestFinalTable());
   EXPECT_EQ(two.process.error, " STOP  \n");
@@ -83,7 +84,8 @@ TEST_F(SmallestExampleCli, ALongerOldResultsFileKeepsOnlyTheNewRecords) {
   folder_.Write("RESULTS.TXT", std::string(200000, 'o') + "\r\n");
   const CliRun run = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
   EXPECT_EQ(run.process.exitCode, 0);
-  EXPECT_EQ(run.results, testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false));
+  EXPECT_EQ(run.results,
+            testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false));
 }
 
 TEST_F(SmallestExampleCli, MissingInputFilesFailWithExitCodeOne) {
@@ -120,9 +122,10 @@ TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
   folder_.Write("bad-groups.txt", "1 5\n");
   const CliRun run = RunCli(folder_, "data.txt\n5\n1\nbad-groups.txt\n");
   EXPECT_EQ(run.process.exitCode, 1);
-  EXPECT_EQ(run.process.output,
-            testing::PromptRecords() +
-                " GROUP NUMBER 5 OF SITE 2 IS OUT OF RANGE: GROUP NUMBERS MUST LIE BETWEEN 1 AND 2\r\n");
+  EXPECT_EQ(
+      run.process.output,
+      testing::PromptRecords() +
+          " GROUP NUMBER 5 OF SITE 2 IS OUT OF RANGE: GROUP NUMBERS MUST LIE BETWEEN 1 AND 2\r\n");
   EXPECT_EQ(run.process.error, " STOP  \n");
   EXPECT_FALSE(run.resultsExist);
 }
@@ -132,7 +135,8 @@ TEST(KovaCli, HelpAndUnknownArguments) {
   const auto help = testing::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("usage: kova-cli"), std::string::npos);
-  const auto unknown = testing::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
+  const auto unknown =
+      testing::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
   EXPECT_EQ(unknown.exitCode, 2);
   EXPECT_NE(unknown.error.find("usage: kova-cli"), std::string::npos);
 }
@@ -150,12 +154,14 @@ TEST(KovaCli, DuneManagementRunsAreReproducible) {
   EXPECT_EQ(a.results, b.results);
   // Sixteen summary records per step and no full tables.
   std::size_t records = 0;
-  for (std::size_t at = a.results.find("\r\n"); at != std::string::npos; at = a.results.find("\r\n", at + 2)) {
+  for (std::size_t at = a.results.find("\r\n"); at != std::string::npos;
+       at = a.results.find("\r\n", at + 2)) {
     ++records;
   }
   EXPECT_EQ(records, 999U * 16U);
   EXPECT_EQ(a.results.find("BORSAK TYPE"), std::string::npos);
-  EXPECT_NE(a.process.output.find("  INDEX  ACTUAL   MEAN  Z-SCORE  \r\n APCF  10.4273"), std::string::npos);
+  EXPECT_NE(a.process.output.find("  INDEX  ACTUAL   MEAN  Z-SCORE  \r\n APCF  10.4273"),
+            std::string::npos);
 
   const CliRun otherSeed = RunCli(second, "data.txt\n2\n999\ngroups.txt\n");
   EXPECT_NE(otherSeed.results, a.results);
@@ -176,11 +182,13 @@ TEST(KovaCli, TypeOneTableOfDuneManagementMatchesTheDefinition) {
   data >> species >> sites >> groups;
   std::vector<std::vector<double>> abundance(species, std::vector<double>(sites));
   for (auto& row : abundance) {
-    for (double& value : row) data >> value;
+    for (double& value : row)
+      data >> value;
   }
   std::ifstream groupFile(folder.File("groups.txt"));
   std::vector<int> siteGroup(sites);
-  for (int& group : siteGroup) groupFile >> group;
+  for (int& group : siteGroup)
+    groupFile >> group;
 
   std::istringstream results(run.results);
   std::string line;
@@ -196,7 +204,8 @@ TEST(KovaCli, TypeOneTableOfDuneManagementMatchesTheDefinition) {
       size[g] += 1;
     }
     double sumOfMeans = 0;
-    for (int g = 0; g < groups; ++g) sumOfMeans += total[g] / size[g];
+    for (int g = 0; g < groups; ++g)
+      sumOfMeans += total[g] / size[g];
     ASSERT_TRUE(std::getline(results, line));
     for (int g = 0; g < groups; ++g) {
       const double printed = std::stod(line.substr(static_cast<std::size_t>(8 * g), 8));

@@ -59,7 +59,8 @@ TEST_F(SmallestExample, TwoStepsEndWithTheFinalTable) {
 TEST_F(SmallestExample, NoStepsLeaveAnOldResultsFileAlone) {
   folder_.Write("RESULTS.TXT", "earlier results\r\n");
   for (const char* count : {"0", "-3"}) {
-    const CapturedRun run = RunAnalysisIn(folder_, std::string("data.txt\n7\n") + count + "\ngroups.txt\n");
+    const CapturedRun run =
+        RunAnalysisIn(folder_, std::string("data.txt\n7\n") + count + "\ngroups.txt\n");
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output, kPrompts);
     EXPECT_EQ(ReadWholeFile(folder_.File("RESULTS.TXT")), "earlier results\r\n");
@@ -103,7 +104,8 @@ TEST_F(SmallestExample, GroupNumbersOutOfRangeEndTheRunBeforeAnyResult) {
       {"t\n1 2 2\n1 0\n", "0 1\n",
        " GROUP NUMBER 0 OF SITE 1 IS OUT OF RANGE: GROUP NUMBERS MUST LIE BETWEEN 1 AND 2\r\n"},
       {"t\n1 2 0\n1 0\n", "1 1\n",
-       " GROUP NUMBER 1 OF SITE 1 IS OUT OF RANGE: NO GROUP NUMBER IS ALLOWED: THE DATA FILE GIVES 0 GROUPS\r\n"},
+       " GROUP NUMBER 1 OF SITE 1 IS OUT OF RANGE: NO GROUP NUMBER IS ALLOWED: THE DATA FILE GIVES "
+       "0 GROUPS\r\n"},
   };
   folder_.Write("RESULTS.TXT", "earlier results\r\n");
   for (const Case& c : cases) {
@@ -158,7 +160,7 @@ TEST(AnalysisRun, CountsTooLargeForMemoryEndWithTheAllocationReport) {
 TEST(AnalysisRun, DataFileLayoutsReadTheSame) {
   const char* layouts[] = {
       "title\n2 3 2\n1 0 2\n0 4 1\n",
-      "\n2\n3\n2\n1 0\n2\n0 4 1\n",                  // empty title, counts and a row split over lines
+      "\n2\n3\n2\n1 0\n2\n0 4 1\n",  // empty title, counts and a row split over lines
       "anything at all\n2,3,2\n1 0 2 9 9\n0 4 1\n",  // extra values on a row are skipped
       "t\n2 3 2\n1,0,2\n0\t4\t1\r\n",
       "t\n2 3 2 \n1 1*0 2\n0 4 1\n",
@@ -188,7 +190,8 @@ TEST(AnalysisRun, EmptyAndNegativeCountsRunOnEmptyTables) {
     folder.Write("groups.txt", groups);
     const CapturedRun run = RunAnalysisIn(folder, "data.txt\n3\n2\ngroups.txt\n");
     EXPECT_EQ(run.exitCode, 0) << data << run.error;
-    EXPECT_NE(run.output.find("  Borsak   5  SUM=   .000000\r\n  max. spec.   0 its contribution=   .000000"),
+    EXPECT_NE(run.output.find(
+                  "  Borsak   5  SUM=   .000000\r\n  max. spec.   0 its contribution=   .000000"),
               std::string::npos)
         << data;
   }

@@ -12,9 +12,12 @@ namespace kova {
 namespace {
 
 TEST(SiteShuffle, TurnsDrawsIntoSites) {
-  const std::pair<float, std::int64_t> cases[] = {{0.0f, 1}, {0.6f, 3}, {0.99f, 4}, {1.0f, 4}, {0.2499999f, 1}, {0.25f, 2}};
-  for (const auto& [u, site] : cases) EXPECT_EQ(DrawnSite(u, 4), site) << u;
-  EXPECT_EQ(DrawnSite(1.0f, std::numeric_limits<std::int32_t>::max()), std::numeric_limits<std::int32_t>::max());
+  const std::pair<float, std::int64_t> cases[] = {{0.0f, 1}, {0.6f, 3},       {0.99f, 4},
+                                                  {1.0f, 4}, {0.2499999f, 1}, {0.25f, 2}};
+  for (const auto& [u, site] : cases)
+    EXPECT_EQ(DrawnSite(u, 4), site) << u;
+  EXPECT_EQ(DrawnSite(1.0f, std::numeric_limits<std::int32_t>::max()),
+            std::numeric_limits<std::int32_t>::max());
 }
 
 TEST(SiteShuffle, ASeedOfZeroRotatesTheGroupsByOneSite) {
@@ -30,7 +33,8 @@ TEST(SiteShuffle, MakesOneDrawPerSiteAndKeepsTheGroupSizes) {
   std::vector<std::int32_t> groups = {1, 1, 1, 2, 2, 3, 3, 3, 3};
   std::int32_t seed = 12345;
   std::int32_t expectedSeed = 12345;
-  for (int draw = 0; draw < 9; ++draw) UniformRandom(expectedSeed);
+  for (int draw = 0; draw < 9; ++draw)
+    UniformRandom(expectedSeed);
   ShuffleSiteGroups(groups.data(), 9, seed);
   EXPECT_EQ(seed, expectedSeed);
 

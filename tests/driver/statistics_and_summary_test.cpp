@@ -18,16 +18,19 @@ StepSummary Summarize(const std::vector<std::vector<float>>& rows) {
   // Rows are species; the table is stored column by column.
   const auto species = static_cast<std::int32_t>(rows.size());
   const auto groups = static_cast<std::int32_t>(rows.empty() ? 0 : rows[0].size());
-  std::vector<float> table(static_cast<std::size_t>(species) * static_cast<std::size_t>(groups) + 1);
+  std::vector<float> table(static_cast<std::size_t>(species) * static_cast<std::size_t>(groups) +
+                           1);
   for (std::int32_t i = 0; i < species; ++i) {
-    for (std::int32_t k = 0; k < groups; ++k) table[static_cast<std::size_t>(i + k * species)] = rows[i][k];
+    for (std::int32_t k = 0; k < groups; ++k)
+      table[static_cast<std::size_t>(i + k * species)] = rows[i][k];
   }
   std::vector<float> maxima(rows.size() + 1);
   return SummarizeIndexTable(table.data(), species, groups, maxima.data());
 }
 
 TEST(StepSummary, KeepsTheFirstOfEqualMagnitudesAndPassesOverNaN) {
-  const StepSummary summary = Summarize({{0.2f, -0.5f, 0.5f}, {0.3f, kDefaultNaN, 0.1f}, {0.0f, 0.0f, 0.0f}});
+  const StepSummary summary =
+      Summarize({{0.2f, -0.5f, 0.5f}, {0.3f, kDefaultNaN, 0.1f}, {0.0f, 0.0f, 0.0f}});
   EXPECT_EQ(summary.stepSum, static_cast<float>(0.5 + static_cast<double>(0.3f)));
   EXPECT_EQ(summary.topSpecies, 2);
   EXPECT_EQ(summary.topContribution, 0.3f);
@@ -41,11 +44,11 @@ TEST(StepSummary, HandlesTiesNegativesAndEmptyRows) {
     float topContribution;
   };
   const Case cases[] = {
-      {{{0.4f, 0.1f}, {0.1f, 0.4f}}, 0.8f, 1, 0.4f},           // equal maxima: the first species
-      {{{-0.4f, 0.1f}, {-0.2f, 0.0f}}, 0.6f, 0, 0.0f},         // only negative maxima
+      {{{0.4f, 0.1f}, {0.1f, 0.4f}}, 0.8f, 1, 0.4f},    // equal maxima: the first species
+      {{{-0.4f, 0.1f}, {-0.2f, 0.0f}}, 0.6f, 0, 0.0f},  // only negative maxima
       {{{kDefaultNaN, kDefaultNaN}, {0.0f, 0.0f}}, 0.0f, 0, 0.0f},
-      {{{}, {}}, 0.0f, 0, 0.0f},                               // no groups
-      {{}, 0.0f, 0, 0.0f},                                     // no species
+      {{{}, {}}, 0.0f, 0, 0.0f},  // no groups
+      {{}, 0.0f, 0, 0.0f},        // no species
       {{{0.25f, -0.75f}, {0.5f, 0.5f}}, 1.25f, 2, 0.5f},
   };
   for (const Case& c : cases) {
@@ -91,10 +94,13 @@ TEST(RandomizationStatistics, RoundsTheSquareBeforeAddingIt) {
 TEST(RandomizationStatistics, ANegativeVarianceGivesNaN) {
   // Sums whose rounding leaves the variance slightly below zero.
   SumStatistics statistics;
-  for (int step = 1; step <= 3; ++step) AddStepSum(statistics, step, 0.1f);
+  for (int step = 1; step <= 3; ++step)
+    AddStepSum(statistics, step, 0.1f);
   const FinalStatistics final = Finish(statistics, 3);
-  const double variance = (static_cast<double>(statistics.sumSquareTotal) -
-                           static_cast<float>(static_cast<double>(statistics.sumTotal) * statistics.sumTotal) / 3.0) / 2.0;
+  const double variance =
+      (static_cast<double>(statistics.sumSquareTotal) -
+       static_cast<float>(static_cast<double>(statistics.sumTotal) * statistics.sumTotal) / 3.0) /
+      2.0;
   if (variance < 0) {
     EXPECT_TRUE(std::isnan(final.sumDeviation));
     EXPECT_TRUE(std::isnan(final.zScore));

@@ -9,7 +9,9 @@
 namespace kova::testing {
 namespace {
 
-[[noreturn]] void ThrowRunEnded(int exitCode) { throw RunEnded{exitCode}; }
+[[noreturn]] void ThrowRunEnded(int exitCode) {
+  throw RunEnded{exitCode};
+}
 
 }  // namespace
 

@@ -23,9 +23,9 @@ struct ConsoleCall {
 struct CapturedRun {
   bool ended = false;  // the code ended the run instead of returning
   int exitCode = 0;
-  std::string output;               // everything written to the output stream
-  std::string error;                // everything written to the error stream
-  std::vector<ConsoleCall> calls;   // every WriteText call, in order
+  std::string output;              // everything written to the output stream
+  std::string error;               // everything written to the error stream
+  std::vector<ConsoleCall> calls;  // every WriteText call, in order
   int endOfRunCalls = 0;
   int endOfRunCode = 0;  // the code EndOfRun was last called with
   int polls = 0;

@@ -22,7 +22,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
 
   const pid_t child = ::fork();
@@ -36,7 +37,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     ::dup2(out, STDOUT_FILENO);
     ::dup2(err, STDERR_FILENO);
     if (::chdir(workingFolder.c_str()) != 0) ::_exit(127);
-    for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+    for (const auto& [name, value] : environment)
+      ::setenv(name.c_str(), value.c_str(), 1);
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }

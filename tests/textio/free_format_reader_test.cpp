@@ -29,7 +29,10 @@ struct IntegerCase {
 std::vector<std::int32_t> ReadIntegers(const std::string& input, std::size_t count) {
   std::vector<std::int32_t> values(count, kUntouched);
   const auto run = RunCaptured(
-      [&] { ReadFreeFormat(kDefaultUnit, {IntegerItems(values.data(), static_cast<std::ptrdiff_t>(count))}); },
+      [&] {
+        ReadFreeFormat(kDefaultUnit,
+                       {IntegerItems(values.data(), static_cast<std::ptrdiff_t>(count))});
+      },
       input);
   EXPECT_FALSE(run.ended) << "input: " << input << "\n" << run.error;
   return values;
@@ -53,8 +56,8 @@ TEST(ReadFreeFormat, DelimitsRepeatsAndNullsIntegerValues) {
       {"1 / 9", {1, kUntouched, kUntouched}},
       {"1/9", {1, kUntouched, kUntouched}},
       {"/", {kUntouched}},
-      {"5\n,6", {5, 6}},      // the comma after a value that ended its line only separates
-      {"5\n,\n6", {5, 6}},    // ... also when nothing follows it on its own line
+      {"5\n,6", {5, 6}},    // the comma after a value that ended its line only separates
+      {"5\n,\n6", {5, 6}},  // ... also when nothing follows it on its own line
       {"5\n,,6", {5, kUntouched, 6}},
       {"5 ,6", {5, 6}},
       {"1 , 2 , 3", {1, 2, 3}},
@@ -163,14 +166,16 @@ TEST(ReadFreeFormat, ReportsIllegalCharactersAndEndOfFile) {
     const auto run = RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {item}); }, c.input);
     EXPECT_TRUE(run.ended) << "input: " << c.input;
     EXPECT_EQ(run.exitCode, -1);
-    EXPECT_EQ(run.error, std::string("? FORTRAN Runtime Error:\n? ") + c.message + "\n? READ(UNIT=*,...\n")
+    EXPECT_EQ(run.error,
+              std::string("? FORTRAN Runtime Error:\n? ") + c.message + "\n? READ(UNIT=*,...\n")
         << "input: " << c.input;
   }
 }
 
 TEST(ReadFreeFormat, KeepsValuesReadBeforeAFailure) {
   std::int32_t values[3] = {0, 0, 0};
-  const auto run = RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {IntegerItems(values, 3)}); }, "4 5 x");
+  const auto run =
+      RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {IntegerItems(values, 3)}); }, "4 5 x");
   EXPECT_TRUE(run.ended);
   EXPECT_EQ(values[0], 4);
   EXPECT_EQ(values[1], 5);
@@ -201,7 +206,8 @@ TEST(ReadFreeFormat, FillsCharacterVariables) {
   for (const CharacterCase& c : cases) {
     char name[100];
     std::memset(name, '#', sizeof name);
-    const auto run = RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name)}); }, c.input);
+    const auto run = RunCaptured(
+        [&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name)}); }, c.input);
     EXPECT_FALSE(run.ended) << c.input;
     std::string expected = c.expected;
     expected.resize(100, ' ');
@@ -212,14 +218,16 @@ TEST(ReadFreeFormat, FillsCharacterVariables) {
 TEST(ReadFreeFormat, CutsLongCharacterValues) {
   char name[100];
   const std::string typed(150, 'n');
-  const auto run = RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name)}); }, typed);
+  const auto run =
+      RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name)}); }, typed);
   EXPECT_FALSE(run.ended);
   EXPECT_EQ(std::string(name, sizeof name), std::string(100, 'n'));
 }
 
 TEST(ReadFreeFormat, QuotedStringCutByEndOfFileIsReported) {
   char name[10];
-  const auto run = RunCaptured([&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name)}); }, "'open");
+  const auto run = RunCaptured(
+      [&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name)}); }, "'open");
   EXPECT_TRUE(run.ended);
   EXPECT_NE(run.error.find("Attempt to read past end of file"), std::string::npos);
 }
@@ -229,7 +237,10 @@ TEST(ReadFreeFormat, MixesKindsInOneStatement) {
   std::int32_t count = 0;
   float value = 0.0f;
   const auto run = RunCaptured(
-      [&] { ReadFreeFormat(kDefaultUnit, {CharacterItem(name, sizeof name), IntegerItem(count), RealItem(value)}); },
+      [&] {
+        ReadFreeFormat(kDefaultUnit,
+                       {CharacterItem(name, sizeof name), IntegerItem(count), RealItem(value)});
+      },
       "'a b', 3 ,2.5");
   EXPECT_FALSE(run.ended);
   EXPECT_EQ(std::string(name, sizeof name), "a b     ");

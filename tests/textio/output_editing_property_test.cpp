@@ -47,9 +47,11 @@ Decimal ExactExpansion(float value) {
   }
   if (m == 0) return {};
   std::vector<int> number;
-  for (std::uint32_t rest = m; rest > 0; rest /= 10) number.push_back(static_cast<int>(rest % 10));
+  for (std::uint32_t rest = m; rest > 0; rest /= 10)
+    number.push_back(static_cast<int>(rest % 10));
   // m * 2^e = m * 2^e for e >= 0, and (m * 5^-e) / 10^-e for e < 0.
-  for (int i = 0; i < std::abs(e); ++i) Multiply(number, e >= 0 ? 2 : 5);
+  for (int i = 0; i < std::abs(e); ++i)
+    Multiply(number, e >= 0 ? 2 : 5);
   Decimal decimal;
   for (auto digit = number.rbegin(); digit != number.rend(); ++digit) {
     decimal.digits.push_back(static_cast<char>('0' + *digit));
@@ -105,13 +107,17 @@ char Digit(const Rounded& rounded, int position) {
 std::string Fixed(const Rounded& rounded, int decimals) {
   const int point = rounded.zero ? 0 : rounded.exponent;
   std::string text;
-  for (int position = 0; position < point; ++position) text.push_back(Digit(rounded, position));
+  for (int position = 0; position < point; ++position)
+    text.push_back(Digit(rounded, position));
   text.push_back('.');
-  for (int decimal = 0; decimal < decimals; ++decimal) text.push_back(Digit(rounded, point + decimal));
+  for (int decimal = 0; decimal < decimals; ++decimal)
+    text.push_back(Digit(rounded, point + decimal));
   return text;
 }
 
-bool Negative(float value) { return std::signbit(value); }
+bool Negative(float value) {
+  return std::signbit(value);
+}
 
 std::string ModelFreeFormat(float value) {
   std::string text = Negative(value) ? " -" : "  ";
@@ -127,7 +133,8 @@ std::string ModelFreeFormat(float value) {
   const Rounded seven = RoundExact(exact, 7);
   const int shown = seven.exponent - 1;
   char exponentText[16];
-  std::snprintf(exponentText, sizeof exponentText, "E%c%02d", shown < 0 ? '-' : '+', std::abs(shown));
+  std::snprintf(exponentText, sizeof exponentText, "E%c%02d", shown < 0 ? '-' : '+',
+                std::abs(shown));
   return text + seven.digits.substr(0, 1) + "." + seven.digits.substr(1) + exponentText;
 }
 
@@ -143,8 +150,8 @@ std::string ModelF(float value, int width, int decimals) {
   const Rounded rounded = RoundExact(exact, exact.exponent + decimals);
   if (rounded.zero && !exact.digits.empty()) {
     const int blanks = width - decimals - 2;
-    return std::string(static_cast<std::size_t>(std::max(blanks, 0)), ' ') + (blanks >= 0 ? "0" : "") +
-           "." + std::string(static_cast<std::size_t>(decimals), '0');
+    return std::string(static_cast<std::size_t>(std::max(blanks, 0)), ' ') +
+           (blanks >= 0 ? "0" : "") + "." + std::string(static_cast<std::size_t>(decimals), '0');
   }
   const int exponent = rounded.zero ? 0 : rounded.exponent;
   const int room = width - decimals - 1 - (negative ? 1 : 0);
@@ -158,11 +165,16 @@ std::string ModelF(float value, int width, int decimals) {
 // values add exact decimal ties at every rounding position the editor uses.
 std::vector<float> SampleValues() {
   std::mt19937 random(20261207);
-  std::vector<float> values = {0.0f, -0.0f,
-                               std::bit_cast<float>(0xFFC00000U), std::bit_cast<float>(0x7FC00000U),
-                               std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-                               std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min()};
-  for (int i = 0; i < 200000; ++i) values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+  std::vector<float> values = {0.0f,
+                               -0.0f,
+                               std::bit_cast<float>(0xFFC00000U),
+                               std::bit_cast<float>(0x7FC00000U),
+                               std::numeric_limits<float>::infinity(),
+                               -std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::max(),
+                               std::numeric_limits<float>::denorm_min()};
+  for (int i = 0; i < 200000; ++i)
+    values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
   std::uniform_int_distribution<int> numerators(0, 1 << 22);
   std::uniform_int_distribution<int> shifts(0, 30);
   for (int i = 0; i < 100000; ++i) {
@@ -170,7 +182,8 @@ std::vector<float> SampleValues() {
     values.push_back(i % 2 == 0 ? dyadic : -dyadic);
   }
   // Values near the boundaries of the free-format forms and of F8.4.
-  for (const float edge : {0.1f, 1.0f, 999999.5f, 1.0e6f, 1.0e7f, 1000.0f, 100.0f, 5.0e-5f, 1.0e-7f}) {
+  for (const float edge :
+       {0.1f, 1.0f, 999999.5f, 1.0e6f, 1.0e7f, 1000.0f, 100.0f, 5.0e-5f, 1.0e-7f}) {
     float below = edge;
     float above = edge;
     for (int step = 0; step < 200; ++step) {
@@ -189,7 +202,8 @@ TEST(OutputEditingProperty, FreeFormatMatchesTheExactDecimalModel) {
     AppendFreeFormatReal(edited, value);
     const std::string expected = ModelFreeFormat(value);
     if (edited != expected && ++mismatches <= 10) {
-      ADD_FAILURE() << std::hexfloat << value << ": edited '" << edited << "', model '" << expected << "'";
+      ADD_FAILURE() << std::hexfloat << value << ": edited '" << edited << "', model '" << expected
+                    << "'";
     }
   }
   EXPECT_EQ(mismatches, 0);
@@ -202,7 +216,8 @@ TEST(OutputEditingProperty, F8Point4MatchesTheExactDecimalModel) {
     AppendRealF(edited, value, 8, 4);
     const std::string expected = ModelF(value, 8, 4);
     if (edited != expected && ++mismatches <= 10) {
-      ADD_FAILURE() << std::hexfloat << value << ": edited '" << edited << "', model '" << expected << "'";
+      ADD_FAILURE() << std::hexfloat << value << ": edited '" << edited << "', model '" << expected
+                    << "'";
     }
   }
   EXPECT_EQ(mismatches, 0);

@@ -94,27 +94,13 @@ TEST(FreeFormatInteger, EditsSignAndDigits) {
 
 TEST(FEditing, EditsWidthEightWithFourDecimals) {
   const RealCase cases[] = {
-      {0.0f, "   .0000"},
-      {-0.0f, "  -.0000"},
-      {0.5f, "   .5000"},
-      {0.05f, "   .0500"},
-      {0.00004f, "  0.0000"},
-      {-0.00004f, "  0.0000"},
-      {0.00006f, "   .0001"},
-      {1.03125f, "  1.0313"},
-      {0.99996f, "  1.0000"},
-      {12.5f, " 12.5000"},
-      {999.9999f, "999.9999"},
-      {1000.0f, "********"},
-      {-12.5f, "-12.5000"},
-      {-99.9f, "-99.9000"},
-      {-100.0f, "********"},
-      {-0.5f, "  -.5000"},
-      {kDefaultNaN, "    -NaN"},
-      {kPositiveNaN, "     NaN"},
-      {-kInfinity, "    -INF"},
-      {kInfinity, "     INF"},
-      {0.8235294f, "   .8235"},
+      {0.0f, "   .0000"},       {-0.0f, "  -.0000"},       {0.5f, "   .5000"},
+      {0.05f, "   .0500"},      {0.00004f, "  0.0000"},    {-0.00004f, "  0.0000"},
+      {0.00006f, "   .0001"},   {1.03125f, "  1.0313"},    {0.99996f, "  1.0000"},
+      {12.5f, " 12.5000"},      {999.9999f, "999.9999"},   {1000.0f, "********"},
+      {-12.5f, "-12.5000"},     {-99.9f, "-99.9000"},      {-100.0f, "********"},
+      {-0.5f, "  -.5000"},      {kDefaultNaN, "    -NaN"}, {kPositiveNaN, "     NaN"},
+      {-kInfinity, "    -INF"}, {kInfinity, "     INF"},   {0.8235294f, "   .8235"},
       {-1.0f, " -1.0000"},
   };
   for (const RealCase& c : cases) {
@@ -143,11 +129,13 @@ TEST(FreeFormatRecord, LaysOutItems) {
       {FreeFormatRecord({" Borsak ", 3, " SUM= ", 1.5f}), "  Borsak   3  SUM=   1.50000"},
       {FreeFormatRecord({" max. spec. ", 7, "its contribution= ", 0.25f}),
        "  max. spec.   7 its contribution=   .250000"},
-      {FreeFormatRecord({"APCF", 12.34567f, 10.0f, -0.1234567f}), " APCF  12.3457  10.0000 -.123457"},
+      {FreeFormatRecord({"APCF", 12.34567f, 10.0f, -0.1234567f}),
+       " APCF  12.3457  10.0000 -.123457"},
       {FreeFormatRecord({}), " "},
       {FreeFormatRecord({"a", "b", 1, "c"}), " ab  1 c"},
   };
-  for (const RecordCase& c : cases) EXPECT_EQ(c.record, c.expected);
+  for (const RecordCase& c : cases)
+    EXPECT_EQ(c.record, c.expected);
 }
 
 TEST(WriteFreeFormat, SendsOneConsoleCallPerRecordWithCrLf) {
@@ -195,7 +183,8 @@ TEST(WriteFreeFormat, FailedConsoleWriteEndsTheRunWithAReport) {
 
 TEST(WriteFormattedF, WritesTenValuesToARecord) {
   float values[12];
-  for (int i = 0; i < 12; ++i) values[i] = 0.5f * static_cast<float>(i);
+  for (int i = 0; i < 12; ++i)
+    values[i] = 0.5f * static_cast<float>(i);
   const auto run = testing::RunCaptured([&] {
     WriteFormattedF(kDefaultUnit, {values, 3, 1}, 10, 8, 4);
     WriteFormattedF(kDefaultUnit, {values, 12, 1}, 10, 8, 4);

@@ -73,7 +73,8 @@ std::string RandomDigits(std::mt19937_64& random, int most) {
   std::uniform_int_distribution<int> length(0, most);
   std::uniform_int_distribution<int> digit(0, 9);
   std::string digits;
-  for (int count = length(random); count > 0; --count) digits.push_back(static_cast<char>('0' + digit(random)));
+  for (int count = length(random); count > 0; --count)
+    digits.push_back(static_cast<char>('0' + digit(random)));
   return digits;
 }
 
@@ -110,7 +111,8 @@ TEST(RealConversionProperty, FollowsTheConversionRuleOnRandomTexts) {
     float converted = 0.0f;
     ASSERT_TRUE(ConvertReal(text, converted)) << text;
     const float expected = ModelReal(text);
-    if (std::bit_cast<std::uint32_t>(converted) != std::bit_cast<std::uint32_t>(expected) && ++mismatches <= 10) {
+    if (std::bit_cast<std::uint32_t>(converted) != std::bit_cast<std::uint32_t>(expected) &&
+        ++mismatches <= 10) {
       ADD_FAILURE() << "'" << text << "': read " << converted << ", rule gives " << expected;
     }
   }

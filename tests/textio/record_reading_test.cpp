@@ -20,7 +20,8 @@ using testing::RunCaptured;
 using testing::ScratchFolder;
 
 // The records of a file as ReadFormattedA sees them, cut or padded to `width`.
-std::vector<std::string> RecordsOf(const std::string& contents, std::size_t count, std::size_t width = 16) {
+std::vector<std::string> RecordsOf(const std::string& contents, std::size_t count,
+                                   std::size_t width = 16) {
   ScratchFolder folder;
   const std::string path = folder.Write("records.txt", contents);
   std::vector<std::string> records;
@@ -38,9 +39,11 @@ std::vector<std::string> RecordsOf(const std::string& contents, std::size_t coun
 }
 
 TEST(RecordReading, DropsCarriageReturnsAndExpandsTabs) {
-  EXPECT_EQ(RecordsOf("a\r\nb\rc\r\n\r\n", 3, 4), (std::vector<std::string>{"a   ", "bc  ", "    "}));
-  EXPECT_EQ(RecordsOf("\tx\nabc\tx\nabcdefgh\tx\n", 3, 17),
-            (std::vector<std::string>{"        x        ", "abc     x        ", "abcdefgh        x"}));
+  EXPECT_EQ(RecordsOf("a\r\nb\rc\r\n\r\n", 3, 4),
+            (std::vector<std::string>{"a   ", "bc  ", "    "}));
+  EXPECT_EQ(
+      RecordsOf("\tx\nabc\tx\nabcdefgh\tx\n", 3, 17),
+      (std::vector<std::string>{"        x        ", "abc     x        ", "abcdefgh        x"}));
 }
 
 class TabSizeSetting : public ::testing::Test {
@@ -50,8 +53,14 @@ class TabSizeSetting : public ::testing::Test {
 
 TEST_F(TabSizeSetting, FollowsTheEnvironment) {
   const std::pair<const char*, const char*> cases[] = {
-      {"4", "ab  x"},  {"1", "ab x"},   {"3x", "ab x"},   {"+5", "ab   x"},
-      {"0", "ab      x"}, {"-3", "ab      x"}, {"", "ab      x"}, {"abc", "ab      x"},
+      {"4", "ab  x"},
+      {"1", "ab x"},
+      {"3x", "ab x"},
+      {"+5", "ab   x"},
+      {"0", "ab      x"},
+      {"-3", "ab      x"},
+      {"", "ab      x"},
+      {"abc", "ab      x"},
       {"12345678901234567890", "ab      x"},  // more than 19 characters: ignored
   };
   for (const auto& [setting, expected] : cases) {
@@ -64,7 +73,8 @@ TEST_F(TabSizeSetting, FollowsTheEnvironment) {
 TEST(RecordReading, RecordsMayCrossBlocksAndGrowWithoutLimit) {
   const std::string longLine(20000, 'z');
   std::string contents = "short\n" + longLine + "\n";
-  for (int i = 0; i < 3000; ++i) contents += std::to_string(i) + "\n";
+  for (int i = 0; i < 3000; ++i)
+    contents += std::to_string(i) + "\n";
   const auto records = RecordsOf(contents, 3002, 20000);
   EXPECT_EQ(records[1], longLine);
   EXPECT_EQ(records[3001].substr(0, 4), "2999");
@@ -89,7 +99,8 @@ TEST(RecordReading, BytesAfterTheLastLineFeedAreNoRecord) {
   });
   EXPECT_TRUE(bad.ended);
   EXPECT_EQ(bad.exitCode, -1);
-  EXPECT_EQ(bad.error, "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=1,...\n");
+  EXPECT_EQ(bad.error,
+            "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=1,...\n");
 }
 
 TEST(RecordReading, ConsoleLinesAreCutTo254Characters) {

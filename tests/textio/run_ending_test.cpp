@@ -59,20 +59,26 @@ TEST(ReportRunTimeError, WritesTheThreeLineReport) {
   const ReportCase cases[] = {
       {failure::kReadPastEndOfFile,
        {Statement::Read, 1},
-       {"? FORTRAN Runtime Error:\n", "? Attempt to read past end of file\n", "? READ(UNIT=", "1,...\n"}},
+       {"? FORTRAN Runtime Error:\n", "? Attempt to read past end of file\n",
+        "? READ(UNIT=", "1,...\n"}},
       {failure::kIllegalNumericCharacter,
        {Statement::Read, kDefaultUnit},
-       {"? FORTRAN Runtime Error:\n", "? Illegal character in numeric input\n", "? READ(UNIT=", "*,...\n"}},
+       {"? FORTRAN Runtime Error:\n", "? Illegal character in numeric input\n",
+        "? READ(UNIT=", "*,...\n"}},
       {2,
        {Statement::Open, 2},
-       {"? System Error:\n", "? The system cannot find the file specified.\n", "? OPEN(UNIT=", "2,...\n"}},
+       {"? System Error:\n", "? The system cannot find the file specified.\n",
+        "? OPEN(UNIT=", "2,...\n"}},
       {112,
        {Statement::Write, 2},
-       {"? System Error:\n", "? There is not enough space on the disk.\n", "? WRITE(UNIT=", "2,...\n"}},
+       {"? System Error:\n", "? There is not enough space on the disk.\n",
+        "? WRITE(UNIT=", "2,...\n"}},
       {39,
        {Statement::Close, 2},
        {"? System Error:\n", "? The disk is full.\n", "? CLOSE(UNIT=", "2,...\n"}},
-      {failure::kBufferAllocationFailed, {}, {"? FORTRAN Runtime Error:\n", "? Buffer allocation failed\n"}},
+      {failure::kBufferAllocationFailed,
+       {},
+       {"? FORTRAN Runtime Error:\n", "? Buffer allocation failed\n"}},
       {9999, {}, {"? System Error:\n", "? Unknown system error 9999.\n"}},
   };
   for (const ReportCase& c : cases) {
@@ -112,7 +118,8 @@ TEST(RunEndingProcess, ExitCodesReachTheShell) {
 
   const auto failure = testing::RunProcess(program, {"error"}, "", folder.Path().string());
   EXPECT_EQ(failure.exitCode, 255);
-  EXPECT_EQ(failure.error, "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=1,...\n");
+  EXPECT_EQ(failure.error,
+            "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=1,...\n");
   EXPECT_EQ(testing::ReadWholeFile(folder.File("RESULTS.TXT")), " kept\r\n");
 }
 

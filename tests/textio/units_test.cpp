@@ -173,7 +173,8 @@ TEST(FileUnits, RecordsWrittenBeforeAStopOrAFailureStay) {
     ReadFreeFormat(1, {IntegerItem(value)});  // unit 1 was never opened
   });
   EXPECT_EQ(failure.exitCode, -1);
-  EXPECT_EQ(failure.error, "? FORTRAN Runtime Error:\n? Unit is not connected\n? READ(UNIT=1,...\n");
+  EXPECT_EQ(failure.error,
+            "? FORTRAN Runtime Error:\n? Unit is not connected\n? READ(UNIT=1,...\n");
   EXPECT_EQ(testing::ReadWholeFile(failed), " kept\r\n");
 }
 
@@ -185,14 +186,17 @@ TEST(FileUnits, AFullDiskIsReportedAgainstTheStatementThatWrote) {
     CloseUnit(2);
   });
   EXPECT_EQ(atClose.exitCode, -1);
-  EXPECT_EQ(atClose.error, "? System Error:\n? There is not enough space on the disk.\n? CLOSE(UNIT=2,...\n");
+  EXPECT_EQ(atClose.error,
+            "? System Error:\n? There is not enough space on the disk.\n? CLOSE(UNIT=2,...\n");
 
   const auto atWrite = RunCaptured([] {
     OpenUnit(2, "/dev/full", OpenStatus::Unknown);
-    for (int record = 0; record < 2000; ++record) WriteFreeFormat(2, {"record", record});
+    for (int record = 0; record < 2000; ++record)
+      WriteFreeFormat(2, {"record", record});
   });
   EXPECT_EQ(atWrite.exitCode, -1);
-  EXPECT_EQ(atWrite.error, "? System Error:\n? There is not enough space on the disk.\n? WRITE(UNIT=2,...\n");
+  EXPECT_EQ(atWrite.error,
+            "? System Error:\n? There is not enough space on the disk.\n? WRITE(UNIT=2,...\n");
 
   const auto atStop = RunCaptured([] {
     OpenUnit(2, "/dev/full", OpenStatus::Unknown);
@@ -227,10 +231,10 @@ TEST(FileUnits, PollRunsAtEveryStatementButConsoleReads) {
   std::int32_t value = 0;
   const auto run = RunCaptured(
       [&] {
-        OpenUnit(1, data, OpenStatus::Old);    // 1
-        ReadFreeFormat(1, {IntegerItem(value)});  // 2
-        CloseUnit(1);                           // 3
-        WriteFreeFormat(-1, {"x"});             // 4
+        OpenUnit(1, data, OpenStatus::Old);        // 1
+        ReadFreeFormat(1, {IntegerItem(value)});   // 2
+        CloseUnit(1);                              // 3
+        WriteFreeFormat(-1, {"x"});                // 4
         ReadFreeFormat(-1, {IntegerItem(value)});  // console: none
       },
       "5\n");
