@@ -9,14 +9,9 @@ void AbundanceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCo
                     const std::int32_t& groupCount, const std::int32_t& siteGroups,
                     const std::int32_t& groupSizes, const float& abundanceMatrix, float& indexTable,
                     const std::int32_t& indexType) {
-  KernelArguments arguments;
-  arguments.speciesCount = Extent(speciesCount);
-  arguments.siteCount = Extent(siteCount);
-  arguments.groupCount = Extent(groupCount);
-  arguments.siteGroups = &siteGroups;
-  arguments.groupSizes = &groupSizes;
+  KernelArguments arguments =
+      GroupingArguments(speciesCount, siteCount, groupCount, siteGroups, groupSizes, indexTable);
   arguments.abundanceMatrix = &abundanceMatrix;
-  arguments.indexTable = &indexTable;
   arguments.indexType = indexType;
 
   const auto groupMeans = ObtainWorkStorage<double>(arguments.speciesCount, arguments.groupCount);

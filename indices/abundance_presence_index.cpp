@@ -9,15 +9,10 @@ void AbundancePresenceIndex(const std::int32_t& speciesCount, const std::int32_t
                             const std::int32_t& groupCount, const float& abundanceMatrix,
                             const std::int32_t& siteGroups, const std::int32_t& groupSizes,
                             const float& presenceMatrix, float& indexTable) {
-  KernelArguments arguments;
-  arguments.speciesCount = Extent(speciesCount);
-  arguments.siteCount = Extent(siteCount);
-  arguments.groupCount = Extent(groupCount);
-  arguments.siteGroups = &siteGroups;
-  arguments.groupSizes = &groupSizes;
+  KernelArguments arguments =
+      GroupingArguments(speciesCount, siteCount, groupCount, siteGroups, groupSizes, indexTable);
   arguments.abundanceMatrix = &abundanceMatrix;
   arguments.presenceMatrix = &presenceMatrix;
-  arguments.indexTable = &indexTable;
 
   const auto groupTotals = ObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
   const auto occupiedSites = ObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);

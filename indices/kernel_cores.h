@@ -22,6 +22,11 @@ struct KernelArguments {
   std::int32_t indexType = 0;
 };
 
+// The arguments every kernel shares: the counts as extents, the grouping and the table.
+KernelArguments GroupingArguments(std::int32_t speciesCount, std::int32_t siteCount,
+                                  std::int32_t groupCount, const std::int32_t& siteGroups,
+                                  const std::int32_t& groupSizes, float& indexTable);
+
 // Work storage of AbundancePresenceIndex: per group and species the abundance total and the
 // occupied-site count (GroupCount x SpeciesCount each); per species the sum of group means.
 struct AbundancePresenceWork {

@@ -9,14 +9,9 @@ void PresenceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCou
                    const std::int32_t& groupCount, const std::int32_t& siteGroups,
                    const std::int32_t& groupSizes, const float& presenceMatrix, float& indexTable,
                    const std::int32_t& indexType) {
-  KernelArguments arguments;
-  arguments.speciesCount = Extent(speciesCount);
-  arguments.siteCount = Extent(siteCount);
-  arguments.groupCount = Extent(groupCount);
-  arguments.siteGroups = &siteGroups;
-  arguments.groupSizes = &groupSizes;
+  KernelArguments arguments =
+      GroupingArguments(speciesCount, siteCount, groupCount, siteGroups, groupSizes, indexTable);
   arguments.presenceMatrix = &presenceMatrix;
-  arguments.indexTable = &indexTable;
   arguments.indexType = indexType;
 
   const auto occupiedSites = ObtainWorkStorage<float>(arguments.speciesCount, 1);

@@ -5,10 +5,6 @@
 
 namespace kova {
 
-std::size_t Extent(std::int32_t count) {
-  return count < 0 ? 0 : static_cast<std::size_t>(count);
-}
-
 void ReportWorkStorageFailure() {
   ReportRunTimeError(failure::kBufferAllocationFailed);
 }

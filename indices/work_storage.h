@@ -10,9 +10,6 @@
 
 namespace kova {
 
-// The extent of an array whose count is given: the count, or 0 when it is negative.
-std::size_t Extent(std::int32_t count);
-
 // Ends the run through the run-time error report; never returns.
 [[noreturn]] void ReportWorkStorageFailure();
 

@@ -91,6 +91,10 @@ ConsoleHooks& Console() {
   return hooks;
 }
 
+void WriteErrorText(std::string_view text) {
+  Console().WriteText(text.data(), text.size(), ConsoleStream::Error);
+}
+
 void InstallConsoleHooks(ConsoleHooks hooks) {
   Console() = std::move(hooks);
 }

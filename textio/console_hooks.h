@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
 namespace kova {
 
@@ -24,6 +25,9 @@ struct ConsoleHooks {
 // Standard input a line at a time, standard output and standard error; EndOfRun and Poll
 // do nothing.
 ConsoleHooks StandardStreamHooks();
+
+// Hands one piece of error-stream text to WriteText (the stop text, report lines).
+void WriteErrorText(std::string_view text);
 
 // The hooks in force; the standard-stream ones until a host installs its own.
 ConsoleHooks& Console();

@@ -32,17 +32,6 @@ std::uint32_t DivideByPowerOfTen(std::uint32_t value, int k) {
   }
 }
 
-// The first `count` digits (1 to 7) and whether the digit after them rounds them up.
-struct Truncated {
-  std::uint32_t digits;
-  bool roundsUp;
-};
-
-Truncated TruncateTo(const DecimalDigits& value, int count) {
-  const std::uint32_t withNext = DivideByPowerOfTen(value.leadingEight, 7 - count);
-  return {withNext / 10, withNext % 10 >= 5};
-}
-
 }  // namespace
 
 RoundedDigits RoundToSignificant(const DecimalDigits& value, int significant) {
@@ -53,23 +42,14 @@ RoundedDigits RoundToSignificant(const DecimalDigits& value, int significant) {
     return {1, 1, value.exponent + 1};
   }
   const int count = significant < kMostSignificantDigits ? significant : kMostSignificantDigits;
-  auto [digits, roundsUp] = TruncateTo(value, count);
+  const std::uint32_t withNext = DivideByPowerOfTen(value.leadingEight, 7 - count);
+  std::uint32_t digits = withNext / 10;
   int exponent = value.exponent;
-  if (roundsUp && ++digits == kPowersOfTen[count]) {
+  if (withNext % 10 >= 5 && ++digits == kPowersOfTen[count]) {
     digits = kPowersOfTen[count - 1];
     ++exponent;
   }
   return {digits, count, exponent};
-}
-
-int ExponentAfterRounding(const DecimalDigits& value, int decimals) {
-  const int significant = value.exponent + decimals;
-  if (value.leadingEight == 0 || significant < 0) return value.exponent;
-  if (significant == 0) return value.exponent + (value.leadingEight >= 50000000U ? 1 : 0);
-  const int count = significant < kMostSignificantDigits ? significant : kMostSignificantDigits;
-  const Truncated truncated = TruncateTo(value, count);
-  const bool carries = truncated.roundsUp && truncated.digits + 1 == kPowersOfTen[count];
-  return value.exponent + (carries ? 1 : 0);
 }
 
 }  // namespace kova

@@ -25,8 +25,4 @@ inline RoundedDigits RoundToDecimals(const DecimalDigits& value, int decimals) {
   return RoundToSignificant(value, value.exponent + decimals);
 }
 
-// Only the exponent after rounding to `decimals` decimals: the value's own, raised by one when
-// the rounding carries into a new leading digit.
-int ExponentAfterRounding(const DecimalDigits& value, int decimals);
-
 }  // namespace kova

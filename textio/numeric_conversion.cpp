@@ -105,23 +105,27 @@ DecimalParts ParseDecimal(std::string_view text) {
   return parts;
 }
 
+struct SignedText {
+  bool negative;
+  std::string_view rest;  // what follows the sign
+};
+
+SignedText SplitSign(std::string_view text) {
+  if (!text.empty() && (text[0] == '+' || text[0] == '-')) return {text[0] == '-', text.substr(1)};
+  return {false, text};
+}
+
 // The common shape [sign] digits [. digits] with at most 15 digits, whose mantissa is exact
 // in double precision: the same result as the general rule, in one pass. Returns false for
 // any other text, which then takes the general path.
 constexpr int kExactMantissaDigits = 15;
 
 bool ConvertPlainDecimal(std::string_view text, float& value) {
-  std::size_t position = 0;
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    position = 1;
-  }
+  const auto [negative, rest] = SplitSign(text);
   std::uint64_t mantissa = 0;
   int digits = 0;
   int fractionDigits = -1;  // -1 until the point
-  for (; position < text.size(); ++position) {
-    const char character = text[position];
+  for (const char character : rest) {
     if (IsDigit(character)) {
       mantissa = mantissa * 10 + static_cast<std::uint64_t>(character - '0');
       ++digits;
@@ -143,16 +147,11 @@ bool ConvertPlainDecimal(std::string_view text, float& value) {
 }  // namespace
 
 bool ConvertInteger(std::string_view text, std::int32_t& value) {
-  std::size_t position = 0;
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    position = 1;
-  }
+  const auto [negative, digits] = SplitSign(text);
   std::uint32_t magnitude = 0;
-  for (; position < text.size(); ++position) {
-    if (!IsDigit(text[position])) return false;
-    magnitude = magnitude * 10U + static_cast<std::uint32_t>(text[position] - '0');
+  for (const char digit : digits) {
+    if (!IsDigit(digit)) return false;
+    magnitude = magnitude * 10U + static_cast<std::uint32_t>(digit - '0');
   }
   value = static_cast<std::int32_t>(negative ? 0U - magnitude : magnitude);
   return true;
@@ -160,13 +159,7 @@ bool ConvertInteger(std::string_view text, std::int32_t& value) {
 
 bool ConvertReal(std::string_view text, float& value) {
   if (ConvertPlainDecimal(text, value)) return true;
-  std::size_t position = 0;
-  bool negative = false;
-  if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
-    negative = text[0] == '-';
-    position = 1;
-  }
-  const std::string_view rest = text.substr(position);
+  const auto [negative, rest] = SplitSign(text);
   if (!rest.empty() && (rest[0] == 'I' || rest[0] == 'i' || rest[0] == 'N' || rest[0] == 'n')) {
     if (rest[0] == 'N' || rest[0] == 'n') {
       value = std::bit_cast<float>(kDefaultNaN);

@@ -77,7 +77,7 @@ char* PutFreeFormatReal(char* text, float value) {
   const DecimalDigits digits = ExactDecimalDigits(value);
   // The exponent that decides the form is the one after rounding to seven decimals; a
   // value that this rounding turns into zero keeps its own.
-  const int exponent = ExponentAfterRounding(digits, kFreeFormatDecimals);
+  const int exponent = RoundToDecimals(digits, kFreeFormatDecimals).exponent;
   if (exponent < 0 || exponent > kFixedFormLastExponent) return PutExponentForm(text, digits);
   const int decimals = kFixedFormLastExponent - exponent;
   return PutFixed(text, RoundToDecimals(digits, decimals), decimals);

@@ -30,26 +30,22 @@ std::string_view KeywordText(Statement keyword) {
   return "";
 }
 
-void WriteError(std::string_view text) {
-  Console().WriteText(text.data(), text.size(), ConsoleStream::Error);
-}
-
 }  // namespace
 
 void ReportRunTimeError(int code, IoStatement statement) {
   CloseAllUnits();
 
   const bool runTime = failure::IsRunTimeCode(code);
-  WriteError(runTime ? "? FORTRAN Runtime Error:\n" : "? System Error:\n");
+  WriteErrorText(runTime ? "? FORTRAN Runtime Error:\n" : "? System Error:\n");
   const std::string message =
       runTime ? std::string(RunTimeMessage(code)) : SystemErrorMessage(code);
-  WriteError("? " + message + "\n");
+  WriteErrorText("? " + message + "\n");
 
   if (statement.keyword != Statement::None) {
-    WriteError("? " + std::string(KeywordText(statement.keyword)) + "(UNIT=");
+    WriteErrorText("? " + std::string(KeywordText(statement.keyword)) + "(UNIT=");
     const std::string unit =
         statement.unit == kDefaultUnit ? std::string("*") : std::to_string(statement.unit);
-    WriteError(unit + ",...\n");
+    WriteErrorText(unit + ",...\n");
   }
   EndRun(-1);
 }

@@ -6,22 +6,16 @@
 #include "textio/run_time_error.h"
 
 namespace kova {
-namespace {
-
-void WriteError(std::string_view text) {
-  Console().WriteText(text.data(), text.size(), ConsoleStream::Error);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void StopRun(std::string_view codeText, int exitCode) {
   if (codeText.empty()) {
-    WriteError(" STOP");
+    WriteErrorText(" STOP");
   } else {
-    WriteError(" STOP ");
-    WriteError(codeText);
+    WriteErrorText(" STOP ");
+    WriteErrorText(codeText);
   }
-  WriteError("\n");
+  WriteErrorText("\n");
 
   // A file that cannot be written out must not end as a success.
   const UnitFailure failure = CloseAllUnits();
