@@ -6,10 +6,11 @@ FUZZ_DIR      ?= build-fuzz
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS  ?= 600
 
-PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev \
+                 qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: all deps build run test test-sanitize bench fuzz fuzz-deps format clean
+.PHONY: all deps build run window test test-sanitize bench fuzz fuzz-deps format clean
 
 all: build
 
@@ -26,6 +27,11 @@ build: deps
 
 run: build
 	@scripts/run-example.sh $(BUILD_DIR)/bin/kova-cli
+
+# The windowed program on the bundled example, in a scratch folder: type the four answers
+# (data.txt, a seed, a number of randomizations, groups.txt) into its Input/Output window.
+window: build
+	@scripts/run-window.sh $(BUILD_DIR)/bin/kova
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)

@@ -2,12 +2,19 @@
 
 #include "driver/analysis_data.h"
 #include "driver/dialogue.h"
+#include "driver/floating_point_mode.h"
 #include "driver/randomization_test.h"
+#include "textio/console_hooks.h"
+#include "textio/process_end.h"
 #include "textio/stop_run.h"
 
 namespace kova {
 
 void RunAnalysis() {
+  if (!SetAnalysisFloatingPointMode()) {
+    WriteErrorText("? The processor refused the floating-point mode the analysis needs\n");
+    EndRun(-1);
+  }
   // The arrays live until the process ends.
   static AnalysisData data;
   data = AnalysisData{};

@@ -96,6 +96,12 @@ void WriteErrorText(std::string_view text) {
 }
 
 void InstallConsoleHooks(ConsoleHooks hooks) {
+  // An operation the host leaves unset keeps its standard-stream default.
+  ConsoleHooks defaults = StandardStreamHooks();
+  if (!hooks.ReadLine) hooks.ReadLine = std::move(defaults.ReadLine);
+  if (!hooks.WriteText) hooks.WriteText = std::move(defaults.WriteText);
+  if (!hooks.EndOfRun) hooks.EndOfRun = std::move(defaults.EndOfRun);
+  if (!hooks.Poll) hooks.Poll = std::move(defaults.Poll);
   Console() = std::move(hooks);
 }
 

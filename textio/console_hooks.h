@@ -31,6 +31,7 @@ void WriteErrorText(std::string_view text);
 
 // The hooks in force; the standard-stream ones until a host installs its own.
 ConsoleHooks& Console();
+// Operations left unset keep their standard-stream defaults.
 void InstallConsoleHooks(ConsoleHooks hooks);
 
 }  // namespace kova

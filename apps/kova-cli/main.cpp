@@ -1,7 +1,6 @@
 // kova-cli: the analysis on standard input and output. The four answers are read a line at
 // a time from standard input, prompts and records go to standard output, the stop text and
 // error reports to standard error; "RESULTS.TXT" is written in the current directory.
-#include <cfenv>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -26,9 +25,6 @@ int main(int argumentCount, char** arguments) {
     std::fputs(kUsage, help ? stdout : stderr);
     return help ? 0 : 2;
   }
-  // Round to nearest with every exception masked, whatever the environment set: divisions
-  // by zero and invalid operations give infinities and NaNs and the run goes on.
-  std::fesetround(FE_TONEAREST);
   // A closed output pipe is a write failure the analysis reports, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
   kova::RunAnalysis();

@@ -1,0 +1,9 @@
+// kova: the analysis in its window. The dialogue runs in the Input/Output window inside the
+// frame; the transcript can be scrolled, copied, saved and printed, and the window stays
+// until the user closes the frame.
+#include "driver/analysis_main.h"
+#include "host/win/host_main.h"
+
+int main(int argumentCount, char** arguments) {
+  return kova::win::HostMain(argumentCount, arguments, &kova::RunAnalysis);
+}

@@ -1,0 +1,78 @@
+#include "host/win/frame_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+
+#include "host/main_menu.h"
+
+namespace kova::win {
+namespace {
+
+QString Text(std::string_view text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 560;
+
+}  // namespace
+
+FrameWindow::FrameWindow(const QString& title) : client_(new QMdiArea(this)) {
+  setObjectName(QStringLiteral("MDIFRAME"));
+  setWindowTitle(title);
+  client_->setObjectName(QStringLiteral("MDICLIENT"));
+  client_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  client_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(client_);
+  BuildMainMenu();
+  resize(kDefaultWidth, kDefaultHeight);
+}
+
+// The menus and the accelerators are built from the tables; each item carries its command id.
+void FrameWindow::BuildMainMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(Text(host::kMainMenuName));
+  for (const host::MenuPopup& popup : host::MainMenu()) {
+    QMenu* menu = bar->addMenu(Text(popup.title));
+    popups_.push_back(menu);
+    for (const host::MenuItem& item : popup.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* action = menu->addAction(Text(item.text));
+      action->setData(item.id);
+      action->setEnabled(!item.grayed);
+      const int id = item.id;
+      connect(action, &QAction::triggered, this, [this, id] {
+        if (commandChosen) commandChosen(id);
+      });
+      actions_[id] = action;
+    }
+  }
+  for (const host::Accelerator& accelerator : host::MdiAccel()) {
+    QAction* action = Action(accelerator.id);
+    // The menu shows the item's own text after its TAB, not this sequence.
+    action->setShortcut(QKeySequence(Text(accelerator.keys)));
+  }
+}
+
+QAction* FrameWindow::Action(int id) const {
+  const auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+QMenu* FrameWindow::Popup(int position) const {
+  return position >= 0 && position < static_cast<int>(popups_.size()) ? popups_[position] : nullptr;
+}
+
+void FrameWindow::closeEvent(QCloseEvent* event) {
+  if (!closeRequested || closeRequested()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace kova::win

@@ -1,0 +1,80 @@
+// The Input/Output window on the screen: turns keys, mouse and scroll bar events into calls
+// on the window's model and paints the rows the model says have changed, on a grid of
+// character cells.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QTimer>
+#include <string_view>
+
+#include "host/input_output_window.h"
+#include "host/win/console_font.h"
+
+namespace kova::win {
+
+class InputOutputWidget : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit InputOutputWidget(host::InputOutputWindow& model, QWidget* parent = nullptr);
+
+  // One line of console output. It is drawn at the next refresh: lines that arrive faster
+  // than the screen can show them are drawn together.
+  void AppendLine(std::string_view text);
+  // Draws whatever the model has changed, now.
+  void Refresh();
+
+  // The edit commands. Copy and Cut report whether the text reached the clipboard.
+  bool Copy();
+  bool Cut();
+  void Paste();
+  void Delete();
+
+  const CellMetrics& Cells() const { return cells_; }
+  host::InputOutputWindow& Model() { return model_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  // Painting (input_output_painting.cpp).
+  void PaintRow(QPainter& painter, int row) const;
+  void PaintSelection(QPainter& painter) const;
+  void PaintCaret(QPainter& painter) const;
+  QRect CellRectangle(const host::CellRect& cells) const;
+  QRect CaretRectangle() const;
+  void InvalidateCaret();
+
+  // Keys (input_output_keys.cpp).
+  bool HandleEditKey(int key);
+
+  // Mouse (input_output_mouse.cpp).
+  QPoint CellUnder(const QPoint& position) const;
+
+  // Scroll bars (input_output_scroll_bars.cpp).
+  void SyncScrollBars();
+
+  void RefreshSoon();
+  // The view's size in cells, a partly visible last row and column included.
+  int ViewRows() const;
+  int ViewColumns() const;
+
+  host::InputOutputWindow& model_;
+  QFont font_;
+  CellMetrics cells_;
+  QTimer refreshTimer_;
+  QRect caretShown_;          // where the caret was last drawn
+  bool syncingBars_ = false;  // the bars are being set from the model, not by the user
+};
+
+}  // namespace kova::win
