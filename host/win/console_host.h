@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host/close_sequence.h"
+#include "host/event_pacing.h"
 #include "host/input_output_window.h"
 #include "host/transcript.h"
 #include "textio/console_hooks.h"
@@ -52,6 +53,7 @@ class ConsoleHost {
   void RouteCommand(int id);
   void SetSelectionCommands(bool usable);
   void EnablePaste();
+  void HandleDueEvents();
   // The close sequence (frame_closing.cpp); false keeps the frame open.
   bool CloseRequested();
   void SaveBeforeClosing(host::SaveBeforeClose save);
@@ -64,6 +66,7 @@ class ConsoleHost {
   QMdiSubWindow* inputOutputWindow_ = nullptr;
   std::size_t deliveredRow_ = 0;  // the line that ended the last read
   bool frameClosed_ = false;
+  host::EventPacer pacer_;
   std::string saveFileName_;
 };
 

@@ -36,11 +36,16 @@ std::size_t ConsoleHost::ReadLine(char* buffer, std::size_t capacity) {
 // Every call makes one line, whatever it holds; the length passed in is returned.
 std::size_t ConsoleHost::WriteText(const char* text, std::size_t length) {
   inputOutput_->AppendLine(std::string_view(text, host::LineLengthWithoutEnd(text, length)));
-  QCoreApplication::processEvents();
+  HandleDueEvents();
   return length;
 }
 
-void ConsoleHost::Poll() { QCoreApplication::processEvents(); }
+void ConsoleHost::Poll() { HandleDueEvents(); }
+
+// The waiting events are handled every few milliseconds of a run, not after every line.
+void ConsoleHost::HandleDueEvents() {
+  if (pacer_.Due(host::EventPacer::Clock::now())) QCoreApplication::processEvents();
+}
 
 // The run has ended: the window stays, with its transcript, until the user closes the frame.
 void ConsoleHost::EndOfRun() {

@@ -29,18 +29,22 @@ std::string DisplayName(int argumentCount, char** arguments) {
 
 }  // namespace
 
-std::optional<std::string> DisplayProblem(int argumentCount, char** arguments) {
-  if (PlatformName(argumentCount, arguments) != "xcb") return std::nullopt;
+DisplayProbe::DisplayProbe(int argumentCount, char** arguments) {
+  if (PlatformName(argumentCount, arguments) != "xcb") return;
   const std::string display = DisplayName(argumentCount, arguments);
   if (display.empty()) {
-    return "no display: DISPLAY is not set (use kova-cli for a terminal, or run with "
-           "QT_QPA_PLATFORM=offscreen)";
+    problem_ = "no display: DISPLAY is not set (use kova-cli for a terminal, or run with "
+               "QT_QPA_PLATFORM=offscreen)";
+    return;
   }
-  xcb_connection_t* connection = xcb_connect(display.c_str(), nullptr);
-  const bool failed = xcb_connection_has_error(connection) != 0;
-  xcb_disconnect(connection);
-  if (failed) return "cannot open the display \"" + display + "\"";
-  return std::nullopt;
+  connection_ = xcb_connect(display.c_str(), nullptr);
+  if (xcb_connection_has_error(connection_) != 0) {
+    problem_ = "cannot open the display \"" + display + "\"";
+  }
+}
+
+DisplayProbe::~DisplayProbe() {
+  if (connection_ != nullptr) xcb_disconnect(connection_);
 }
 
 }  // namespace kova::win

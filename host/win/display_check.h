@@ -5,9 +5,25 @@
 #include <optional>
 #include <string>
 
+struct xcb_connection_t;
+
 namespace kova::win {
 
-// Why no window can be opened, or nothing when one can.
-std::optional<std::string> DisplayProblem(int argumentCount, char** arguments);
+// A connection to the display Qt will use, held until Qt has made its own: a server whose
+// last client leaves resets itself, and Qt's connection must not meet that reset.
+class DisplayProbe {
+ public:
+  DisplayProbe(int argumentCount, char** arguments);
+  ~DisplayProbe();
+  DisplayProbe(const DisplayProbe&) = delete;
+  DisplayProbe& operator=(const DisplayProbe&) = delete;
+
+  // Why no window can be opened, or nothing when one can.
+  const std::optional<std::string>& Problem() const { return problem_; }
+
+ private:
+  xcb_connection_t* connection_ = nullptr;
+  std::optional<std::string> problem_;
+};
 
 }  // namespace kova::win

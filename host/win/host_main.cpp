@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "host/command_line.h"
@@ -29,12 +30,14 @@ QString FrameTitle() {
 
 }  // namespace
 
-int HostMain(int argumentCount, char** arguments, Analysis analysis) {
-  if (const auto problem = DisplayProblem(argumentCount, arguments)) {
+int HostMain(int argumentCount, char** arguments, Analysis analysis, const HostStarted& started) {
+  auto probe = std::make_unique<DisplayProbe>(argumentCount, arguments);
+  if (const auto& problem = probe->Problem()) {
     std::fprintf(stderr, "kova: %s\n", problem->c_str());
     return kWindowsNotCreated;
   }
   QApplication application(argumentCount, arguments);
+  probe.reset();
   // The frame's close is the end; no automatic quit may end a waiting read.
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -45,6 +48,7 @@ int HostMain(int argumentCount, char** arguments, Analysis analysis) {
   }
   InstallConsoleHooks(host.Operations());
   SetProcessExit(&EndProcess);
+  if (started) started(host);
   analysis();
   // An analysis ends through the stop or the error report; one that returns ends as the stop.
   EndRun(0);

@@ -2,12 +2,19 @@
 // the console operations, then the analysis on the same thread.
 #pragma once
 
+#include <functional>
+
 namespace kova::win {
 
+class ConsoleHost;
+
 using Analysis = void (*)();
+// Called once the windows are shown, before the analysis starts.
+using HostStarted = std::function<void(ConsoleHost& host)>;
 
 // Runs `analysis` in the window. Returns only when start-up fails: 6 when no window can be
 // opened (no display, or the windows were not created).
-int HostMain(int argumentCount, char** arguments, Analysis analysis);
+int HostMain(int argumentCount, char** arguments, Analysis analysis,
+             const HostStarted& started = {});
 
 }  // namespace kova::win

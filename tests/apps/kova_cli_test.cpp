@@ -167,6 +167,29 @@ TEST(KovaCli, DuneManagementRunsAreReproducible) {
   EXPECT_NE(otherSeed.results, a.results);
 }
 
+// A library that sets flush-to-zero and denormals-are-zero before the program starts must not
+// change a result: the analysis sets its own floating-point mode.
+TEST(KovaCli, ASubnormalAbundanceCountsWhateverModeTheProcessStartedIn) {
+  ScratchFolder plain;
+  ScratchFolder flushed;
+  for (const ScratchFolder* folder : {&plain, &flushed}) {
+    folder->Write("data.txt", "subnormal\n2 4 2\n1e-40 0 0 0\n1 1 0 0\n");
+    folder->Write("groups.txt", "1 1 2 2\n");
+  }
+  const std::string answers = "data.txt\n3\n1\ngroups.txt\n";
+  const CliRun expected = RunCli(plain, answers);
+  const auto run = testing::RunProcess(
+      KOVA_CLI_PROGRAM, {}, answers, flushed.Path().string(),
+      {{"LD_PRELOAD", KOVA_FLUSH_SUBNORMALS}, {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
+  EXPECT_EQ(run.exitCode, 0) << run.error;
+  EXPECT_EQ(run.output, expected.process.output);
+  EXPECT_EQ(ReadWholeFile(flushed.File("RESULTS.TXT")), expected.results);
+  // The species at one site of group 1 is found there: half of that group's sites.
+  EXPECT_NE(expected.results.find("BORSAK TYPE   1\r\n   .5000   .0000\r\n  1.0000   .0000\r\n"),
+            std::string::npos)
+      << expected.results;
+}
+
 // The type-1 table against the published definition of the indicator value: the species'
 // relative mean abundance in the group times its relative frequency there.
 TEST(KovaCli, TypeOneTableOfDuneManagementMatchesTheDefinition) {

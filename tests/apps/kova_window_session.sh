@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# A person's session with kova under a real X server: the four answers typed at the keyboard,
+# the final table awaited, File > Exit chosen with Alt+F, X and the save question answered
+# with Alt+N. The process must end with code 0 and leave the RESULTS.TXT kova-cli leaves.
+#   kova_window_session.sh KOVA KOVA_CLI SOURCE_DIR
+set -euo pipefail
+
+kova=$(realpath "$1")
+cli=$(realpath "$2")
+source=$(realpath "$3")
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "$tool is missing: run make deps" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+server=
+cleanup() {
+  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  [ -n "${KEEP_WORK:-}" ] && cat "$work/kova-errors" >&2 2>/dev/null; rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir "$work/window" "$work/cli" "$work/home"
+chmod 700 "$work/home"
+for folder in window cli; do
+  cp "$source/examples/dune_management/data.txt" "$source/examples/dune_management/groups.txt" \
+    "$work/$folder/"
+done
+(cd "$work/cli" && printf 'data.txt\n11\n20\ngroups.txt\n' | "$cli" >/dev/null 2>&1)
+
+# The server writes its display number once it accepts connections.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+server=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(cat "$work/display")"
+export XDG_RUNTIME_DIR="$work/home" XDG_CONFIG_HOME="$work/home" XDG_CACHE_HOME="$work/home"
+unset QT_QPA_PLATFORM
+
+# Waits until a command succeeds, for at most $1 tenths of a second.
+wait_for() {
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do "$@" && return 0; sleep 0.1; done
+  echo "gave up waiting for: $*" >&2
+  return 1
+}
+
+cd "$work/window"
+"$kova" 2>"$work/kova-errors" &
+program=$!
+wait_for 100 xdotool search --name '^kova$' >/dev/null
+sleep 0.3
+for answer in data.txt 11 20 groups.txt; do
+  xdotool type --delay 10 "$answer"
+  xdotool key Return
+  sleep 0.1
+done
+
+# The file is complete before the final table and the stop are shown.
+results_complete() { cmp -s RESULTS.TXT "$work/cli/RESULTS.TXT"; }
+wait_for 100 results_complete
+sleep 0.5
+
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+wait_for 50 xdotool search --name '^KOVA$' >/dev/null
+sleep 0.3
+xdotool key alt+n
+
+ended() { ! kill -0 "$program" 2>/dev/null; }
+wait_for 100 ended || { kill "$program"; exit 1; }
+status=0
+wait "$program" || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "kova ended with exit code $status" >&2
+  cat "$work/kova-errors" >&2
+  exit 1
+fi
+cmp RESULTS.TXT "$work/cli/RESULTS.TXT"
+echo "session ended with exit code 0 and the RESULTS.TXT of kova-cli"

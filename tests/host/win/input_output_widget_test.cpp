@@ -1,0 +1,185 @@
+// The Input/Output window and the frame as a user meets them, without a real display: keys
+// and mouse in, text, menus and the clipboard out.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include "host/main_menu.h"
+#include "host/win/console_host.h"
+#include "host/win/frame_window.h"
+#include "host/win/input_output_widget.h"
+
+namespace kova::win {
+namespace {
+
+class Window : public ::testing::Test {
+ protected:
+  Window() : host_(QStringLiteral("kova")) {
+    host_.Show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&host_.Frame()));
+  }
+
+  void Write(std::string_view text) { host_.WriteText(text.data(), text.size()); }
+  std::string Line(std::size_t row) const { return std::string(host_.Lines().Line(row)); }
+  QWidget* Viewport() { return host_.InputOutput().viewport(); }
+  QPoint CellCentre(int column, int row) {
+    const CellMetrics& cells = host_.InputOutput().Cells();
+    return QPoint(column * cells.width + cells.width / 2, row * cells.height + cells.height / 2);
+  }
+  bool Enabled(int id) { return host_.Frame().Action(id)->isEnabled(); }
+
+  // Reads one line as the text layer does, while `user` acts inside the read's wait.
+  std::string ReadWhile(const std::function<void()>& user) {
+    QTimer::singleShot(0, user);
+    char buffer[256];
+    const std::size_t count = host_.ReadLine(buffer, sizeof buffer);
+    return std::string(buffer, count);
+  }
+
+  ConsoleHost host_;
+};
+
+TEST(ConsoleFont, EveryCharacterAdvancesByOneWholeCell) {
+  const QFont font = ConsoleFont();
+  const CellMetrics cells = MeasureCells(font);
+  const QFontMetricsF metrics(font);
+  EXPECT_GT(cells.width, 0);
+  EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("W")), cells.width);
+  EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("WWWW")), 4 * cells.width);
+  EXPECT_EQ(metrics.horizontalAdvance(QStringLiteral("i.W\u00B7\u00E9")), 5 * cells.width);
+}
+
+TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
+  EXPECT_EQ(host_.Frame().objectName(), "MDIFRAME");
+  EXPECT_EQ(host_.Frame().windowTitle(), "kova");
+  EXPECT_EQ(host_.Frame().Client()->objectName(), "MDICLIENT");
+  EXPECT_EQ(host_.InputOutputWindow()->objectName(), "MDICHILD");
+  EXPECT_EQ(host_.InputOutputWindow()->windowTitle(), "Input/Output");
+  EXPECT_EQ(host_.Frame().menuBar()->objectName(), "MainMenu");
+  EXPECT_TRUE(host_.InputOutput().hasFocus());
+
+  const QList<QAction*> popups = host_.Frame().menuBar()->actions();
+  ASSERT_EQ(popups.size(), 3);
+  EXPECT_EQ(popups[0]->text(), "&File");
+  EXPECT_EQ(popups[1]->text(), "&Edit");
+  EXPECT_EQ(popups[2]->text(), "&Window");
+  for (const int id : {500, 501, 510, 520, 530, 700, 701, 702}) EXPECT_TRUE(Enabled(id)) << id;
+  for (const int id : {600, 610, 611, 612, 613}) EXPECT_FALSE(Enabled(id)) << id;
+  EXPECT_EQ(host_.Frame().Action(611)->text(), "&Copy\tCtrl+C");
+  EXPECT_EQ(host_.Frame().Action(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+  EXPECT_EQ(host_.Frame().Action(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
+
+  // The user cannot close the Input/Output window.
+  host_.InputOutputWindow()->close();
+  EXPECT_TRUE(host_.InputOutputWindow()->isVisible());
+}
+
+TEST_F(Window, TypedKeysReachTheWaitingRead) {
+  Write("  ENTER INPUT FILENAME\r\n");
+  const std::string line = ReadWhile([this] {
+    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("dune.tx"));
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_Left);
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_Backspace);
+    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("x"));
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_End);  // scrolls; the caret stays
+    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("t"));
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+  });
+  EXPECT_EQ(line, "dune.xtx\r\n");
+  EXPECT_EQ(Line(0), "  ENTER INPUT FILENAME");
+  EXPECT_EQ(Line(1), "dune.xtx");
+
+  const std::string empty =
+      ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_Return); });
+  EXPECT_EQ(empty, "\r\n");
+  EXPECT_EQ(host_.Lines().LineCount(), 3u);
+}
+
+TEST_F(Window, ALineTypedAheadIsNotDelivered) {
+  QTest::keyClicks(&host_.InputOutput(), QStringLiteral("early"));
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+  const std::string line = ReadWhile([this] {
+    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("asked"));
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+  });
+  EXPECT_EQ(line, "asked\r\n");
+}
+
+TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
+  Write("abc def ghi\n");
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "before");  // Copy is gray: nothing happens
+  EXPECT_EQ(host_.Lines().LineCount(), 1u);                // and nothing is typed
+
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(0, 0));
+  QTest::mouseMove(Viewport(), CellCentre(4, 0));
+  QTest::mouseMove(Viewport(), CellCentre(7, 0));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, CellCentre(7, 0));
+  EXPECT_TRUE(Enabled(host::command::kCopy));
+  EXPECT_TRUE(Enabled(host::command::kCut));
+  EXPECT_FALSE(Enabled(host::command::kPaste));
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "def");
+  EXPECT_TRUE(Enabled(host::command::kPaste));
+
+  QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellCentre(9, 0));
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_X, Qt::ControlModifier);  // Cut
+  EXPECT_EQ(QApplication::clipboard()->text(), "ghi");
+  EXPECT_EQ(Line(0), "abc def ");
+  EXPECT_FALSE(Enabled(host::command::kCut));
+}
+
+TEST_F(Window, PasteDeliversTheFirstLineAndKeepsTheRestTyped) {
+  QApplication::clipboard()->setText(QStringLiteral("ab\rcd"));
+  host_.Frame().Action(host::command::kPaste)->setEnabled(true);
+  const std::string line = ReadWhile([this] {
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_V, Qt::ControlModifier);
+  });
+  EXPECT_EQ(line, "ab\r\n");
+  EXPECT_EQ(Line(1), "cd");
+  EXPECT_FALSE(host_.InputOutput().Model().AtLineStart());
+}
+
+TEST_F(Window, ScrollBarsFollowTheTranscript) {
+  for (int line = 0; line < 200; ++line) Write("line " + std::to_string(line) + "\n");
+  host_.InputOutput().Refresh();
+  const host::ScrollView& view = host_.InputOutput().Model().View();
+  QScrollBar* bar = host_.InputOutput().verticalScrollBar();
+  EXPECT_EQ(bar->maximum(), view.VerticalMaximum(200));
+  EXPECT_EQ(bar->value(), view.topLine);
+  EXPECT_EQ(view.topLine, bar->maximum());
+  bar->setValue(10);  // the user drags the thumb
+  EXPECT_EQ(view.topLine, 10);
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_PageDown);
+  EXPECT_EQ(view.topLine, 10 + view.visibleRows);
+  EXPECT_EQ(bar->value(), view.topLine);
+}
+
+TEST_F(Window, PaintsTheTextOnTheCellGrid) {
+  Write("WWWW\n");
+  host_.InputOutput().Refresh();
+  const QImage image = Viewport()->grab().toImage();
+  const CellMetrics& cells = host_.InputOutput().Cells();
+  auto inked = [&](int column) {
+    for (int y = 0; y < cells.height; ++y) {
+      for (int x = column * cells.width; x < (column + 1) * cells.width; ++x) {
+        if (qGray(image.pixel(x, y)) < 128) return true;
+      }
+    }
+    return false;
+  };
+  for (int column = 0; column < 4; ++column) EXPECT_TRUE(inked(column)) << column;
+  EXPECT_FALSE(inked(5));
+}
+
+}  // namespace
+}  // namespace kova::win

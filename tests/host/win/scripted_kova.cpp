@@ -1,0 +1,18 @@
+// The windowed program with a scripted user in place of a person: the real host and the real
+// analysis, driven by the actions given as arguments (see scripted_user.h). It lets tests
+// follow the routes that end the process: the stop, the error report, closing mid-run.
+#include <string>
+#include <vector>
+
+#include "driver/analysis_main.h"
+#include "host/win/host_main.h"
+#include "tests/host/win/scripted_user.h"
+
+int main(int argumentCount, char** arguments) {
+  const std::vector<std::string> words(arguments + 1, arguments + argumentCount);
+  char* programOnly[] = {arguments[0], nullptr};
+  return kova::win::HostMain(1, programOnly, &kova::RunAnalysis, [&](kova::win::ConsoleHost& host) {
+    // Lives until the process ends.
+    new kova::testing::ScriptedUser(host, kova::testing::ParseUserActions(words));
+  });
+}

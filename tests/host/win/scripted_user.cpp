@@ -1,0 +1,87 @@
+#include "tests/host/win/scripted_user.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <fstream>
+
+#include "host/win/frame_window.h"
+#include "host/win/input_output_widget.h"
+
+namespace kova::testing {
+
+std::vector<UserAction> ParseUserActions(const std::vector<std::string>& words) {
+  std::vector<UserAction> actions;
+  for (const std::string& word : words) {
+    const std::size_t colon = word.find(':');
+    actions.push_back({word.substr(0, colon),
+                       colon == std::string::npos ? std::string() : word.substr(colon + 1)});
+  }
+  return actions;
+}
+
+std::string TranscriptText(const host::Transcript& transcript) {
+  std::string text;
+  for (std::size_t row = 0; row < transcript.LineCount(); ++row) {
+    text.append(transcript.Line(row)).append("\n");
+  }
+  return text;
+}
+
+ScriptedUser::ScriptedUser(win::ConsoleHost& host, std::vector<UserAction> actions)
+    : host_(host), actions_(std::move(actions)) {
+  timer_.setInterval(5);
+  connect(&timer_, &QTimer::timeout, this, &ScriptedUser::Step);
+  timer_.start();
+}
+
+void ScriptedUser::Step() {
+  while (!Finished() && Perform(actions_[next_])) ++next_;
+  if (Finished()) timer_.stop();
+}
+
+bool ScriptedUser::Perform(const UserAction& action) {
+  if (action.verb == "type") {
+    if (!host_.Flags().awaitingLine) return false;
+    QTest::keyClicks(&host_.InputOutput(), QString::fromStdString(action.argument));
+    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+    return true;
+  }
+  if (action.verb == "await-end") return host_.Flags().runEnded;
+  if (action.verb == "await-lines") {
+    return host_.Lines().LineCount() >= std::stoul(action.argument);
+  }
+  if (action.verb == "transcript") {
+    std::ofstream(action.argument, std::ios::binary) << TranscriptText(host_.Lines());
+    return true;
+  }
+  if (action.verb == "close") {
+    AnswerNextMessageBox(QString::fromStdString(action.argument));
+    // Closing may not come back (the process can end inside it), so it runs on its own.
+    QTimer::singleShot(0, &host_.Frame(), [this] { host_.Frame().close(); });
+    return true;
+  }
+  return true;
+}
+
+// Clicks the button of the message box that is about to open.
+void ScriptedUser::AnswerNextMessageBox(const QString& button) {
+  auto* poll = new QTimer(this);
+  poll->setInterval(5);
+  connect(poll, &QTimer::timeout, this, [poll, button] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    for (QAbstractButton* candidate : box->buttons()) {
+      if (candidate->text().remove(QLatin1Char('&')) == button) {
+        poll->stop();
+        poll->deleteLater();
+        candidate->click();
+        return;
+      }
+    }
+  });
+  poll->start();
+}
+
+}  // namespace kova::testing

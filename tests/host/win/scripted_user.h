@@ -1,0 +1,48 @@
+// A user at the window, as a script: types answers when a read waits, closes the frame and
+// answers the save question, and notes what the window showed. It acts from a timer inside
+// the host's own event loops, as a person's keys and clicks arrive.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "host/win/console_host.h"
+
+namespace kova::testing {
+
+// One step of the script, as written on the scripted program's command line:
+//   type:TEXT        when a read waits, TEXT and Enter as key events
+//   await-end        until the analysis has ended
+//   await-lines:N    until the transcript holds N lines
+//   close:ANSWER     close the frame; answer Yes, No or Cancel when asked to save
+//   transcript:FILE  write the transcript's lines to FILE, each followed by LF
+struct UserAction {
+  std::string verb;
+  std::string argument;
+};
+
+std::vector<UserAction> ParseUserActions(const std::vector<std::string>& words);
+
+class ScriptedUser : public QObject {
+ public:
+  ScriptedUser(win::ConsoleHost& host, std::vector<UserAction> actions);
+  bool Finished() const { return next_ >= actions_.size(); }
+
+ private:
+  void Step();
+  bool Perform(const UserAction& action);  // false: not yet, try again later
+  void AnswerNextMessageBox(const QString& button);
+
+  win::ConsoleHost& host_;
+  std::vector<UserAction> actions_;
+  std::size_t next_ = 0;
+  QTimer timer_;
+};
+
+// The transcript's lines joined by LF.
+std::string TranscriptText(const host::Transcript& transcript);
+
+}  // namespace kova::testing

@@ -1,0 +1,180 @@
+// The analysis in the window: a whole run typed as key events gives the files kova-cli
+// gives, and the routes that end the process give their exit codes and keep what was written.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/analysis_main.h"
+#include "host/win/console_host.h"
+#include "tests/host/win/scripted_user.h"
+#include "tests/support/console_capture.h"
+#include "tests/support/process_runner.h"
+#include "tests/support/scratch_folder.h"
+#include "textio/close_unit.h"
+#include "textio/process_end.h"
+#include "textio/unit_table.h"
+
+namespace kova::testing {
+namespace {
+
+[[noreturn]] void ThrowRunEnded(int exitCode) { throw RunEnded{exitCode}; }
+
+void CopyExample(const ScratchFolder& folder, const std::string& example) {
+  const auto source = SourceFolder() / "examples" / example;
+  std::filesystem::copy_file(source / "data.txt", folder.Path() / "data.txt");
+  std::filesystem::copy_file(source / "groups.txt", folder.Path() / "groups.txt");
+}
+
+std::vector<std::string> SplitLines(const std::string& text, const std::string& end) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t found; (found = text.find(end, start)) != std::string::npos;
+       start = found + end.size()) {
+    lines.push_back(text.substr(start, found - start));
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+ProcessResult RunCli(const ScratchFolder& folder, const std::string& answers) {
+  return RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
+}
+
+ProcessResult RunScripted(const ScratchFolder& folder, const std::vector<std::string>& actions) {
+  return RunProcess(KOVA_SCRIPTED_PROGRAM, actions, "", folder.Path().string());
+}
+
+// Runs the real analysis in a window of this process, with `actions` as the user.
+struct WindowRun {
+  int exitCode = -1000;
+  std::string transcript;
+};
+
+WindowRun RunInWindow(const ScratchFolder& folder, const std::vector<std::string>& actions) {
+  const auto previousFolder = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  WindowRun run;
+  {
+    win::ConsoleHost host(QStringLiteral("kova"));
+    host.Show();
+    const ConsoleHooks previousHooks = Console();
+    InstallConsoleHooks(host.Operations());
+    const ProcessExitFunction previousExit = SetProcessExit(&ThrowRunEnded);
+    ScriptedUser user(host, ParseUserActions(actions));
+    try {
+      RunAnalysis();
+    } catch (const RunEnded& ended) {
+      run.exitCode = ended.exitCode;
+    }
+    run.transcript = TranscriptText(host.Lines());
+    SetProcessExit(previousExit);
+    CloseAllUnits();
+    ResetConsoleInput();
+    InstallConsoleHooks(previousHooks);
+  }
+  std::filesystem::current_path(previousFolder);
+  return run;
+}
+
+TEST(WindowAnalysis, AnswersTypedInTheWindowGiveTheFilesOfKovaCli) {
+  ScratchFolder windowFolder;
+  ScratchFolder cliFolder;
+  CopyExample(windowFolder, "dune_management");
+  CopyExample(cliFolder, "dune_management");
+
+  const ProcessResult cli = RunCli(cliFolder, "data.txt\n7\n25\ngroups.txt\n");
+  ASSERT_EQ(cli.exitCode, 0);
+  const WindowRun window = RunInWindow(
+      windowFolder, {"type:data.txt", "type:7", "type:25", "type:groups.txt", "await-end",
+                     "close:No"});
+  EXPECT_EQ(window.exitCode, 0);
+  EXPECT_EQ(ReadWholeFile(windowFolder.File("RESULTS.TXT")),
+            ReadWholeFile(cliFolder.File("RESULTS.TXT")));
+
+  // The transcript: each prompt with the answer typed below it, every record, the stop.
+  std::vector<std::string> expected;
+  const std::vector<std::string> answers{"data.txt", "7", "25", "groups.txt"};
+  const std::vector<std::string> records = SplitLines(cli.output, "\r\n");
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    expected.push_back(records[k]);
+    if (k < answers.size()) expected.push_back(answers[k]);
+  }
+  for (const char* stop : {" STOP ", " ", ""}) expected.emplace_back(stop);
+  EXPECT_EQ(SplitLines(window.transcript, "\n"), expected);
+}
+
+TEST(WindowAnalysis, ARunTimeErrorShowsItsReportAndEndsWithMinusOne) {
+  ScratchFolder folder;
+  CopyExample(folder, "dune_management");
+  folder.Write("letters.txt", "title\n1 2 2\n1 x\n");
+  const ProcessResult run = RunScripted(
+      folder, {"type:letters.txt", "await-end", "transcript:shown.txt", "close:No"});
+  EXPECT_EQ(run.exitCode, 255);
+  EXPECT_EQ(ReadWholeFile(folder.File("shown.txt")),
+            "  ENTER INPUT FILENAME\nletters.txt\n? FORTRAN Runtime Error:\n"
+            "? Illegal character in numeric input\n? READ(UNIT=\n1,...\n");
+}
+
+TEST(WindowAnalysis, ClosingWhileAReadWaitsEndsWithCodeZero) {
+  ScratchFolder folder;
+  const ProcessResult run = RunScripted(folder, {"await-lines:1", "close:No"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(std::filesystem::exists(folder.File("RESULTS.TXT")));
+}
+
+TEST(WindowAnalysis, CancelKeepsTheRunGoing) {
+  ScratchFolder folder;
+  ScratchFolder cliFolder;
+  CopyExample(folder, "dune_management");
+  CopyExample(cliFolder, "dune_management");
+  const ProcessResult run =
+      RunScripted(folder, {"type:data.txt", "close:Cancel", "type:3", "type:4",
+                           "type:groups.txt", "await-end", "close:No"});
+  EXPECT_EQ(run.exitCode, 0);
+  ASSERT_EQ(RunCli(cliFolder, "data.txt\n3\n4\ngroups.txt\n").exitCode, 0);
+  EXPECT_EQ(ReadWholeFile(folder.File("RESULTS.TXT")),
+            ReadWholeFile(cliFolder.File("RESULTS.TXT")));
+}
+
+TEST(WindowAnalysis, ClosingMidRunKeepsEveryRecordWrittenSoFar) {
+  ScratchFolder folder;
+  ScratchFolder cliFolder;
+  CopyExample(folder, "dune_management");
+  CopyExample(cliFolder, "dune_management");
+  const ProcessResult run =
+      RunScripted(folder, {"type:data.txt", "type:5", "type:3000", "type:groups.txt",
+                           "await-lines:800", "transcript:shown.txt", "close:No"});
+  EXPECT_EQ(run.exitCode, 0);
+  ASSERT_EQ(RunCli(cliFolder, "data.txt\n5\n3000\ngroups.txt\n").exitCode, 0);
+  const std::string whole = ReadWholeFile(cliFolder.File("RESULTS.TXT"));
+  const std::string cut = ReadWholeFile(folder.File("RESULTS.TXT"));
+  ASSERT_LT(cut.size(), whole.size());  // the run was cut short...
+  EXPECT_EQ(whole.compare(0, cut.size(), cut), 0);  // ...its file is the whole run's start
+  EXPECT_EQ(cut.substr(cut.size() - 2), "\r\n");    // and ends with a complete record
+  // Every step the window showed is in the file.
+  const std::string shown = ReadWholeFile(folder.File("shown.txt"));
+  const std::size_t lastStep = shown.rfind("Randomization step");
+  ASSERT_NE(lastStep, std::string::npos);
+  const std::string stepLine = shown.substr(lastStep, shown.find('\n', lastStep) - lastStep);
+  EXPECT_NE(cut.find(stepLine + "\r\n"), std::string::npos) << stepLine;
+}
+
+TEST(WindowStart, WithoutADisplayItSaysSoAndEndsWithSix) {
+  ScratchFolder folder;
+  const ProcessResult unset = RunProcess(KOVA_PROGRAM, {}, "", folder.Path().string(),
+                                         {{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}});
+  EXPECT_EQ(unset.exitCode, 6);
+  EXPECT_EQ(std::count(unset.error.begin(), unset.error.end(), '\n'), 1) << unset.error;
+  EXPECT_NE(unset.error.find("DISPLAY"), std::string::npos) << unset.error;
+
+  const ProcessResult absent = RunProcess(KOVA_PROGRAM, {}, "", folder.Path().string(),
+                                          {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":97"}});
+  EXPECT_EQ(absent.exitCode, 6);
+  EXPECT_EQ(absent.error, "kova: cannot open the display \":97\"\n");
+}
+
+}  // namespace
+}  // namespace kova::testing
