@@ -50,6 +50,8 @@ test-sanitize: deps
 bench: build
 	@for benchmark in $(BUILD_DIR)/bench/*_bench; do \
 	  echo "== $$benchmark"; $$benchmark || exit 1; done
+	@echo "== whole runs through the window and through kova-cli"
+	@bench/window_run_bench.sh $(BUILD_DIR)
 
 # Runs the free-format reader's fuzzer for FUZZ_SECONDS (not part of `make test`).
 fuzz: fuzz-deps

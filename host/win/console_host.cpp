@@ -14,12 +14,16 @@ namespace {
 
 constexpr QRect kInputOutputPlace(15, 15, 600, 300);
 
+// The title bar keeps its system menu and its minimize and maximize buttons; Qt draws a close
+// button with them, which the window refuses as it refuses every close.
+constexpr Qt::WindowFlags kInputOutputFlags = Qt::SubWindow | Qt::WindowTitleHint |
+                                              Qt::WindowSystemMenuHint |
+                                              Qt::WindowMinMaxButtonsHint;
+
 // The Input/Output window lives as long as the process: the user cannot close it.
 class InputOutputSubWindow : public QMdiSubWindow {
  public:
-  explicit InputOutputSubWindow(QWidget* parent)
-      : QMdiSubWindow(parent, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                  Qt::WindowMinMaxButtonsHint) {}
+  explicit InputOutputSubWindow(QWidget* parent) : QMdiSubWindow(parent, kInputOutputFlags) {}
 
  protected:
   void closeEvent(QCloseEvent* event) override { event->ignore(); }
@@ -60,7 +64,7 @@ bool ConsoleHost::Show() {
   inputOutputWindow_->setWidget(inputOutput_);
   inputOutputWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
   inputOutputWindow_->setWindowTitle(QStringLiteral("Input/Output"));
-  frame_->Client()->addSubWindow(inputOutputWindow_);
+  frame_->Client()->addSubWindow(inputOutputWindow_, kInputOutputFlags);
   GrayCloseEntry(inputOutputWindow_);
   inputOutputWindow_->setGeometry(kInputOutputPlace);
   inputOutputWindow_->show();

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QFontMetricsF>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
@@ -77,7 +78,18 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
   EXPECT_EQ(host_.Frame().Action(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
   EXPECT_EQ(host_.Frame().Action(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
 
-  // The user cannot close the Input/Output window.
+  // The user cannot close the Input/Output window: its system menu's Close is gray, and a
+  // close is refused.
+  QMenu* systemMenu = host_.InputOutputWindow()->systemMenu();
+  ASSERT_NE(systemMenu, nullptr);
+  int closeEntries = 0;
+  for (QAction* action : systemMenu->actions()) {
+    if (action->text().contains(QStringLiteral("Close"))) {
+      ++closeEntries;
+      EXPECT_FALSE(action->isEnabled());
+    }
+  }
+  EXPECT_EQ(closeEntries, 1);
   host_.InputOutputWindow()->close();
   EXPECT_TRUE(host_.InputOutputWindow()->isVisible());
 }
