@@ -9,6 +9,7 @@
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 #include "textio/close_unit.h"
+#include "textio/console_hooks.h"
 #include "textio/formatted_a_reader.h"
 #include "textio/free_format_reader.h"
 #include "textio/open_unit.h"
@@ -109,6 +110,29 @@ TEST(RecordReading, ConsoleLinesAreCutTo254Characters) {
                                std::string(280, 'c'));
   EXPECT_FALSE(run.ended);
   EXPECT_EQ(std::string(name, sizeof name), std::string(254, 'c') + std::string(46, ' '));
+}
+
+}  // namespace
+}  // namespace kova
+
+namespace kova {
+namespace {
+
+TEST(ConsoleHooks, OperationsAHostLeavesUnsetKeepTheirDefaults) {
+  const ConsoleHooks saved = Console();
+  std::string written;
+  ConsoleHooks partial;
+  partial.WriteText = [&](const char* text, std::size_t count, ConsoleStream) {
+    written.append(text, count);
+    return count;
+  };
+  InstallConsoleHooks(partial);
+  ASSERT_TRUE(Console().Poll && Console().EndOfRun && Console().ReadLine);
+  Console().Poll();  // a default that does nothing, not an empty function that throws
+  Console().EndOfRun(0);
+  WriteErrorText("shown");
+  EXPECT_EQ(written, "shown");
+  InstallConsoleHooks(saved);
 }
 
 }  // namespace
