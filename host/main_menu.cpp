@@ -55,7 +55,13 @@ CommandRoute RouteCommand(int id, int nextProgramItem) {
     case kCopy: return CommandRoute::Copy;
     case kPaste: return CommandRoute::Paste;
     case kDelete: return CommandRoute::Delete;
+    case kCascade: return CommandRoute::Cascade;
+    case kTile: return CommandRoute::Tile;
+    case kArrangeIcons: return CommandRoute::ArrangeIcons;
     default: break;
+  }
+  if (id >= kFirstChildWindow && id < kFirstChildWindow + kMostChildWindows) {
+    return CommandRoute::ChildWindow;
   }
   if (id >= kFirstProgramItem && id < nextProgramItem) return CommandRoute::ProgramItem;
   return CommandRoute::ActiveChild;

@@ -23,6 +23,7 @@ inline constexpr int kCascade = 701;
 inline constexpr int kArrangeIcons = 702;
 // Entries of the child windows in the "Window" menu count up from here.
 inline constexpr int kFirstChildWindow = 100;
+inline constexpr int kMostChildWindows = 9;
 // Items that a program adds to the menus count up from here.
 inline constexpr int kFirstProgramItem = 800;
 }  // namespace command
@@ -65,8 +66,12 @@ enum class CommandRoute {
   Copy,
   Paste,
   Delete,
+  Cascade,
+  Tile,
+  ArrangeIcons,
+  ChildWindow,  // an entry of the "Window" menu's list of child windows
   ProgramItem,  // an item a program added, with its callback
-  ActiveChild,  // everything else goes to the active child window (Undo, the Window menu)
+  ActiveChild,  // everything else goes to the active child window, which ignores it (Undo)
 };
 
 CommandRoute RouteCommand(int id, int nextProgramItem);

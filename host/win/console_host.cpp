@@ -1,49 +1,25 @@
 #include "host/win/console_host.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QMdiSubWindow>
-#include <QMenu>
 
 #include "host/main_menu.h"
+#include "host/win/about_box.h"
+#include "host/win/fixed_sub_window.h"
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
+#include "host/win/program_services.h"
 
 namespace kova::win {
 namespace {
 
 constexpr QRect kInputOutputPlace(15, 15, 600, 300);
 
-// The title bar keeps its system menu and its minimize and maximize buttons; Qt draws a close
-// button with them, which the window refuses as it refuses every close.
-constexpr Qt::WindowFlags kInputOutputFlags = Qt::SubWindow | Qt::WindowTitleHint |
-                                              Qt::WindowSystemMenuHint |
-                                              Qt::WindowMinMaxButtonsHint;
-
-// The Input/Output window lives as long as the process: the user cannot close it.
-class InputOutputSubWindow : public QMdiSubWindow {
- public:
-  explicit InputOutputSubWindow(QWidget* parent) : QMdiSubWindow(parent, kInputOutputFlags) {}
-
- protected:
-  void closeEvent(QCloseEvent* event) override { event->ignore(); }
-};
-
-void GrayCloseEntry(QMdiSubWindow* window) {
-  if (QMenu* menu = window->systemMenu()) {
-    for (QAction* action : menu->actions()) {
-      if (action->shortcut() == QKeySequence(QKeySequence::Close) ||
-          action->text().contains(QStringLiteral("Close"), Qt::CaseInsensitive)) {
-        action->setEnabled(false);
-      }
-    }
-  }
-}
-
 }  // namespace
 
 ConsoleHost::ConsoleHost(const QString& frameTitle)
-    : frame_(std::make_unique<FrameWindow>(frameTitle)) {
+    : frame_(std::make_unique<FrameWindow>(frameTitle)),
+      services_(std::make_unique<ProgramServices>(*frame_)) {
   model_.lineCompleted = [this](std::size_t row) {
     if (!flags_.awaitingLine) return;  // a line typed ahead is never delivered
     flags_.awaitingLine = false;
@@ -56,49 +32,59 @@ ConsoleHost::ConsoleHost(const QString& frameTitle)
 
 ConsoleHost::~ConsoleHost() = default;
 
+QMdiSubWindow* ConsoleHost::InputOutputWindow() { return inputOutputWindow_; }
+
 bool ConsoleHost::Show() {
   frame_->show();
-  inputOutputWindow_ = new InputOutputSubWindow(frame_->Client());
+  inputOutputWindow_ = new FixedSubWindow(frame_->Client());
   inputOutputWindow_->setObjectName(QStringLiteral("MDICHILD"));
   inputOutput_ = new InputOutputWidget(model_);
   inputOutputWindow_->setWidget(inputOutput_);
-  inputOutputWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
   inputOutputWindow_->setWindowTitle(QStringLiteral("Input/Output"));
-  frame_->Client()->addSubWindow(inputOutputWindow_, kInputOutputFlags);
-  GrayCloseEntry(inputOutputWindow_);
+  frame_->Client()->addSubWindow(inputOutputWindow_, FixedSubWindow::kFlags);
+  inputOutputWindow_->GrayCloseEntry();
   inputOutputWindow_->setGeometry(kInputOutputPlace);
   inputOutputWindow_->show();
-  frame_->activateWindow();
-  inputOutput_->setFocus();
+  RestoreFocus();
   return frame_->isVisible() && inputOutputWindow_->isVisible();
 }
 
 void ConsoleHost::RouteCommand(int id) {
   using host::CommandRoute;
-  switch (host::RouteCommand(id, host::command::kFirstProgramItem)) {
-    case CommandRoute::Exit:
-      frame_->close();
-      return;
+  switch (host::RouteCommand(id, services_->NextMenuId())) {
+    case CommandRoute::Save: Save(); return;
+    case CommandRoute::SaveAs: SaveAs(); return;
+    case CommandRoute::Print: Print(); return;
+    case CommandRoute::About: About(); return;
+    case CommandRoute::Exit: frame_->close(); return;
     case CommandRoute::Cut:
       if (inputOutput_->Cut()) EnablePaste();
       return;
     case CommandRoute::Copy:
       if (inputOutput_->Copy()) EnablePaste();
       return;
-    case CommandRoute::Paste:
-      inputOutput_->Paste();
-      return;
-    case CommandRoute::Delete:
-      inputOutput_->Delete();
-      return;
-    case CommandRoute::Save:
-    case CommandRoute::SaveAs:
-    case CommandRoute::Print:
-    case CommandRoute::About:
-    case CommandRoute::ProgramItem:
-    case CommandRoute::ActiveChild:
-      return;
+    case CommandRoute::Paste: inputOutput_->Paste(); return;
+    case CommandRoute::Delete: inputOutput_->Delete(); return;
+    case CommandRoute::Cascade: frame_->Client()->cascadeSubWindows(); return;
+    case CommandRoute::Tile: frame_->Client()->tileSubWindows(); return;
+    case CommandRoute::ArrangeIcons: frame_->ArrangeIcons(); return;
+    case CommandRoute::ChildWindow: frame_->ActivateChild(id - host::command::kFirstChildWindow); return;
+    case CommandRoute::ProgramItem: services_->ChooseItem(id); return;
+    case CommandRoute::ActiveChild: return;
   }
+}
+
+// The keyboard goes back to the Input/Output window, in the frame, whenever a dialog or
+// message box closes: a read may be waiting for the user's answer.
+void ConsoleHost::RestoreFocus() {
+  frame_->activateWindow();
+  inputOutput_->setFocus();
+}
+
+void ConsoleHost::About() {
+  AboutBox box(frame_.get());
+  box.exec();
+  RestoreFocus();
 }
 
 // Cut, Copy and Delete follow the selection; Paste, once usable, stays so.

@@ -7,20 +7,26 @@
 #include <QString>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/close_sequence.h"
 #include "host/event_pacing.h"
 #include "host/input_output_window.h"
+#include "host/print_layout.h"
 #include "host/transcript.h"
 #include "textio/console_hooks.h"
 
 class QMdiSubWindow;
+class QPrinter;
 
 namespace kova::win {
 
+class FixedSubWindow;
 class FrameWindow;
 class InputOutputWidget;
+class ProgramServices;
+struct PrintOutcome;
 
 // Exit code of a start-up that could not open its windows.
 inline constexpr int kWindowsNotCreated = 6;
@@ -42,18 +48,32 @@ class ConsoleHost {
   void EndOfRun();
   void Poll();
 
+  // The File menu's commands (transcript_saving.cpp, print_command.cpp).
+  void Save();
+  bool SaveAs();  // false when no file was chosen
+  void Print();
+  // Prints on a printer already set up, with the "Printing..." box and the frame disabled.
+  PrintOutcome PrintWithProgress(QPrinter& printer, const std::optional<host::PageRange>& pages,
+                                 int copies);
+  void About();
+
   FrameWindow& Frame() { return *frame_; }
   InputOutputWidget& InputOutput() { return *inputOutput_; }
-  QMdiSubWindow* InputOutputWindow() { return inputOutputWindow_; }
+  QMdiSubWindow* InputOutputWindow();
+  ProgramServices& Services() { return *services_; }
   const host::Transcript& Lines() const { return transcript_; }
   const host::HostFlags& Flags() const { return flags_; }
   bool FrameClosed() const { return frameClosed_; }
+  const std::string& SaveFileName() const { return saveFileName_; }
+  const std::string& SaveFileTitle() const { return saveFileTitle_; }
 
  private:
   void RouteCommand(int id);
   void SetSelectionCommands(bool usable);
   void EnablePaste();
   void HandleDueEvents();
+  void RestoreFocus();
+  void SaveTo(const std::string& path);
   // The close sequence (frame_closing.cpp); false keeps the frame open.
   bool CloseRequested();
   void SaveBeforeClosing(host::SaveBeforeClose save);
@@ -62,12 +82,15 @@ class ConsoleHost {
   host::InputOutputWindow model_{transcript_};
   host::HostFlags flags_;
   std::unique_ptr<FrameWindow> frame_;
+  std::unique_ptr<ProgramServices> services_;
   InputOutputWidget* inputOutput_ = nullptr;
-  QMdiSubWindow* inputOutputWindow_ = nullptr;
+  FixedSubWindow* inputOutputWindow_ = nullptr;
   std::size_t deliveredRow_ = 0;  // the line that ended the last read
   bool frameClosed_ = false;
+  bool printContinue_ = false;
   host::EventPacer pacer_;
-  std::string saveFileName_;
+  std::string saveFileName_;   // the full path of the last save, empty before the first
+  std::string saveFileTitle_;  // its file-name part
 };
 
 }  // namespace kova::win

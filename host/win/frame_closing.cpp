@@ -14,7 +14,7 @@ bool ConsoleHost::CloseRequested() {
   std::optional<host::SaveAnswer> answer;
   if (host::AsksToSave(transcript_.Saved())) {
     answer = AskToSaveTranscript(frame_.get());
-    inputOutput_->setFocus();
+    RestoreFocus();
   }
   const host::CloseDecision decision = host::DecideClose(answer, !saveFileName_.empty(), flags_);
   if (!decision.proceed) return false;
@@ -29,8 +29,5 @@ bool ConsoleHost::CloseRequested() {
   }
   return true;
 }
-
-// Saving comes with the File menu's Save and Save As; until then nothing is saved.
-void ConsoleHost::SaveBeforeClosing(host::SaveBeforeClose) {}
 
 }  // namespace kova::win

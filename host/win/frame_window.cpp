@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 
 #include "host/main_menu.h"
@@ -51,6 +52,8 @@ void FrameWindow::BuildMainMenu() {
       actions_[id] = action;
     }
   }
+  QMenu* windowMenu = popups_[host::kWindowMenuPosition];
+  connect(windowMenu, &QMenu::aboutToShow, this, &FrameWindow::ListChildWindows);
   for (const host::Accelerator& accelerator : host::MdiAccel()) {
     QAction* action = Action(accelerator.id);
     // The menu shows the item's own text after its TAB, not this sequence.
@@ -65,6 +68,50 @@ QAction* FrameWindow::Action(int id) const {
 
 QMenu* FrameWindow::Popup(int position) const {
   return position >= 0 && position < static_cast<int>(popups_.size()) ? popups_[position] : nullptr;
+}
+
+void FrameWindow::ListChildWindows() {
+  QMenu* windowMenu = popups_[host::kWindowMenuPosition];
+  for (QAction* entry : childEntries_) {
+    windowMenu->removeAction(entry);
+    delete entry;
+  }
+  childEntries_.clear();
+  const QList<QMdiSubWindow*> children = client_->subWindowList();
+  if (children.isEmpty()) return;
+  childEntries_.push_back(windowMenu->addSeparator());
+  const int shown = std::min<int>(static_cast<int>(children.size()), host::command::kMostChildWindows);
+  for (int index = 0; index < shown; ++index) {
+    QAction* entry = windowMenu->addAction(
+        QStringLiteral("&%1 %2").arg(index + 1).arg(children[index]->windowTitle()));
+    const int id = host::command::kFirstChildWindow + index;
+    entry->setData(id);
+    entry->setCheckable(true);
+    entry->setChecked(children[index] == client_->activeSubWindow());
+    connect(entry, &QAction::triggered, this, [this, id] {
+      if (commandChosen) commandChosen(id);
+    });
+    childEntries_.push_back(entry);
+  }
+}
+
+void FrameWindow::ActivateChild(int index) {
+  const QList<QMdiSubWindow*> children = client_->subWindowList();
+  if (index < 0 || index >= children.size()) return;
+  QMdiSubWindow* child = children[index];
+  if (child->isMinimized()) child->showNormal();
+  client_->setActiveSubWindow(child);
+}
+
+// Minimized child windows line up along the bottom of the client, left to right.
+void FrameWindow::ArrangeIcons() {
+  int x = 0;
+  for (QMdiSubWindow* child : client_->subWindowList()) {
+    if (!child->isMinimized()) continue;
+    const QSize size = child->size();
+    child->move(x, client_->viewport()->height() - size.height());
+    x += size.width();
+  }
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {

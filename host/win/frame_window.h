@@ -23,6 +23,10 @@ class FrameWindow : public QMainWindow {
   QAction* Action(int id) const;
   QMenu* Popup(int position) const;
 
+  // The "Window" menu's commands.
+  void ArrangeIcons();
+  void ActivateChild(int index);
+
   // Every menu command and accelerator arrives here with its id.
   std::function<void(int id)> commandChosen;
   // Asked when the frame is to close; false keeps it open.
@@ -33,10 +37,13 @@ class FrameWindow : public QMainWindow {
 
  private:
   void BuildMainMenu();
+  // The "Window" menu ends with one entry per child window, the active one checked.
+  void ListChildWindows();
 
   QMdiArea* client_;
   std::map<int, QAction*> actions_;
   std::vector<QMenu*> popups_;
+  std::vector<QAction*> childEntries_;
 };
 
 }  // namespace kova::win

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A person's session with kova under a real X server: the four answers typed at the keyboard,
-# the final table awaited, File > Exit chosen with Alt+F, X and the save question answered
-# with Alt+N. The process must end with code 0 and leave the RESULTS.TXT kova-cli leaves.
+# the final table awaited, the transcript saved with File > Save As, then File > Exit chosen
+# with Alt+F, X. The process must end with code 0 without asking anything, leave the
+# RESULTS.TXT kova-cli leaves, and the saved file must hold the window's lines, each
+# followed by CR LF.
 #   kova_window_session.sh KOVA KOVA_CLI SOURCE_DIR
 set -euo pipefail
 
@@ -26,7 +28,11 @@ for folder in window cli; do
   cp "$source/examples/dune_management/data.txt" "$source/examples/dune_management/groups.txt" \
     "$work/$folder/"
 done
-(cd "$work/cli" && printf 'data.txt\n11\n20\ngroups.txt\n' | "$cli" >/dev/null 2>&1)
+(cd "$work/cli" && printf 'data.txt\n11\n20\ngroups.txt\n' | "$cli" >console.txt 2>/dev/null)
+# The window's lines: each prompt with its answer below it, the records, the stop's three.
+awk 'BEGIN { split("data.txt 11 20 groups.txt", answers, " ") }
+     { sub(/\r$/, ""); printf "%s\r\n", $0; if (NR <= 4) printf "%s\r\n", answers[NR] }
+     END { printf " STOP \r\n \r\n\r\n" }' "$work/cli/console.txt" >"$work/expected-transcript.txt"
 
 # The server writes its display number once it accepts connections.
 Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
@@ -61,12 +67,22 @@ results_complete() { cmp -s RESULTS.TXT "$work/cli/RESULTS.TXT"; }
 wait_for 100 results_complete
 sleep 0.5
 
+# File > Save As..., the second item of the File menu, then the file's name.
+xdotool key alt+f
+sleep 0.3
+xdotool key Down Return
+wait_for 50 xdotool search --name '^Save As$' >/dev/null
+sleep 0.5
+xdotool type --delay 10 "$work/window/session"
+xdotool key Return
+saved() { [ -s "$work/window/session.txt" ]; }
+wait_for 50 saved
+sleep 0.3
+
+# The transcript is saved: File > Exit ends the program without a question.
 xdotool key alt+f
 sleep 0.3
 xdotool key x
-wait_for 50 xdotool search --name '^KOVA$' >/dev/null
-sleep 0.3
-xdotool key alt+n
 
 ended() { ! kill -0 "$program" 2>/dev/null; }
 wait_for 100 ended || { kill "$program"; exit 1; }
@@ -78,4 +94,5 @@ if [ "$status" -ne 0 ]; then
   exit 1
 fi
 cmp RESULTS.TXT "$work/cli/RESULTS.TXT"
-echo "session ended with exit code 0 and the RESULTS.TXT of kova-cli"
+cmp session.txt "$work/expected-transcript.txt"
+echo "session ended with exit code 0, the RESULTS.TXT of kova-cli and the transcript saved"

@@ -149,7 +149,12 @@ TEST(RouteCommand, ProgramItemsAndEverythingElse) {
   EXPECT_EQ(RouteCommand(800, 802), CommandRoute::ProgramItem);
   EXPECT_EQ(RouteCommand(801, 802), CommandRoute::ProgramItem);
   EXPECT_EQ(RouteCommand(802, 802), CommandRoute::ActiveChild);
-  EXPECT_EQ(RouteCommand(100, 802), CommandRoute::ActiveChild);  // a child window's entry
+  EXPECT_EQ(RouteCommand(701, 802), CommandRoute::Cascade);
+  EXPECT_EQ(RouteCommand(700, 802), CommandRoute::Tile);
+  EXPECT_EQ(RouteCommand(702, 802), CommandRoute::ArrangeIcons);
+  EXPECT_EQ(RouteCommand(100, 802), CommandRoute::ChildWindow);  // the first child's entry
+  EXPECT_EQ(RouteCommand(108, 802), CommandRoute::ChildWindow);
+  EXPECT_EQ(RouteCommand(109, 802), CommandRoute::ActiveChild);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The windowed program with a scripted user in place of a person: the real host and the real
 // analysis, driven by the actions given as arguments (see scripted_user.h). It lets tests
 // follow the routes that end the process: the stop, the error report, closing mid-run.
+#include <QCoreApplication>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 #include "tests/host/win/scripted_user.h"
 
 int main(int argumentCount, char** arguments) {
+  // The scripted user fills Qt's own dialogs, whatever the desktop would offer.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   const std::vector<std::string> words(arguments + 1, arguments + argumentCount);
   char* programOnly[] = {arguments[0], nullptr};
   return kova::win::HostMain(1, programOnly, &kova::RunAnalysis, [&](kova::win::ConsoleHost& host) {

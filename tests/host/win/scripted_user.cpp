@@ -1,8 +1,6 @@
 #include "tests/host/win/scripted_user.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QTest>
 #include <fstream>
 
@@ -56,32 +54,21 @@ bool ScriptedUser::Perform(const UserAction& action) {
     std::ofstream(action.argument, std::ios::binary) << TranscriptText(host_.Lines());
     return true;
   }
+  if (action.verb == "save-as") {
+    const QString path = QString::fromStdString(action.argument);
+    modals_.Then([path](QWidget* modal) { ChooseFile(modal, path); });
+    return true;
+  }
   if (action.verb == "close") {
-    AnswerNextMessageBox(QString::fromStdString(action.argument));
+    if (!host_.Lines().Saved()) {
+      const QString answer = QString::fromStdString(action.argument);
+      modals_.Then([answer](QWidget* modal) { ClickButton(modal, answer); });
+    }
     // Closing may not come back (the process can end inside it), so it runs on its own.
     QTimer::singleShot(0, &host_.Frame(), [this] { host_.Frame().close(); });
     return true;
   }
   return true;
-}
-
-// Clicks the button of the message box that is about to open.
-void ScriptedUser::AnswerNextMessageBox(const QString& button) {
-  auto* poll = new QTimer(this);
-  poll->setInterval(5);
-  connect(poll, &QTimer::timeout, this, [poll, button] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    for (QAbstractButton* candidate : box->buttons()) {
-      if (candidate->text().remove(QLatin1Char('&')) == button) {
-        poll->stop();
-        poll->deleteLater();
-        candidate->click();
-        return;
-      }
-    }
-  });
-  poll->start();
 }
 
 }  // namespace kova::testing

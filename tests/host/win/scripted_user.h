@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/win/console_host.h"
+#include "tests/host/win/modal_responder.h"
 
 namespace kova::testing {
 
@@ -18,6 +19,7 @@ namespace kova::testing {
 //   await-end        until the analysis has ended
 //   await-lines:N    until the transcript holds N lines
 //   close:ANSWER     close the frame; answer Yes, No or Cancel when asked to save
+//   save-as:FILE     the next file dialog gets FILE typed into it
 //   transcript:FILE  write the transcript's lines to FILE, each followed by LF
 struct UserAction {
   std::string verb;
@@ -34,12 +36,12 @@ class ScriptedUser : public QObject {
  private:
   void Step();
   bool Perform(const UserAction& action);  // false: not yet, try again later
-  void AnswerNextMessageBox(const QString& button);
 
   win::ConsoleHost& host_;
   std::vector<UserAction> actions_;
   std::size_t next_ = 0;
   QTimer timer_;
+  ModalResponder modals_;
 };
 
 // The transcript's lines joined by LF.

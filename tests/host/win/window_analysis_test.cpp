@@ -39,6 +39,20 @@ std::vector<std::string> SplitLines(const std::string& text, const std::string& 
   return lines;
 }
 
+// The window's transcript of a run: each prompt with the answer typed below it, every
+// record kova-cli wrote, and the stop's three lines.
+std::vector<std::string> ExpectedTranscript(const std::string& cliOutput,
+                                            const std::vector<std::string>& answers) {
+  std::vector<std::string> expected;
+  const std::vector<std::string> records = SplitLines(cliOutput, "\r\n");
+  for (std::size_t k = 0; k < records.size(); ++k) {
+    expected.push_back(records[k]);
+    if (k < answers.size()) expected.push_back(answers[k]);
+  }
+  for (const char* stop : {" STOP ", " ", ""}) expected.emplace_back(stop);
+  return expected;
+}
+
 ProcessResult RunCli(const ScratchFolder& folder, const std::string& answers) {
   return RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
 }
@@ -94,16 +108,25 @@ TEST(WindowAnalysis, AnswersTypedInTheWindowGiveTheFilesOfKovaCli) {
   EXPECT_EQ(ReadWholeFile(windowFolder.File("RESULTS.TXT")),
             ReadWholeFile(cliFolder.File("RESULTS.TXT")));
 
-  // The transcript: each prompt with the answer typed below it, every record, the stop.
-  std::vector<std::string> expected;
-  const std::vector<std::string> answers{"data.txt", "7", "25", "groups.txt"};
-  const std::vector<std::string> records = SplitLines(cli.output, "\r\n");
-  for (std::size_t k = 0; k < records.size(); ++k) {
-    expected.push_back(records[k]);
-    if (k < answers.size()) expected.push_back(answers[k]);
+  EXPECT_EQ(SplitLines(window.transcript, "\n"),
+            ExpectedTranscript(cli.output, {"data.txt", "7", "25", "groups.txt"}));
+}
+
+TEST(WindowAnalysis, YesOnClosingSavesTheTranscriptToTheChosenFile) {
+  ScratchFolder folder;
+  ScratchFolder cliFolder;
+  CopyExample(folder, "dune_management");
+  CopyExample(cliFolder, "dune_management");
+  const ProcessResult run =
+      RunScripted(folder, {"type:data.txt", "type:2", "type:3", "type:groups.txt", "await-end",
+                           "close:Yes", "save-as:" + folder.File("session")});
+  EXPECT_EQ(run.exitCode, 0);
+  const ProcessResult cli = RunCli(cliFolder, "data.txt\n2\n3\ngroups.txt\n");
+  std::string expected;
+  for (const std::string& line : ExpectedTranscript(cli.output, {"data.txt", "2", "3", "groups.txt"})) {
+    expected += line + "\r\n";
   }
-  for (const char* stop : {" STOP ", " ", ""}) expected.emplace_back(stop);
-  EXPECT_EQ(SplitLines(window.transcript, "\n"), expected);
+  EXPECT_EQ(ReadWholeFile(folder.File("session.txt")), expected);
 }
 
 TEST(WindowAnalysis, ARunTimeErrorShowsItsReportAndEndsWithMinusOne) {

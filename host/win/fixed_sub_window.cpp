@@ -1,0 +1,19 @@
+#include "host/win/fixed_sub_window.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace kova::win {
+
+void FixedSubWindow::GrayCloseEntry() {
+  QMenu* menu = systemMenu();
+  if (menu == nullptr) return;
+  for (QAction* action : menu->actions()) {
+    if (action->shortcut() == QKeySequence(QKeySequence::Close) ||
+        action->text().contains(QStringLiteral("Close"), Qt::CaseInsensitive)) {
+      action->setEnabled(false);
+    }
+  }
+}
+
+}  // namespace kova::win

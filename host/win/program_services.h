@@ -1,0 +1,86 @@
+// The services the host offers a program linked with it (the analysis uses none): menu
+// items with callbacks, timers with callbacks, a graphics window, and the tick. Callbacks run
+// on the program's one thread, whenever the host handles events: while a read waits, during
+// console output, and after the run has ended.
+#pragma once
+
+#include <QString>
+#include <map>
+#include <memory>
+#include <string_view>
+
+#include "host/program_menu_items.h"
+#include "host/tick.h"
+#include "host/timer_table.h"
+#include "host/win/graphics_window.h"
+
+class QAction;
+class QMenu;
+class QMdiSubWindow;
+class QTimer;
+
+namespace kova::win {
+
+class FrameWindow;
+
+// The flags of a menu item, as the window system numbers them.
+namespace menu_flag {
+inline constexpr unsigned kString = 0x0;
+inline constexpr unsigned kGrayed = 0x1;
+inline constexpr unsigned kDisabled = 0x2;
+inline constexpr unsigned kUnchecked = 0x0;
+inline constexpr unsigned kChecked = 0x8;
+inline constexpr unsigned kSeparator = 0x800;
+}  // namespace menu_flag
+
+class ProgramServices {
+ public:
+  explicit ProgramServices(FrameWindow& frame);
+  ~ProgramServices();
+  ProgramServices(const ProgramServices&) = delete;
+  ProgramServices& operator=(const ProgramServices&) = delete;
+
+  // Menu positions and item positions count from 1. Texts lose their trailing blanks and
+  // are cut to 1,024 characters. Each added item takes the next command id, from 800 on.
+  bool AppendMenuItem(int menu, unsigned flags, std::string_view text,
+                      host::MenuCallback callback = {});
+  // Item position 0 inserts a new menu of its own before menu position `menu`.
+  bool InsertMenuItem(int menu, int item, unsigned flags, std::string_view text,
+                      host::MenuCallback callback = {});
+  void CheckMenuItem(int menu, int item, unsigned checkFlags);
+  void DeleteMenuItem(int menu, int item);
+
+  // At most 100 timers at a time; setting an id that runs already restarts it.
+  bool SetTimer(int id, int milliseconds, host::TimerCallback callback = {});
+  void KillTimer(int id);
+
+  // One graphics window at most; a width or height of 0 gives 600 by 300, written back.
+  bool OpenGraphicsWindow(int& width, int& height, std::string_view title, int mappingMode,
+                          PaintRoutine paint);
+  QMdiSubWindow* GraphicsWindow() const { return graphics_; }
+
+  // Lets the window catch up, then arms the tick; its flag turns true 100 ms later.
+  int StartTick();
+  bool TickFired() const;
+
+  // For the host's command routing.
+  int NextMenuId() const { return items_.NextId(); }
+  void ChooseItem(int id);
+
+ private:
+  QMenu* Menu(int position) const;
+  QAction* NewItem(QMenu* menu, unsigned flags, std::string_view text, int id);
+  void FireTimer(int id);
+
+  FrameWindow& frame_;
+  host::ProgramMenuItems items_;
+  host::TimerTable timers_;
+  std::map<int, std::unique_ptr<QTimer>> running_;
+  host::Tick tick_;
+  QMdiSubWindow* graphics_ = nullptr;
+};
+
+// The services of the running program's host.
+ProgramServices& Services();
+
+}  // namespace kova::win

@@ -1,0 +1,383 @@
+// The frame's commands as a user meets them: Save and Save As, printing, the About box, the
+// Window menu, and the services a program can use.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <string>
+
+#include "host/main_menu.h"
+#include "host/win/console_host.h"
+#include "host/win/frame_window.h"
+#include "host/win/input_output_widget.h"
+#include "host/win/program_services.h"
+#include "host/win/transcript_printing.h"
+#include "tests/host/win/modal_responder.h"
+#include "tests/support/process_runner.h"
+#include "tests/support/scratch_folder.h"
+
+namespace kova::win {
+namespace {
+
+using testing::ModalResponder;
+using testing::ReadWholeFile;
+using testing::ScratchFolder;
+
+class Frame : public ::testing::Test {
+ protected:
+  Frame() : host_(QStringLiteral("kova")) {
+    host_.Show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&host_.Frame()));
+  }
+
+  void Write(const std::string& text) { host_.WriteText(text.data(), text.size()); }
+  void WriteLines(int count) {
+    for (int line = 1; line <= count; ++line) Write("line " + std::to_string(line) + "\n");
+  }
+  void Choose(int id) { host_.Frame().Action(id)->trigger(); }
+  QAction* ProgramItem(int id) {
+    for (QAction* action : host_.Frame().findChildren<QAction*>()) {
+      if (action->data().toInt() == id) return action;
+    }
+    return nullptr;
+  }
+
+  ConsoleHost host_;
+  ScratchFolder folder_;
+};
+
+TEST_F(Frame, SaveAsAsksForAFileAndSaveThenWritesWithoutAsking) {
+  Write("  ENTER INPUT FILENAME\r\n");
+  Write("line two\n");
+  Write("");
+  const QString path = QString::fromStdString(folder_.File("first"));
+  ModalResponder user;
+  user.Then([&](QWidget* modal) { testing::ChooseFile(modal, path); });
+  Choose(host::command::kSave);  // no file yet: Save is Save As
+  EXPECT_EQ(user.Answered(), 1);
+  // The default suffix is added, and the window takes the file's name as its title.
+  EXPECT_EQ(ReadWholeFile(folder_.File("first.txt")), "  ENTER INPUT FILENAME\r\nline two\r\n\r\n");
+  EXPECT_EQ(host_.SaveFileName(), folder_.File("first.txt"));
+  EXPECT_EQ(host_.InputOutputWindow()->windowTitle(), "first.txt");
+  EXPECT_TRUE(host_.Lines().Saved());
+
+  Write("line four");
+  EXPECT_FALSE(host_.Lines().Saved());
+  Choose(host::command::kSave);  // now without a dialog
+  EXPECT_EQ(user.Answered(), 1);
+  EXPECT_EQ(ReadWholeFile(folder_.File("first.txt")),
+            "  ENTER INPUT FILENAME\r\nline two\r\n\r\nline four\r\n");
+  EXPECT_TRUE(host_.Lines().Saved());
+
+  // Save As opens on the last name used; cancelling it changes nothing.
+  user.Then([&](QWidget* modal) {
+    const QStringList chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles();
+    EXPECT_EQ(chosen.value(0), path + ".txt");
+    testing::ClickButton(modal, QStringLiteral("Cancel"));
+  });
+  EXPECT_FALSE(host_.SaveAs());
+  EXPECT_EQ(host_.SaveFileName(), folder_.File("first.txt"));
+}
+
+TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
+  Write("line");
+  // A file on a full device: it opens, and every write fails.
+  const std::string full = folder_.File("full.txt");
+  ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
+  QString warning;
+  ModalResponder user;
+  user.Then([&](QWidget* modal) { testing::ChooseFile(modal, QString::fromStdString(full)); });
+  user.Then([](QWidget* modal) { testing::ClickButton(modal, QStringLiteral("Yes")); });
+  user.Then([&](QWidget* modal) {
+    warning = modal->windowTitle() + ": " + testing::MessageText(modal);
+    testing::ClickButton(modal, QStringLiteral("OK"));
+  });
+  EXPECT_TRUE(host_.SaveAs());
+  EXPECT_EQ(user.Answered(), 3);  // the file dialog, replacing the file, the warning
+  EXPECT_EQ(warning, "KOVA: I/O error while writing file");
+  EXPECT_FALSE(host_.Lines().Saved());
+
+  // A file that cannot be created.
+  user.Then([](QWidget* modal) { testing::ChooseFile(modal, QStringLiteral("/proc/kova.txt")); });
+  user.Then([&](QWidget* modal) {
+    warning = testing::MessageText(modal);
+    testing::ClickButton(modal, QStringLiteral("OK"));
+  });
+  EXPECT_TRUE(host_.SaveAs());
+  EXPECT_EQ(warning, "Cannot create file");
+  EXPECT_FALSE(host_.Lines().Saved());
+}
+
+// pdftotext's text of a PDF, its pages separated by form feeds.
+std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
+  const auto text = testing::RunProcess("/usr/bin/pdftotext", {"-layout", path, "-"}, "", "/");
+  EXPECT_EQ(text.exitCode, 0) << text.error;
+  std::vector<std::vector<std::string>> pages(1);
+  std::string line;
+  for (const char c : text.output) {
+    if (c == '\f') {
+      if (!line.empty()) pages.back().push_back(line);
+      line.clear();
+      pages.emplace_back();
+    } else if (c == '\n') {
+      pages.back().push_back(line);
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (pages.back().empty()) pages.pop_back();
+  for (auto& page : pages) {
+    while (!page.empty() && page.back().empty()) page.pop_back();
+  }
+  return pages;
+}
+
+int PdfPageCount(const std::string& path) {
+  const auto info = testing::RunProcess("/usr/bin/pdfinfo", {path}, "", "/");
+  const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
+  return pages.match(QString::fromStdString(info.output)).captured(1).toInt();
+}
+
+class Printing : public Frame {
+ protected:
+  PrintOutcome PrintToPdf(const std::string& name, const std::optional<host::PageRange>& pages,
+                          int copies) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(folder_.File(name)));
+    return host_.PrintWithProgress(printer, pages, copies);
+  }
+};
+
+TEST_F(Printing, PagesHoldWholeLinesUnchanged) {
+  WriteLines(100);
+  const PrintOutcome outcome = PrintToPdf("all.pdf", std::nullopt, 1);
+  ASSERT_TRUE(outcome.completed);
+  const int perPage = outcome.linesPerPage;
+  ASSERT_GT(perPage, 20);
+  ASSERT_LT(perPage, 100);
+  EXPECT_EQ(outcome.linesPrinted, 100u);
+  const auto pages = PdfPages(folder_.File("all.pdf"));
+  EXPECT_EQ(PdfPageCount(folder_.File("all.pdf")), (100 + perPage - 1) / perPage);
+  ASSERT_EQ(pages.size(), static_cast<std::size_t>((100 + perPage - 1) / perPage));
+  EXPECT_EQ(pages[0].size(), static_cast<std::size_t>(perPage));
+  EXPECT_EQ(pages[0].front(), "line 1");
+  EXPECT_EQ(pages[1].front(), "line " + std::to_string(perPage + 1));
+  EXPECT_EQ(pages.back().back(), "line 100");
+}
+
+TEST_F(Printing, APageRangeAndCopiesEachFromANewPage) {
+  WriteLines(10);
+  const int perPage = PrintToPdf("probe.pdf", std::nullopt, 1).linesPerPage;
+  WriteLines(3 * perPage - 10);  // three full pages in all
+
+  const PrintOutcome range = PrintToPdf("range.pdf", host::PageRange{2, 3}, 1);
+  EXPECT_EQ(range.linesPrinted, static_cast<std::size_t>(2 * perPage));
+  // The range ends at a page's end: no empty page follows.
+  EXPECT_EQ(PdfPageCount(folder_.File("range.pdf")), 2);
+  const auto rangePages = PdfPages(folder_.File("range.pdf"));
+  ASSERT_EQ(rangePages.size(), 2u);
+  EXPECT_EQ(rangePages[0].front(), "line " + std::to_string(perPage + 1 - 10));
+
+  const PrintOutcome copies = PrintToPdf("copies.pdf", host::PageRange{3, 4}, 2);
+  EXPECT_EQ(copies.linesPrinted, static_cast<std::size_t>(2 * perPage));
+  const auto copyPages = PdfPages(folder_.File("copies.pdf"));
+  ASSERT_EQ(copyPages.size(), 2u);
+  EXPECT_EQ(copyPages[0], copyPages[1]);
+}
+
+TEST_F(Printing, CancelStopsAtTheNextLineAndTheFrameIsUsableAgain) {
+  WriteLines(500);
+  bool frameWasDisabled = false;
+  QTimer::singleShot(0, [&] {
+    frameWasDisabled = !host_.Frame().isEnabled();
+    QDialog* box = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->objectName() == "PrintProgress" && window->isVisible()) {
+        box = qobject_cast<QDialog*>(window);
+      }
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName(), "PrintProgress");
+    EXPECT_EQ(box->windowTitle(), "KOVA");
+    ASSERT_NE(box->findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(box->findChild<QLabel*>()->text(), "Printing...");
+    box->findChild<QPushButton*>()->click();
+  });
+  const PrintOutcome outcome = PrintToPdf("cancelled.pdf", std::nullopt, 1);
+  EXPECT_TRUE(frameWasDisabled);
+  EXPECT_FALSE(outcome.completed);
+  EXPECT_GE(outcome.linesPrinted, 1u);
+  EXPECT_LT(outcome.linesPrinted, 10u);
+  EXPECT_TRUE(host_.Frame().isEnabled());
+}
+
+TEST_F(Frame, TheAboutBoxShowsTheMachinesFacts) {
+  std::map<std::string, QString> fields;
+  QString title;
+  ModalResponder user;
+  user.Then([&](QWidget* modal) {
+    title = modal->windowTitle();
+    for (QLabel* label : modal->findChildren<QLabel*>()) {
+      fields[label->objectName().isEmpty() ? label->text().toStdString()
+                                           : label->objectName().toStdString()] = label->text();
+    }
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  Choose(host::command::kAbout);
+  EXPECT_TRUE(user.Done());
+  EXPECT_EQ(title, "About KOVA");
+  EXPECT_EQ(fields.count("KOVA Application Framework"), 1u);
+  EXPECT_EQ(fields["PageSize"], QString::number(sysconf(_SC_PAGESIZE)));
+  const QRegularExpression address(QStringLiteral("^0x[0-9a-f]{8,16}$"));
+  EXPECT_TRUE(address.match(fields["MinimumAddress"]).hasMatch()) << fields["MinimumAddress"].toStdString();
+  EXPECT_TRUE(address.match(fields["MaximumAddress"]).hasMatch()) << fields["MaximumAddress"].toStdString();
+  EXPECT_EQ(fields["ProcessorCount"], QString::number(sysconf(_SC_NPROCESSORS_ONLN)));
+#if defined(__x86_64__)
+  EXPECT_EQ(fields["ProcessorType"], "8664");
+#endif
+
+  user.Then([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });  // Enter ends it too
+  Choose(host::command::kAbout);
+  EXPECT_TRUE(user.Done());
+}
+
+TEST_F(Frame, TheWindowMenuArrangesAndListsTheChildWindows) {
+  int width = 0, height = 0;
+  ASSERT_TRUE(host_.Services().OpenGraphicsWindow(width, height, "Plot", 1, {}));
+  QMdiArea* client = host_.Frame().Client();
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_F4, Qt::ShiftModifier);  // Tile
+  const QRect tiledConsole = host_.InputOutputWindow()->geometry();
+  const QRect tiledGraphics = host_.Services().GraphicsWindow()->geometry();
+  EXPECT_FALSE(tiledConsole.intersects(tiledGraphics));
+  QTest::keyClick(&host_.InputOutput(), Qt::Key_F5, Qt::ShiftModifier);  // Cascade
+  EXPECT_NE(host_.InputOutputWindow()->geometry(), tiledConsole);
+
+  QMenu* windowMenu = host_.Frame().Popup(host::kWindowMenuPosition);
+  emit windowMenu->aboutToShow();
+  QStringList entries;
+  QAction* second = nullptr;
+  for (QAction* action : windowMenu->actions()) {
+    const int id = action->data().toInt();
+    if (id >= host::command::kFirstChildWindow && id < host::command::kSave) {
+      entries << action->text() + (action->isChecked() ? " *" : "");
+      if (id == host::command::kFirstChildWindow + 1) second = action;
+    }
+  }
+  EXPECT_EQ(entries, (QStringList{"&1 Input/Output *", "&2 Plot"}));
+  ASSERT_NE(second, nullptr);
+  second->trigger();
+  EXPECT_EQ(client->activeSubWindow(), host_.Services().GraphicsWindow());
+
+  host_.Services().GraphicsWindow()->showMinimized();
+  Choose(host::command::kArrangeIcons);
+  const QRect icon = host_.Services().GraphicsWindow()->geometry();
+  EXPECT_EQ(icon.left(), 0);
+  EXPECT_EQ(icon.bottom(), client->viewport()->height() - 1);
+}
+
+TEST_F(Frame, ProgramMenuItemsCallTheirCallbacksWithTheirCheckedState) {
+  ProgramServices& services = host_.Services();
+  std::vector<std::pair<std::string, bool>> calls;
+  auto record = [&calls](std::string name) {
+    return [&calls, name](bool& checked) { calls.emplace_back(name, checked); };
+  };
+  ASSERT_TRUE(services.AppendMenuItem(1, menu_flag::kString, "Plot   ", record("plot")));
+  ASSERT_TRUE(services.AppendMenuItem(1, menu_flag::kChecked, "Log", record("log")));
+  ASSERT_TRUE(services.InsertMenuItem(4, 0, 0, "Analysis", {}));  // a menu of its own
+  ASSERT_TRUE(services.InsertMenuItem(4, 1, 0, "Rerun", record("rerun")));
+  ASSERT_TRUE(services.AppendMenuItem(4, menu_flag::kGrayed, "Later", record("later")));
+  EXPECT_EQ(services.NextMenuId(), 804);
+  EXPECT_FALSE(services.AppendMenuItem(9, 0, "nowhere", {}));
+
+  EXPECT_EQ(ProgramItem(800)->text(), "Plot");
+  EXPECT_EQ(host_.Frame().menuBar()->actions()[3]->text(), "Analysis");
+  ProgramItem(800)->trigger();
+  ProgramItem(801)->trigger();
+  ProgramItem(802)->trigger();
+  ProgramItem(803)->trigger();  // gray: nothing happens
+  services.CheckMenuItem(1, 9, menu_flag::kChecked);  // "Plot" is the ninth item of File
+  ProgramItem(800)->trigger();
+  EXPECT_EQ(calls, (std::vector<std::pair<std::string, bool>>{
+                       {"plot", false}, {"log", true}, {"rerun", false}, {"plot", true}}));
+
+  services.DeleteMenuItem(4, 1);
+  EXPECT_EQ(ProgramItem(802), nullptr);
+}
+
+TEST_F(Frame, TimersCallTheirCallbacksUntilKilled) {
+  ProgramServices& services = host_.Services();
+  std::vector<int> fired;
+  ASSERT_TRUE(services.SetTimer(17, 5, [&fired] { fired.push_back(17); }));
+  ASSERT_TRUE(services.SetTimer(23, 5, [&fired] { fired.push_back(23); }));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return fired.size() >= 6; }, 2000));
+  services.KillTimer(17);
+  fired.clear();
+  QTest::qWait(60);
+  EXPECT_FALSE(fired.empty());
+  EXPECT_EQ(std::count(fired.begin(), fired.end(), 17), 0);
+  services.KillTimer(23);
+
+  for (int id = 1; id <= 100; ++id) ASSERT_TRUE(services.SetTimer(id, 100000, {}));
+  EXPECT_FALSE(services.SetTimer(101, 100000, {}));
+  for (int id = 1; id <= 100; ++id) services.KillTimer(id);
+}
+
+TEST_F(Frame, AGraphicsWindowPaintsWhatItsRoutineDraws) {
+  ProgramServices& services = host_.Services();
+  int width = 0, height = 0;
+  ASSERT_TRUE(services.OpenGraphicsWindow(width, height, "   ", 1, [](QPainter& surface) {
+    surface.fillRect(QRect(10, 10, 50, 30), Qt::red);
+  }));
+  EXPECT_EQ(width, 600);  // written back
+  EXPECT_EQ(height, 300);
+  QMdiSubWindow* window = services.GraphicsWindow();
+  EXPECT_EQ(window->objectName(), "MDIGRAPH");
+  EXPECT_EQ(window->windowTitle(), "Graphics");
+  EXPECT_EQ(window->size(), QSize(600, 300));
+  EXPECT_EQ(host_.Frame().Client()->activeSubWindow(), host_.InputOutputWindow());
+  const QImage image = window->widget()->grab().toImage();
+  EXPECT_EQ(image.pixelColor(30, 20), QColor(Qt::red));
+  EXPECT_EQ(image.pixelColor(80, 80), QColor(Qt::white));
+  window->close();
+  EXPECT_TRUE(window->isVisible());
+  int w = 10, h = 10;
+  EXPECT_FALSE(services.OpenGraphicsWindow(w, h, "second", 1, {}));
+}
+
+TEST_F(Frame, AGraphicsWindowInAMetricModeHasItsYAxisUp) {
+  int width = 300, height = 200;
+  ASSERT_TRUE(host_.Services().OpenGraphicsWindow(width, height, "Metric", 2, [](QPainter& s) {
+    s.fillRect(QRectF(0, -100, 100, 100), Qt::blue);  // 1 cm by 1 cm below the top left corner
+  }));
+  QWidget* surface = host_.Services().GraphicsWindow()->widget();
+  const QImage image = surface->grab().toImage();
+  const double pixelsPerCentimetre = surface->logicalDpiX() / 2.54;
+  EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::blue));
+  EXPECT_EQ(image.pixelColor(static_cast<int>(pixelsPerCentimetre) - 2, 2), QColor(Qt::blue));
+  EXPECT_EQ(image.pixelColor(static_cast<int>(pixelsPerCentimetre) + 3, 2), QColor(Qt::white));
+}
+
+TEST_F(Frame, TheTickFiresOneHundredMillisecondsAfterItStarts) {
+  ProgramServices& services = host_.Services();
+  EXPECT_TRUE(services.TickFired());
+  EXPECT_NE(services.StartTick(), 0);
+  EXPECT_FALSE(services.TickFired());
+  QTest::qWait(110);
+  EXPECT_TRUE(services.TickFired());
+}
+
+}  // namespace
+}  // namespace kova::win
