@@ -3,7 +3,13 @@
 #include <QAction>
 #include <QMenu>
 
+#include "host/win/program_icons.h"
+
 namespace kova::win {
+
+FixedSubWindow::FixedSubWindow(QWidget* parent) : QMdiSubWindow(parent, kFlags) {
+  setWindowIcon(ChildIcon());
+}
 
 void FixedSubWindow::GrayCloseEntry() {
   QMenu* menu = systemMenu();

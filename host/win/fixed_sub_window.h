@@ -13,7 +13,7 @@ class FixedSubWindow : public QMdiSubWindow {
   static constexpr Qt::WindowFlags kFlags = Qt::SubWindow | Qt::WindowTitleHint |
                                             Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint;
 
-  explicit FixedSubWindow(QWidget* parent) : QMdiSubWindow(parent, kFlags) {}
+  explicit FixedSubWindow(QWidget* parent);
 
   // Grays Close in the system menu; call once the window is in its MDI client.
   void GrayCloseEntry();

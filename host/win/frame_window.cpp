@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "host/main_menu.h"
+#include "host/win/program_icons.h"
 
 namespace kova::win {
 namespace {
@@ -22,6 +23,7 @@ constexpr int kDefaultHeight = 560;
 FrameWindow::FrameWindow(const QString& title) : client_(new QMdiArea(this)) {
   setObjectName(QStringLiteral("MDIFRAME"));
   setWindowTitle(title);
+  setWindowIcon(FrameIcon());
   client_->setObjectName(QStringLiteral("MDICLIENT"));
   client_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   client_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

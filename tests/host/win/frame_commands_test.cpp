@@ -10,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -221,6 +222,22 @@ TEST_F(Printing, CancelStopsAtTheNextLineAndTheFrameIsUsableAgain) {
   EXPECT_FALSE(outcome.completed);
   EXPECT_GE(outcome.linesPrinted, 1u);
   EXPECT_LT(outcome.linesPrinted, 10u);
+  EXPECT_TRUE(host_.Frame().isEnabled());
+}
+
+TEST_F(Printing, ThePrintDialogOffersPagesAndCancellingItPrintsNothing) {
+  WriteLines(5);
+  bool pagesOffered = false;
+  ModalResponder user;
+  user.Then([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QPrintDialog*>(modal);
+    pagesOffered = dialog != nullptr && dialog->testOption(QAbstractPrintDialog::PrintPageRange) &&
+                   dialog->minPage() == 1 && dialog->maxPage() == 32767;
+    testing::ClickButton(modal, QStringLiteral("Cancel"));
+  });
+  Choose(host::command::kPrint);
+  EXPECT_TRUE(user.Done());
+  EXPECT_TRUE(pagesOffered);
   EXPECT_TRUE(host_.Frame().isEnabled());
 }
 
