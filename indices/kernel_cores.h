@@ -53,12 +53,44 @@ struct PresenceWork {
   float* largestFrequencies;
 };
 
-// One build of the three computations. Each leaves in `indexTable` exactly the bits the
-// species-by-species description of its kernel gives.
+// What the five tables of one step are computed from. The occupied-site counts of the
+// species do not depend on the grouping, so they are counted once per run; the presence of a
+// species at a site is read from its abundance (greater than 0), which is how the presence
+// table is derived.
+struct StepTablesArguments {
+  std::size_t speciesCount = 0;
+  std::size_t siteCount = 0;
+  std::size_t groupCount = 0;
+  const std::int32_t* siteGroups = nullptr;
+  const std::int32_t* groupSizes = nullptr;
+  const float* abundanceMatrix = nullptr;
+  const float* speciesOccupiedSites = nullptr;  // P(i) of every species
+};
+
+// Work storage of the step tables for one block of at most `speciesPerBlock` species. Every
+// per-group array holds GroupCount columns of the block's species; `tables` are the five
+// index tables of the block, IndexType 1 to 5, laid out the same way.
+struct StepTablesWork {
+  std::size_t speciesPerBlock;
+  float* groupTotals;
+  float* occupiedSites;
+  double* groupMeans;  // unrounded
+  float* evenness;     // the deviation sums until they turn into the evenness
+  float* meanSums;     // per species
+  float* averages;     // per species
+  float* largest;      // per species
+  float* tables[5];
+};
+
+// One build of the computations. Each kernel leaves in `indexTable` exactly the bits the
+// species-by-species description of its kernel gives; `stepTables` leaves the same bits,
+// for all five types at once, in the block tables of its work storage.
 struct KernelCores {
   void (*abundancePresence)(const KernelArguments& arguments, const AbundancePresenceWork& work);
   void (*abundance)(const KernelArguments& arguments, const AbundanceWork& work);
   void (*presence)(const KernelArguments& arguments, const PresenceWork& work);
+  void (*stepTables)(const StepTablesArguments& arguments, std::size_t firstSpecies,
+                     std::size_t speciesCount, const StepTablesWork& work);
 };
 
 const KernelCores& BaselineCores();
