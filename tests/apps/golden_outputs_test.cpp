@@ -1,7 +1,8 @@
 // The whole outputs of the runs listed in golden/cases.txt, byte for byte: the console, the
 // error stream, "RESULTS.TXT" and the exit code, as recorded by scripts/make-golden-outputs.sh
 // from a build known to be right. A step that shuffled the wrong arrangement, or a wrong
-// sum, mean or z-score, shows here.
+// sum, mean or z-score, shows here. Every run is made with 1, 2, 3 and 8 threads computing
+// the steps: the pinned outputs are those of one thread, and no other number may change them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/support/process_runner.h"
@@ -99,18 +101,18 @@ std::string FirstDifference(const std::string& actual, const std::string& expect
   return ::testing::AssertionSuccess();
 }
 
-class PinnedRunTest : public ::testing::TestWithParam<PinnedRun> {};
+class PinnedRunTest : public ::testing::TestWithParam<std::tuple<PinnedRun, std::string>> {};
 
 TEST_P(PinnedRunTest, ReproducesTheWholeOutputs) {
-  const PinnedRun& pinned = GetParam();
+  const auto& [pinned, threads] = GetParam();
   ScratchFolder folder;
   const fs::path input = testing::SourceFolder() / pinned.input;
   fs::copy_file(input / "data.txt", folder.Path() / "data.txt");
   fs::copy_file(input / "groups.txt", folder.Path() / "groups.txt");
   const std::string answers = "data.txt\n" + pinned.seed + "\n" + pinned.count + "\ngroups.txt\n";
 
-  const testing::ProcessResult run =
-      testing::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
+  const testing::ProcessResult run = testing::RunProcess(
+      KOVA_CLI_PROGRAM, {}, answers, folder.Path().string(), {{"KOVA_THREADS", threads}});
   const fs::path expected = pinned.Folder();
   EXPECT_EQ(std::to_string(run.exitCode) + "\n", ReadWholeFile((expected / "exit-code").string()));
   EXPECT_TRUE(MatchesPinned(run.output, expected / "console.txt"));
@@ -118,9 +120,13 @@ TEST_P(PinnedRunTest, ReproducesTheWholeOutputs) {
   EXPECT_TRUE(MatchesPinned(ReadWholeFile(folder.File("RESULTS.TXT")), expected / "RESULTS.TXT"));
 }
 
-INSTANTIATE_TEST_SUITE_P(GoldenOutputs, PinnedRunTest, ::testing::ValuesIn(ReadPinnedRuns()),
-                         [](const ::testing::TestParamInfo<PinnedRun>& info) {
-                           return info.param.Name();
+INSTANTIATE_TEST_SUITE_P(GoldenOutputs, PinnedRunTest,
+                         ::testing::Combine(::testing::ValuesIn(ReadPinnedRuns()),
+                                            ::testing::Values(std::string("1"), std::string("2"),
+                                                              std::string("3"), std::string("8"))),
+                         [](const ::testing::TestParamInfo<PinnedRunTest::ParamType>& info) {
+                           return std::get<0>(info.param).Name() + "_threads" +
+                                  std::get<1>(info.param);
                          });
 
 // The digests above are only as good as the digest function.
