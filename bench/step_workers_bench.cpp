@@ -71,7 +71,8 @@ AnalysisData& TableFor(const TableShape& shape) {
 // range(0): threads, 0 for every online processor.
 void BM_StepsThroughWorkers(benchmark::State& state, TableShape shape, std::int64_t steps) {
   AnalysisData& data = TableFor(shape);
-  const int threads = state.range(0) == 0 ? StepThreadCount() : static_cast<int>(state.range(0));
+  const int threads = state.range(0) == 0 ? StepThreadCount(data.speciesCount, data.siteCount)
+                                          : static_cast<int>(state.range(0));
   float checksum = 0.0f;
   std::size_t storage = 0;
   std::chrono::duration<double, std::milli> elapsed{0};

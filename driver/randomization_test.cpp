@@ -53,7 +53,10 @@ void RunRandomizationTest(AnalysisData& data) {
     const auto step = static_cast<std::int32_t>(count);
     WriteStepLine(kResultsUnit, step);
     WriteStepLine(kDefaultUnit, step);
-    if (count == 1) steps.emplace(data, constants, data.randomizationCount, StepThreadCount());
+    if (count == 1) {
+      steps.emplace(data, constants, data.randomizationCount,
+                    StepThreadCount(data.speciesCount, data.siteCount));
+    }
     const StepSummaries& summaries = steps->Summaries(count);
     for (std::int32_t indexType = 1; indexType <= kIndexTypeCount; ++indexType) {
       const StepSummary& summary = summaries[indexType - 1];

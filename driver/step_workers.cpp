@@ -38,7 +38,7 @@ void ArrangeGroupingOfStep(AnalysisData& data, std::int64_t step) {
 
 }  // namespace
 
-int StepThreadCount() {
+int StepThreadCount(std::int32_t species, std::int32_t sites) {
   const char* setting = std::getenv("KOVA_THREADS");
   if (setting != nullptr && *setting != '\0') {
     char* end = nullptr;
@@ -46,6 +46,7 @@ int StepThreadCount() {
     if (*end == '\0' && threads >= 1)
       return static_cast<int>(std::min<long>(threads, kMostThreads));
   }
+  if (ArrayEntries(species, sites) < kFewestEntriesForThreads) return 1;
   return OnlineProcessors();
 }
 

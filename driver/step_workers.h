@@ -40,10 +40,15 @@
 
 namespace kova {
 
-// The number of threads that compute steps: the environment variable KOVA_THREADS when it
-// holds a whole number from 1 up, else every online processor. 1 computes every step on the
-// analysis thread.
-int StepThreadCount();
+// A step of a table with fewer entries (species x sites) is over in a few tens of
+// microseconds: handing it to another thread and back costs about as much as computing it.
+constexpr std::int64_t kFewestEntriesForThreads = 50000;
+
+// The number of threads that compute the steps of a table of `species` x `sites`: the
+// environment variable KOVA_THREADS when it holds a whole number from 1 up; otherwise every
+// online processor, or 1 for a table too small to gain from threads. 1 computes every step on
+// the analysis thread.
+int StepThreadCount(std::int32_t species, std::int32_t sites);
 
 // How long the analysis thread waits for a step before it lets the console handle events.
 constexpr std::chrono::milliseconds kStepPollInterval{20};

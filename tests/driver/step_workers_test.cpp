@@ -165,14 +165,20 @@ TEST(StepThreadCount, ComesFromTheEnvironmentOrTheOnlineProcessors) {
   const int online = static_cast<int>(::sysconf(_SC_NPROCESSORS_ONLN));
   struct Case {
     const char* setting;
+    std::int32_t species, sites;
     int expected;  // 0: every online processor
   };
-  const Case cases[] = {{nullptr, 0}, {"1", 1},   {"3", 3},  {"8", 8},  {"", 0},        {"0", 0},
-                        {"-2", 0},    {"two", 0}, {"4x", 0}, {" 4", 4}, {"100000", 256}};
+  const Case cases[] = {
+      {nullptr, 1000, 1000, 0}, {nullptr, 250, 200, 0}, {nullptr, 249, 200, 1},
+      {nullptr, -5, 100000, 1}, {"1", 1000, 1000, 1},   {"3", 1000, 1000, 3},
+      {"8", 30, 20, 8},         {"", 1000, 1000, 0},    {"", 30, 20, 1},
+      {"0", 1000, 1000, 0},     {"-2", 1000, 1000, 0},  {"two", 1000, 1000, 0},
+      {"4x", 1000, 1000, 0},    {" 4", 30, 20, 4},      {"100000", 30, 20, 256},
+  };
   for (const Case& c : cases) {
     const ThreadsSetting setting(c.setting);
-    EXPECT_EQ(StepThreadCount(), c.expected == 0 ? online : c.expected)
-        << (c.setting ? c.setting : "unset");
+    EXPECT_EQ(StepThreadCount(c.species, c.sites), c.expected == 0 ? online : c.expected)
+        << (c.setting ? c.setting : "unset") << ", " << c.species << " x " << c.sites;
   }
 }
 
