@@ -1,13 +1,16 @@
-// Time of one randomization step on one thread: the shuffle, the recount, all five index
-// tables and their summaries, no output. On the bundled data sets and generated tables, with
-// the step computed the way a run computes it (fused passes, blocks of species) and, for
-// comparison, with the five kernel calls one after the other.
+// Time of randomization steps on one thread: the shuffle, the recount, all five index tables
+// and their summaries, no output. On the bundled data sets and generated tables, with the
+// steps computed the way a run computes them (fused passes, two consecutive steps sharing
+// each pass; the time reported is per step), one step per pass, and, for comparison, the
+// five kernel calls one after the other.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "driver/analysis_data.h"
 #include "driver/input_files.h"
@@ -70,23 +73,38 @@ void NextGrouping(AnalysisData& data) {
                     data.groupCount);
 }
 
+// range(1): the steps computed in the same passes (1 or 2). Each iteration runs that many
+// steps; Time is per iteration, ms_per_step per step.
 void TimeFusedSteps(benchmark::State& state, AnalysisData& data) {
   ChooseBuild(state);
   data.randomSeed = 1;
+  const auto together = static_cast<std::size_t>(state.range(1));
   const StepConstants constants(data);
   const auto work = StepWork::TryObtain(constants);
-  StepSummaries summaries;
+  std::vector<std::int32_t> firstGroups(static_cast<std::size_t>(data.siteCount) + 1);
+  std::vector<std::int32_t> firstSizes(static_cast<std::size_t>(data.groupCount) + 1);
+  StepSummaries summaries[kGroupingsPerPass];
   float checksum = 0.0f;
   for (auto _ : state) {
     NextGrouping(data);
-    ComputeStep(constants, data.siteGroups.Data(), data.groupSizes.Data(), *work, summaries);
-    checksum += summaries[4].stepSum;
+    Grouping groupings[kGroupingsPerPass] = {{data.siteGroups.Data(), data.groupSizes.Data()}};
+    if (together == 2) {
+      std::copy_n(data.siteGroups.Data(), data.siteCount, firstGroups.data());
+      std::copy_n(data.groupSizes.Data(), data.groupCount, firstSizes.data());
+      groupings[0] = {firstGroups.data(), firstSizes.data()};
+      NextGrouping(data);
+      groupings[1] = {data.siteGroups.Data(), data.groupSizes.Data()};
+    }
+    ComputeSteps(constants, groupings, together, *work, summaries);
+    checksum += summaries[0][4].stepSum;
   }
   benchmark::DoNotOptimize(checksum);
   ::unsetenv("KOVA_KERNELS");
-  state.counters["block"] = static_cast<double>(constants.SpeciesPerBlock());
+  state.counters["ms_per_step"] = benchmark::Counter(
+      static_cast<double>(together) * 1e-3,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.counters["work_KB"] = static_cast<double>(work->Bytes()) / 1024.0;
-  state.SetLabel(Label(data, state, "fused"));
+  state.SetLabel(Label(data, state, together == 2 ? "fused, two steps a pass" : "fused"));
 }
 
 void TimeKernelSteps(benchmark::State& state, AnalysisData& data) {
@@ -160,26 +178,31 @@ void BM_StepSparseMicrobial(benchmark::State& state) {
   TimeFusedSteps(state, Generated(50000, 2000, 6, 10));
 }
 
+// Arguments: {build (0 AVX2 where the processor has it, 1 baseline), steps per pass}.
 BENCHMARK_CAPTURE(BM_Step, dune_management, "dune_management")
-    ->Arg(0)
+    ->Args({0, 2})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Step, mite_shrub, "mite_shrub")->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Step, bci_habitat, "bci_habitat")->Arg(0)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_Step, bryceveg_elev5, "bryceveg_elev5")->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Step, mite_shrub, "mite_shrub")->Args({0, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Step, bci_habitat, "bci_habitat")->Args({0, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Step, bryceveg_elev5, "bryceveg_elev5")
+    ->Args({0, 2})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Step, syn_s200_n500_g6, "syn_s200_n500_g6")
-    ->Arg(0)
-    ->Arg(1)
+    ->Args({0, 2})
+    ->Args({0, 1})
+    ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Step, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
-    ->Arg(0)
-    ->Arg(1)
+    ->Args({0, 2})
+    ->Args({0, 1})
+    ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_KernelStep, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
     ->Arg(0)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StepLarge)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepLarge)->Args({0, 2})->Args({0, 1})->Args({1, 2})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KernelStepLarge)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StepSparseMicrobial)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepSparseMicrobial)->Args({0, 2})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kova

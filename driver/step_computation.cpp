@@ -1,5 +1,6 @@
 #include "driver/step_computation.h"
 
+#include <algorithm>
 #include <new>
 
 #include "indices/work_storage.h"
@@ -25,16 +26,16 @@ StepConstants::StepConstants(const AnalysisData& data)
                             speciesOccupiedSites_.Data());
 }
 
-StepTablesArguments StepConstants::Arguments(const std::int32_t* siteGroups,
-                                             const std::int32_t* groupSizes) const {
+StepTablesArguments StepConstants::Arguments(const Grouping* groupings,
+                                             std::size_t groupingCount) const {
   StepTablesArguments arguments;
   arguments.speciesCount = speciesCount_;
   arguments.siteCount = siteCount_;
   arguments.groupCount = groupCount_;
-  arguments.siteGroups = siteGroups;
-  arguments.groupSizes = groupSizes;
   arguments.abundanceMatrix = abundanceMatrix_;
   arguments.speciesOccupiedSites = speciesOccupiedSites_.Data();
+  arguments.groupingCount = groupingCount;
+  std::copy_n(groupings, groupingCount, arguments.groupings);
   return arguments;
 }
 
@@ -52,22 +53,27 @@ std::size_t StepWork::Bytes() const {
   return tables_->Bytes() + speciesPerBlock_ * sizeof(float);
 }
 
-bool ComputeStep(const StepConstants& constants, const std::int32_t* siteGroups,
-                 const std::int32_t* groupSizes, const StepWork& work, StepSummaries& summaries,
-                 float* const (*fullTables)[5], std::stop_token stop) {
-  summaries = StepSummaries{};
-  const StepTablesArguments arguments = constants.Arguments(siteGroups, groupSizes);
+bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
+                  std::size_t groupingCount, const StepWork& work, StepSummaries* summaries,
+                  float* const (*fullTables)[5], std::stop_token stop) {
+  for (std::size_t g = 0; g < groupingCount; ++g)
+    summaries[g] = StepSummaries{};
+  const StepTablesArguments arguments = constants.Arguments(groupings, groupingCount);
   const StepTablesWork& tables = work.Tables();
   const auto groups = static_cast<std::int64_t>(arguments.groupCount);
   return ForEachSpeciesBlock(
       constants.Compute(), arguments, tables, [&](std::size_t first, std::size_t count) {
         // Blocks come in increasing species order, so each summary sums its species in order.
-        for (int type = 0; type < kIndexTypeCount; ++type) {
-          AddSpeciesToSummary(summaries[type], tables.tables[type],
-                              static_cast<std::int64_t>(first), static_cast<std::int64_t>(count),
-                              groups, work.SpeciesMaximum());
+        for (std::size_t g = 0; g < groupingCount; ++g) {
+          for (int type = 0; type < kIndexTypeCount; ++type) {
+            AddSpeciesToSummary(summaries[g][type], tables.groupings[g].tables[type],
+                                static_cast<std::int64_t>(first), static_cast<std::int64_t>(count),
+                                groups, work.SpeciesMaximum());
+          }
         }
-        if (fullTables != nullptr) CopyBlockTables(arguments, tables, first, count, *fullTables);
+        if (fullTables != nullptr) {
+          CopyBlockTables(arguments, tables.groupings[0], first, count, *fullTables);
+        }
         return !stop.stop_requested();
       });
 }

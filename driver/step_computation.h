@@ -1,7 +1,7 @@
 // The part of a randomization step that any thread may compute: the five index tables of
-// one grouping and their summaries. It touches no unit, no console and no generator, and
-// obtains no storage: whatever it needs is obtained beforehand on the thread that runs the
-// analysis.
+// one grouping and their summaries, for one step or for consecutive steps together. It
+// touches no unit, no console and no generator, and obtains no storage: whatever it needs is
+// obtained beforehand on the thread that runs the analysis.
 #pragma once
 
 #include <array>
@@ -25,9 +25,8 @@ class StepConstants {
   // storage ends the run with the allocation report.
   explicit StepConstants(const AnalysisData& data);
 
-  // The arguments of one step's tables for a grouping and its group sizes.
-  StepTablesArguments Arguments(const std::int32_t* siteGroups,
-                                const std::int32_t* groupSizes) const;
+  // The arguments of the tables of one or more groupings (up to kGroupingsPerPass).
+  StepTablesArguments Arguments(const Grouping* groupings, std::size_t groupingCount) const;
   StepTablesFunction Compute() const { return compute_; }
   std::size_t SpeciesPerBlock() const { return speciesPerBlock_; }
   std::size_t SpeciesCount() const { return speciesCount_; }
@@ -61,12 +60,13 @@ class StepWork {
   std::size_t speciesPerBlock_ = 0;
 };
 
-// Computes the five tables of the grouping block by block and sums them into `summaries`;
-// with `fullTables`, also copies the whole tables there (IndexType 1 to 5, each SpeciesCount
-// x GroupCount). A stop requested through `stop` ends the computation after the current
-// block: it returns false and the summaries are incomplete.
-bool ComputeStep(const StepConstants& constants, const std::int32_t* siteGroups,
-                 const std::int32_t* groupSizes, const StepWork& work, StepSummaries& summaries,
-                 float* const (*fullTables)[5] = nullptr, std::stop_token stop = {});
+// Computes the five tables of each of `groupingCount` groupings (1 to kGroupingsPerPass) in
+// the same passes, block by block, and sums them into summaries[0 ..]; with `fullTables`
+// (one grouping), also copies its whole tables there (IndexType 1 to 5, each SpeciesCount x
+// GroupCount). A stop requested through `stop` ends the computation after the current block:
+// it returns false and the summaries are incomplete.
+bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
+                  std::size_t groupingCount, const StepWork& work, StepSummaries* summaries,
+                  float* const (*fullTables)[5] = nullptr, std::stop_token stop = {});
 
 }  // namespace kova

@@ -72,7 +72,7 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
     }
     if (!workers_.empty()) return;
   }
-  // One thread: the analysis thread computes every step itself.
+  // One thread: the analysis thread computes every step itself, in slots of its own.
   if (!workerWork_.empty()) {
     ownWork_ = std::move(workerWork_.front());
   } else {
@@ -81,6 +81,13 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
   }
   workerWork_.clear();
   slots_.clear();
+  slots_.resize(kGroupingsPerPass);
+  for (Slot& slot : slots_) {
+    slot.siteGroups =
+        ObtainWorkStorage<std::int32_t>(std::max<std::size_t>(constants.SiteCount(), 1), 1);
+    slot.groupSizes =
+        ObtainWorkStorage<std::int32_t>(std::max<std::size_t>(constants.GroupCount(), 1), 1);
+  }
 }
 
 StepWorkers::~StepWorkers() {
@@ -115,18 +122,60 @@ void StepWorkers::ObtainWorkerStorage(int threadCount) {
 }
 
 const StepSummaries& StepWorkers::Summaries(std::int64_t step) {
-  if (workers_.empty()) {
-    ArrangeGroupingOfStep(data_, step);
-    float* tables[kIndexTypeCount] = {};
-    for (std::size_t type = 0; type < fullTables_.size(); ++type)
-      tables[type] = fullTables_[type].get();
-    ComputeStep(constants_, data_.siteGroups.Data(), data_.groupSizes.Data(), *ownWork_,
-                ownSummaries_, fullTables_.empty() ? nullptr : &tables);
-    return ownSummaries_;
-  }
+  if (workers_.empty()) return ComputeHere(step);
   // The slots of the steps before this one are free: their summaries have been used.
   HandOutStepsUpTo(std::min<std::int64_t>(stepCount_, step - 1 + std::ssize(slots_)));
   return WaitForStep(step);
+}
+
+StepWorkers::Slot& StepWorkers::SlotOf(std::int64_t step) {
+  return slots_[static_cast<std::size_t>(step) % slots_.size()];
+}
+
+// Rearranges the grouping for `step` and copies it into the step's slot.
+void StepWorkers::ArrangeStepInSlot(std::int64_t step) {
+  ArrangeGroupingOfStep(data_, step);
+  Slot& slot = SlotOf(step);
+  std::copy_n(data_.siteGroups.Data(), constants_.SiteCount(), slot.siteGroups.get());
+  std::copy_n(data_.groupSizes.Data(), constants_.GroupCount(), slot.groupSizes.get());
+}
+
+// Computes `count` consecutive steps from `first` in the same passes, in their slots.
+bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
+                                 float* const (*fullTables)[5], std::stop_token stop) {
+  Grouping groupings[kGroupingsPerPass];
+  StepSummaries summaries[kGroupingsPerPass];
+  for (std::int64_t k = 0; k < count; ++k) {
+    const Slot& slot = SlotOf(first + k);
+    groupings[k] = {slot.siteGroups.get(), slot.groupSizes.get()};
+  }
+  const auto groupingCount = static_cast<std::size_t>(count);
+  if (!ComputeSteps(constants_, groupings, groupingCount, work, summaries, fullTables, stop)) {
+    return false;
+  }
+  for (std::int64_t k = 0; k < count; ++k)
+    SlotOf(first + k).summaries = summaries[k];
+  return true;
+}
+
+// On the analysis thread, each step is computed together with the next, the next's grouping
+// arranged ahead; the second step's summaries then wait in their slot.
+const StepSummaries& StepWorkers::ComputeHere(std::int64_t step) {
+  Slot& slot = SlotOf(step);
+  if (slot.step == step) return slot.summaries;
+  const std::int64_t count =
+      fullTables_.empty() ? std::min<std::int64_t>(static_cast<std::int64_t>(kGroupingsPerPass),
+                                                   stepCount_ - step + 1)
+                          : 1;
+  for (std::int64_t k = 0; k < count; ++k) {
+    ArrangeStepInSlot(step + k);
+    SlotOf(step + k).step = step + k;
+  }
+  float* tables[kIndexTypeCount] = {};
+  for (std::size_t type = 0; type < fullTables_.size(); ++type)
+    tables[type] = fullTables_[type].get();
+  ComputeInSlots(step, count, *ownWork_, fullTables_.empty() ? nullptr : &tables, {});
+  return slot.summaries;
 }
 
 // Rearranges the grouping step after step, here on the analysis thread, and copies each into
@@ -135,12 +184,10 @@ const StepSummaries& StepWorkers::Summaries(std::int64_t step) {
 void StepWorkers::HandOutStepsUpTo(std::int64_t lastStep) {
   while (handedOut_ < lastStep) {
     const std::int64_t step = handedOut_ + 1;
-    ArrangeGroupingOfStep(data_, step);
-    Slot& slot = slots_[static_cast<std::size_t>(step) % slots_.size()];
-    std::copy_n(data_.siteGroups.Data(), constants_.SiteCount(), slot.siteGroups.get());
-    std::copy_n(data_.groupSizes.Data(), constants_.GroupCount(), slot.groupSizes.get());
+    ArrangeStepInSlot(step);
     {
       const std::scoped_lock lock(mutex_);
+      Slot& slot = SlotOf(step);
       slot.step = step;
       slot.done = false;
       handedOut_ = step;
@@ -150,7 +197,7 @@ void StepWorkers::HandOutStepsUpTo(std::int64_t lastStep) {
 }
 
 const StepSummaries& StepWorkers::WaitForStep(std::int64_t step) {
-  Slot& slot = slots_[static_cast<std::size_t>(step) % slots_.size()];
+  Slot& slot = SlotOf(step);
   const auto finished = [&slot, step] { return slot.step == step && slot.done; };
   std::unique_lock lock(mutex_);
   while (!stepFinished_.wait_for(lock, pollInterval_, finished)) {
@@ -169,14 +216,17 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (!stepsWaiting_.wait(lock, stop, [this] { return taken_ < handedOut_; })) return;
-    const std::int64_t step = ++taken_;
-    Slot& slot = slots_[static_cast<std::size_t>(step) % slots_.size()];
+    // Consecutive steps that are waiting go together, up to the groupings of one pass.
+    const std::int64_t first = taken_ + 1;
+    const std::int64_t count =
+        std::min<std::int64_t>(static_cast<std::int64_t>(kGroupingsPerPass), handedOut_ - taken_);
+    taken_ += count;
     lock.unlock();
-    const bool complete = ComputeStep(constants_, slot.siteGroups.get(), slot.groupSizes.get(),
-                                      work, slot.summaries, nullptr, stop);
+    const bool complete = ComputeInSlots(first, count, work, nullptr, stop);
     lock.lock();
     if (!complete) return;
-    slot.done = true;
+    for (std::int64_t k = 0; k < count; ++k)
+      SlotOf(first + k).done = true;
     stepFinished_.notify_one();
   }
 }

@@ -5,10 +5,12 @@
 // it is cheap; the five tables of a step are the expensive part and depend only on that
 // step's grouping. So the thread that runs the analysis rearranges SiteGroups step after step
 // and hands each grouping, copied, to the workers, a bounded window of steps ahead; every
-// worker computes whole steps in its own work storage, reading the abundance table that all
-// share and never change; the summaries come back to the analysis thread, which writes every
-// record in step order. Workers never touch a unit, the console or the generator, so the
-// output is the same for every number of threads.
+// worker computes whole steps in its own work storage, two consecutive steps in the same
+// passes when both are waiting, reading the abundance table that all share and never change;
+// the summaries come back to the analysis thread, which writes every record in step order.
+// With one thread the analysis thread computes the steps itself, two at a time as well. Workers
+// never touch a unit, the console or the generator, so the output is the same for every number of
+// threads.
 //
 // Ending the process while workers run. The run can end at any record the analysis thread
 // writes (a failed write ends it through the run-time error report and std::exit), inside
@@ -93,6 +95,11 @@ class StepWorkers {
   };
 
   void ObtainWorkerStorage(int threadCount);
+  Slot& SlotOf(std::int64_t step);
+  void ArrangeStepInSlot(std::int64_t step);
+  bool ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
+                      float* const (*fullTables)[5], std::stop_token stop);
+  const StepSummaries& ComputeHere(std::int64_t step);
   void HandOutStepsUpTo(std::int64_t lastStep);
   const StepSummaries& WaitForStep(std::int64_t step);
   void RunWorker(std::stop_token stop, std::size_t worker);
@@ -104,7 +111,6 @@ class StepWorkers {
 
   // The analysis thread's own storage, when it computes the steps itself.
   std::unique_ptr<StepWork> ownWork_;
-  StepSummaries ownSummaries_;
   std::vector<std::unique_ptr<float[]>> fullTables_;
 
   std::vector<std::unique_ptr<StepWork>> workerWork_;

@@ -5,12 +5,15 @@
 namespace kova {
 namespace {
 
-// Blocks bound the work storage of a thread: a table of many species and groups is computed a
-// block of species at a time. Within a block each pass streams the block's part of every
-// site's column; the longer those runs, the better the processor's prefetching follows them.
-// (Blocks small enough to keep their part of the abundance table in cache between the two
-// passes were measured: the short runs they read cost more than the second pass they save.)
-constexpr std::size_t kWorkStorageBytes = std::size_t{16} << 20;
+// A block's work storage holds the columns each site's abundances are added into during the
+// passes (about half of it) and the block tables. It is kept within 2 MB, so that the columns
+// the passes touch stay in the second-level cache of one core (2 MB on the machines
+// measured); a table of many species is computed a block of species at a time. Within a block each
+// pass streams the block's part of every site's column; long runs let the processor's
+// prefetching follow them. (Blocks small enough to keep their part of the abundance table in
+// cache between the two passes were measured too: the short runs they read cost more than
+// the second pass they save.)
+constexpr std::size_t kWorkStorageBytes = std::size_t{2} << 20;
 // Whole vector widths and cache lines.
 constexpr std::size_t kSpeciesGranule = 16;
 
@@ -34,8 +37,9 @@ void CountSpeciesOccupiedSites(const float* presenceMatrix, std::size_t speciesC
 
 std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount) {
   const std::size_t bytesPerSpecies =
-      sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
-      sizeof(double) * groupCount;
+      kGroupingsPerPass *
+      (sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
+       sizeof(double) * groupCount);
   const std::size_t fitting = kWorkStorageBytes / bytesPerSpecies;
   if (speciesCount <= fitting) return std::max<std::size_t>(speciesCount, 1);
   const std::size_t block = std::max(fitting / kSpeciesGranule * kSpeciesGranule, kSpeciesGranule);
@@ -48,36 +52,42 @@ std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t spec
   if (storage == nullptr) return nullptr;
   std::size_t columns = 0;
   if (__builtin_mul_overflow(groupCount, kFloatColumnsPerGroup, &columns) ||
-      __builtin_add_overflow(columns, kFloatColumnsPerSpecies, &columns)) {
+      __builtin_add_overflow(columns, kFloatColumnsPerSpecies, &columns) ||
+      __builtin_mul_overflow(columns, kGroupingsPerPass, &columns)) {
     return nullptr;
   }
+  std::size_t doubleColumns = 0;
+  if (__builtin_mul_overflow(groupCount, kGroupingsPerPass, &doubleColumns)) return nullptr;
   storage->floats_ = TryObtainWorkStorage<float>(speciesPerBlock, columns);
-  storage->doubles_ = TryObtainWorkStorage<double>(speciesPerBlock, groupCount);
+  storage->doubles_ = TryObtainWorkStorage<double>(speciesPerBlock, doubleColumns);
   if (storage->floats_ == nullptr || storage->doubles_ == nullptr) return nullptr;
-  storage->bytes_ = speciesPerBlock * (columns * sizeof(float) + groupCount * sizeof(double));
+  storage->bytes_ = speciesPerBlock * (columns * sizeof(float) + doubleColumns * sizeof(double));
 
   const std::size_t column = speciesPerBlock * groupCount;
-  float* next = storage->floats_.get();
-  const auto take = [&next](std::size_t count) {
-    float* taken = next;
-    next += count;
+  float* nextFloat = storage->floats_.get();
+  double* nextDouble = storage->doubles_.get();
+  const auto take = [&nextFloat](std::size_t count) {
+    float* taken = nextFloat;
+    nextFloat += count;
     return taken;
   };
-  StepTablesWork& work = storage->work_;
-  work.speciesPerBlock = speciesPerBlock;
-  work.groupTotals = take(column);
-  work.occupiedSites = take(column);
-  work.evenness = take(column);
-  for (float*& table : work.tables)
-    table = take(column);
-  work.meanSums = take(speciesPerBlock);
-  work.averages = take(speciesPerBlock);
-  work.largest = take(speciesPerBlock);
-  work.groupMeans = storage->doubles_.get();
+  storage->work_.speciesPerBlock = speciesPerBlock;
+  for (GroupingWork& work : storage->work_.groupings) {
+    work.groupTotals = take(column);
+    work.occupiedSites = take(column);
+    work.evenness = take(column);
+    for (float*& table : work.tables)
+      table = take(column);
+    work.meanSums = take(speciesPerBlock);
+    work.averages = take(speciesPerBlock);
+    work.largest = take(speciesPerBlock);
+    work.groupMeans = nextDouble;
+    nextDouble += column;
+  }
   return storage;
 }
 
-void CopyBlockTables(const StepTablesArguments& arguments, const StepTablesWork& work,
+void CopyBlockTables(const StepTablesArguments& arguments, const GroupingWork& work,
                      std::size_t firstSpecies, std::size_t speciesCount,
                      float* const (&tables)[5]) {
   for (std::size_t type = 0; type < 5; ++type) {
@@ -89,10 +99,12 @@ void CopyBlockTables(const StepTablesArguments& arguments, const StepTablesWork&
 }
 
 void ComputeStepTables(const StepTablesArguments& arguments, const StepTablesWork& work,
-                       float* const (&tables)[5]) {
+                       float* const (&tables)[kGroupingsPerPass][5]) {
   ForEachSpeciesBlock(ChosenCores().stepTables, arguments, work,
                       [&](std::size_t first, std::size_t count) {
-                        CopyBlockTables(arguments, work, first, count, tables);
+                        for (std::size_t g = 0; g < arguments.groupingCount; ++g) {
+                          CopyBlockTables(arguments, work.groupings[g], first, count, tables[g]);
+                        }
                         return true;
                       });
 }

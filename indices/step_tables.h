@@ -1,6 +1,7 @@
-// All five index tables of one grouping computed together, block of species by block of
-// species, from two passes over each block's part of the abundance table. The tables are bit
-// for bit those of AbundancePresenceIndex, AbundanceIndex and PresenceIndex.
+// All five index tables of one grouping, or of two groupings at once, computed together, block
+// of species by block of species, from two passes over each block's part of the abundance
+// table. The tables are bit for bit those of AbundancePresenceIndex, AbundanceIndex and
+// PresenceIndex.
 #pragma once
 
 #include <algorithm>
@@ -18,12 +19,13 @@ using StepTablesFunction = decltype(KernelCores::stepTables);
 void CountSpeciesOccupiedSites(const float* presenceMatrix, std::size_t speciesCount,
                                std::size_t siteCount, float* speciesOccupiedSites);
 
-// The species of one block: all of them while their work storage stays within a bound (a
-// few megabytes), otherwise as many as the bound holds, a whole number of vector widths.
+// The species of one block: all of them while their work storage (for kGroupingsPerPass
+// groupings) stays within a bound of some megabytes, otherwise as many as the bound holds, a
+// whole number of vector widths.
 std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount);
 
-// The work storage of one thread computing step tables, for blocks of up to
-// `speciesPerBlock` species.
+// The work storage of one thread computing step tables, for kGroupingsPerPass groupings and
+// blocks of up to `speciesPerBlock` species.
 class StepTablesStorage {
  public:
   // Null when the storage cannot be obtained; nothing is reported, so that the caller decides.
@@ -58,14 +60,16 @@ bool ForEachSpeciesBlock(StepTablesFunction compute, const StepTablesArguments& 
   return true;
 }
 
-// Copies the five block tables of species firstSpecies.. into the whole tables (IndexType 1
-// to 5, each SpeciesCount x GroupCount, column by column with the species fastest).
-void CopyBlockTables(const StepTablesArguments& arguments, const StepTablesWork& work,
+// Copies the five block tables of one grouping's species firstSpecies.. into its whole tables
+// (IndexType 1 to 5, each SpeciesCount x GroupCount, column by column with the species
+// fastest).
+void CopyBlockTables(const StepTablesArguments& arguments, const GroupingWork& work,
                      std::size_t firstSpecies, std::size_t speciesCount, float* const (&tables)[5]);
 
-// The five whole tables, IndexType 1 to 5, each SpeciesCount x GroupCount and stored column
-// by column with the species fastest, computed with the build ChosenCores() gives.
+// The five whole tables of each grouping, IndexType 1 to 5, each SpeciesCount x GroupCount
+// and stored column by column with the species fastest, computed with the build
+// ChosenCores() gives. `tables[g]` receives the tables of grouping g.
 void ComputeStepTables(const StepTablesArguments& arguments, const StepTablesWork& work,
-                       float* const (&tables)[5]);
+                       float* const (&tables)[kGroupingsPerPass][5]);
 
 }  // namespace kova

@@ -20,7 +20,8 @@ template <typename Value>
 std::unique_ptr<Value[]> TryObtainWorkStorage(std::size_t rows, std::size_t columns) {
   std::size_t count = 0;
   if (__builtin_mul_overflow(rows, columns, &count) ||
-      count > static_cast<std::size_t>(std::numeric_limits<std::ptrdiff_t>::max()) / sizeof(Value)) {
+      count >
+          static_cast<std::size_t>(std::numeric_limits<std::ptrdiff_t>::max()) / sizeof(Value)) {
     return nullptr;
   }
   return std::unique_ptr<Value[]>(new (std::nothrow) Value[count]);

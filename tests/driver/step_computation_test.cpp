@@ -2,6 +2,7 @@
 // and the summary of each whole table, bit for bit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -75,9 +76,9 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
       float* pointers[5];
       for (int type = 0; type < 5; ++type)
         pointers[type] = tables[type].data();
+      const Grouping grouping = {data.siteGroups.Data(), data.groupSizes.Data()};
       StepSummaries summaries;
-      ASSERT_TRUE(ComputeStep(constants, data.siteGroups.Data(), data.groupSizes.Data(), *work,
-                              summaries, &pointers));
+      ASSERT_TRUE(ComputeSteps(constants, &grouping, 1, *work, &summaries, &pointers));
 
       const std::string where = std::to_string(shape.species) + "x" + std::to_string(shape.sites) +
                                 "x" + std::to_string(shape.groups) +
@@ -90,6 +91,18 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
         const StepSummary expected =
             SummarizeIndexTable(kernel.data(), shape.species, shape.groups, maxima.data());
         EXPECT_TRUE(SameSummary(summaries[type - 1], expected)) << where << ", type " << type;
+      }
+
+      // The same grouping after a second one, in the same passes: the same summaries.
+      testing::IndexProblem other = problem;
+      std::mt19937 engine(9);
+      std::shuffle(other.siteGroups.begin(), other.siteGroups.end(), engine);
+      const Grouping pair[2] = {{other.siteGroups.data(), other.groupSizes.data()}, grouping};
+      StepSummaries pairSummaries[2];
+      ASSERT_TRUE(ComputeSteps(constants, pair, 2, *work, pairSummaries));
+      for (int type = 0; type < 5; ++type) {
+        EXPECT_TRUE(SameSummary(pairSummaries[1][type], summaries[type]))
+            << where << ", second of a pair, type " << type + 1;
       }
     }
   }

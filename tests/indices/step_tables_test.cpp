@@ -23,9 +23,12 @@ namespace {
 
 using FiveTables = std::array<std::vector<float>, 5>;
 
-// The five tables from ComputeStepTables, with blocks of `speciesPerBlock` species (0: the
-// size the program chooses).
-FiveTables StepTablesOf(const IndexProblem& problem, std::size_t speciesPerBlock = 0) {
+// The five tables of each of `problems` (one or two, alike but for their groupings) from one
+// ComputeStepTables, with blocks of `speciesPerBlock` species (0: the size the program
+// chooses).
+std::vector<FiveTables> StepTablesOf(const std::vector<const IndexProblem*>& problems,
+                                     std::size_t speciesPerBlock = 0) {
+  const IndexProblem& problem = *problems.front();
   const auto species = static_cast<std::size_t>(problem.speciesCount);
   const auto sites = static_cast<std::size_t>(problem.siteCount);
   const auto groups = static_cast<std::size_t>(problem.groupCount);
@@ -36,22 +39,31 @@ FiveTables StepTablesOf(const IndexProblem& problem, std::size_t speciesPerBlock
   arguments.speciesCount = species;
   arguments.siteCount = sites;
   arguments.groupCount = groups;
-  arguments.siteGroups = problem.siteGroups.data();
-  arguments.groupSizes = problem.groupSizes.data();
   arguments.abundanceMatrix = problem.abundances.data();
   arguments.speciesOccupiedSites = occupied.data();
+  arguments.groupingCount = problems.size();
+  for (std::size_t g = 0; g < problems.size(); ++g) {
+    arguments.groupings[g] = {problems[g]->siteGroups.data(), problems[g]->groupSizes.data()};
+  }
 
   if (speciesPerBlock == 0) speciesPerBlock = SpeciesPerBlock(species, groups);
   const auto storage = StepTablesStorage::TryObtain(speciesPerBlock, groups);
   EXPECT_NE(storage, nullptr);
-  FiveTables tables;
-  float* pointers[5];
-  for (std::size_t type = 0; type < 5; ++type) {
-    tables[type].assign(species * groups, 123.0f);
-    pointers[type] = tables[type].data();
+  std::vector<FiveTables> tables(kGroupingsPerPass);
+  float* pointers[kGroupingsPerPass][5];
+  for (std::size_t g = 0; g < kGroupingsPerPass; ++g) {
+    for (std::size_t type = 0; type < 5; ++type) {
+      tables[g][type].assign(species * groups, 123.0f);
+      pointers[g][type] = tables[g][type].data();
+    }
   }
   ComputeStepTables(arguments, storage->Work(), pointers);
+  tables.resize(problems.size());
   return tables;
+}
+
+FiveTables StepTablesOf(const IndexProblem& problem, std::size_t speciesPerBlock = 0) {
+  return StepTablesOf({&problem}, speciesPerBlock).front();
 }
 
 // Every table of the step against its kernel and the reference; `where` names the case.
@@ -143,6 +155,33 @@ TEST(StepTables, EveryBlockSizeGivesTheSameTables) {
   }
 }
 
+// Two groupings computed in the same passes give each the tables it gets alone.
+TEST(StepTables, TwoGroupingsTogetherGiveEachItsOwnTables) {
+  for (const char* build : kBuilds) {
+    const KernelsSetting setting(build);
+    for (const Shape& shape : kShapes) {
+      IndexProblem first = RandomProblem(3, shape.speciesCount, shape.siteCount, shape.groupCount,
+                                         shape.leaveLastGroupEmpty);
+      AddSpecialValues(first, 3);
+      IndexProblem second = first;
+      std::mt19937 engine(4);
+      std::shuffle(second.siteGroups.begin(), second.siteGroups.end(), engine);
+      const std::vector<FiveTables> together = StepTablesOf({&first, &second});
+      const std::string where = std::string(build ? build : "best build") + ", shape " +
+                                std::to_string(shape.speciesCount) + "x" +
+                                std::to_string(shape.siteCount) + "x" +
+                                std::to_string(shape.groupCount);
+      ExpectKernelTables(first, together[0], where + ", first grouping");
+      ExpectKernelTables(second, together[1], where + ", second grouping");
+      // Blocks that split the species, with both groupings in each.
+      const std::vector<FiveTables> blocked = StepTablesOf({&first, &second}, 7);
+      for (std::size_t type = 0; type < 5; ++type) {
+        EXPECT_TRUE(SameBits(blocked[1][type], together[1][type])) << where << ", blocks of 7";
+      }
+    }
+  }
+}
+
 // A bundled data set with the grouping of its group file.
 IndexProblem LoadExample(const std::string& example) {
   const auto folder = SourceFolder() / "examples" / example;
@@ -196,8 +235,8 @@ TEST(StepTables, OccupiedSitesOfTheSpeciesCountPresencesOverAllSites) {
   EXPECT_EQ(occupied, (std::vector<float>{2.0f, 0.0f, 3.0f}));
 }
 
-// All species in one block while their work storage stays within 16 MB; otherwise blocks
-// of whole vector widths that fit it, never fewer than sixteen species.
+// All species in one block while their work storage for two groupings stays within 2 MB;
+// otherwise blocks of whole vector widths that fit it, never fewer than sixteen species.
 TEST(StepTables, BlocksBoundTheWorkStorage) {
   struct Case {
     std::size_t species, groups, expected;
@@ -206,8 +245,9 @@ TEST(StepTables, BlocksBoundTheWorkStorage) {
       {0, 3, 1},              // no species: a block of one, never used
       {10, 3, 10},            //
       {1000, 8, 1000},        //
-      {50000, 6, 50000},      // 252 bytes a species: 12.6 MB
-      {1000000, 20, 20656},   // 812 bytes a species
+      {3000, 6, 3000},        // 504 bytes a species for two groupings: 1.5 MB
+      {50000, 6, 4160},       //
+      {1000000, 20, 1280},    // 1624 bytes a species
       {100000, 1000000, 16},  // a single species needs more than the bound
       {5, 1000000, 5},        // but a block never holds more than all the species
   };
