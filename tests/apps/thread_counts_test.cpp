@@ -127,6 +127,12 @@ std::vector<Case> Cases() {
        Setting::Nothing, 1},
       {"answers that end early", example("dune_management"), "data.txt\n1\n", Setting::Nothing,
        255},
+      {"a table too large for memory",
+       [](const ScratchFolder& folder) {
+         folder.Write("data.txt", "huge\n2000000000 2000000000 3\n");
+         folder.Write("groups.txt", "1\n");
+       },
+       "data.txt\n1\n5\ngroups.txt\n", Setting::Nothing, 255},
   };
 }
 
@@ -149,7 +155,8 @@ TEST(ThreadCounts, EveryNumberOfThreadsGivesTheOutputsOfOne) {
   }
 }
 
-// The failing runs end where the single-threaded run always has: the write that fails.
+// The failing runs end where the single-threaded run always has: at the write that fails, or
+// at the storage that cannot be obtained.
 TEST(ThreadCounts, FailedWritesEndTheRunWithTheReport) {
   ScratchFolder folder;
   CopyExample(folder, "syn_s1000_n1000_g8");
@@ -165,6 +172,11 @@ TEST(ThreadCounts, FailedWritesEndTheRunWithTheReport) {
   EXPECT_EQ(console.error,
             "? System Error:\n? The system cannot write to the specified device.\n"
             "? WRITE(UNIT=*,...\n");
+
+  folder.Write("data.txt", "huge\n2000000000 2000000000 3\n");
+  const Outputs memory =
+      RunWithThreads(folder, "data.txt\n1\n5\ngroups.txt\n", Setting::Nothing, "8");
+  EXPECT_EQ(memory.error, "? FORTRAN Runtime Error:\n? Buffer allocation failed\n");
 }
 
 }  // namespace
