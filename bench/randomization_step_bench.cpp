@@ -180,6 +180,9 @@ void BM_KernelStepLarge(benchmark::State& state) {
 void BM_StepSparseMicrobial(benchmark::State& state) {
   TimeFusedSteps(state, Generated(50000, 2000, 6, 10));
 }
+void BM_KernelStepSparseMicrobial(benchmark::State& state) {
+  TimeKernelSteps(state, Generated(50000, 2000, 6, 10));
+}
 
 // Arguments: {build (0 AVX2 where the processor has it, 1 baseline), steps per pass}.
 BENCHMARK_CAPTURE(BM_Step, dune_management, "dune_management")
@@ -206,6 +209,7 @@ BENCHMARK_CAPTURE(BM_KernelStep, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
 BENCHMARK(BM_StepLarge)->Args({0, 2})->Args({0, 1})->Args({1, 2})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KernelStepLarge)->Arg(0)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StepSparseMicrobial)->Args({0, 2})->Args({0, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KernelStepSparseMicrobial)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kova
