@@ -2,6 +2,7 @@
 
 BUILD_DIR     ?= build
 SANITIZE_DIR  ?= build-sanitize
+THREAD_DIR    ?= build-thread
 FUZZ_DIR      ?= build-fuzz
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS  ?= 600
@@ -10,7 +11,7 @@ PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchma
                  qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: all deps build run window test test-sanitize bench fuzz fuzz-deps format clean
+.PHONY: all deps build run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
 
 all: build
 
@@ -36,6 +37,7 @@ window: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory test-sanitize
+	$(MAKE) --no-print-directory test-thread
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer;
 # any report fails the run.
@@ -46,6 +48,15 @@ test-sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# The driver and end-to-end tests again under ThreadSanitizer (the programs they run are
+# built with it too); any report fails the run.
+test-thread: deps
+	cmake -S . -B $(THREAD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVA_BENCHMARKS=OFF \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
+	cmake --build $(THREAD_DIR) -j $(JOBS) --target driver_tests apps_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:allocator_may_return_null=1 \
+	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -R '^(driver|apps)_tests[.]'
 
 bench: build
 	@for benchmark in $(BUILD_DIR)/bench/*_bench; do \
@@ -67,4 +78,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(THREAD_DIR) $(FUZZ_DIR)

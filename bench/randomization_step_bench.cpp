@@ -1,15 +1,25 @@
-// Time of one randomization step (the shuffle, the recount, all five index tables and their
-// summaries; no output) on the bundled data sets and a generated large table.
+// Time of randomization steps on one thread: the shuffle, the recount, all five index tables
+// and their summaries, no output. On the bundled data sets and generated tables, with the
+// steps computed the way a run computes them (fused passes, two consecutive steps sharing
+// each pass; the time reported is per step), one step per pass, and, for comparison, the
+// five kernel calls one after the other.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "driver/analysis_data.h"
 #include "driver/input_files.h"
-#include "driver/randomization_step.h"
+#include "driver/site_shuffle.h"
+#include "driver/step_computation.h"
+#include "indices/abundance_index.h"
+#include "indices/abundance_presence_index.h"
+#include "indices/presence_index.h"
 #include "textio/open_unit.h"
 
 namespace kova {
@@ -24,17 +34,20 @@ void LoadExample(AnalysisData& data, const std::string& example) {
   DerivePresence(data);
 }
 
-// 5000 species, 2000 sites, 10 groups; about a fifth of the entries are small counts.
-void GenerateLargeTable(AnalysisData& data) {
-  data.speciesCount = 5000;
-  data.siteCount = 2000;
-  data.groupCount = 10;
+// Small counts at a share `occupied` (in percent) of the entries, zeros elsewhere; the
+// groups dealt out to the sites in turn.
+void GenerateTable(AnalysisData& data, std::int32_t species, std::int32_t sites,
+                   std::int32_t groups, int occupied) {
+  data.speciesCount = species;
+  data.siteCount = sites;
+  data.groupCount = groups;
   AllocateArrays(data);
-  std::mt19937 random(5000);
-  std::uniform_int_distribution<int> count(0, 24);
+  std::mt19937 random(static_cast<std::uint32_t>(species + sites));
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::uniform_int_distribution<int> count(1, 5);
   for (std::int64_t entry = 0; entry < data.abundanceMatrix.Size(); ++entry) {
-    const int drawn = count(random);
-    data.abundanceMatrix.Data()[entry] = drawn < 20 ? 0.0f : static_cast<float>(drawn - 19);
+    if (percent(random) < occupied)
+      data.abundanceMatrix.Data()[entry] = static_cast<float>(count(random));
   }
   for (std::int64_t site = 1; site <= data.siteCount; ++site) {
     data.siteGroups(site) = static_cast<std::int32_t>((site - 1) % data.groupCount + 1);
@@ -42,63 +55,161 @@ void GenerateLargeTable(AnalysisData& data) {
   DerivePresence(data);
 }
 
-void TimeSteps(benchmark::State& state, AnalysisData& data) {
-  const bool baseline = state.range(0) != 0;
-  if (baseline) {
+void ChooseBuild(benchmark::State& state) {
+  if (state.range(0) != 0) {
     ::setenv("KOVA_KERNELS", "baseline", 1);
   } else {
     ::unsetenv("KOVA_KERNELS");
   }
+}
+
+std::string Label(const AnalysisData& data, const benchmark::State& state, const char* how) {
+  return std::to_string(data.speciesCount) + "x" + std::to_string(data.siteCount) + "x" +
+         std::to_string(data.groupCount) + (state.range(0) != 0 ? " baseline " : " avx2 ") + how;
+}
+
+void NextGrouping(AnalysisData& data) {
+  ShuffleSiteGroups(data.siteGroups.Data(), data.siteCount, data.randomSeed);
+  RecountGroupSizes(data.siteGroups.Data(), data.siteCount, data.groupSizes.Data(),
+                    data.groupCount);
+}
+
+// range(1): the steps computed in the same passes (1 or 2). Each iteration runs that many
+// steps; Time is per iteration, ms_per_step per step.
+void TimeFusedSteps(benchmark::State& state, AnalysisData& data) {
+  ChooseBuild(state);
   data.randomSeed = 1;
-  ZeroedArray<float> speciesMaximum(ArrayEntries(data.speciesCount));
+  const auto together = static_cast<std::size_t>(state.range(1));
+  const StepConstants constants(data);
+  const auto work = StepWork::TryObtain(constants);
+  std::vector<std::int32_t> firstGroups(static_cast<std::size_t>(data.siteCount) + 1);
+  std::vector<std::int32_t> firstSizes(static_cast<std::size_t>(data.groupCount) + 1);
+  StepSummaries summaries[kGroupingsPerPass];
   float checksum = 0.0f;
-  std::int32_t step = 2;  // every timed step shuffles
+  std::chrono::duration<double, std::milli> elapsed{0};
   for (auto _ : state) {
-    RunRandomizationStep(
-        data, step++, speciesMaximum.Data(),
-        [&](std::int32_t, const StepSummary& summary) { checksum += summary.stepSum; });
+    const auto start = std::chrono::steady_clock::now();
+    NextGrouping(data);
+    Grouping groupings[kGroupingsPerPass] = {{data.siteGroups.Data(), data.groupSizes.Data()}};
+    if (together == 2) {
+      std::copy_n(data.siteGroups.Data(), data.siteCount, firstGroups.data());
+      std::copy_n(data.groupSizes.Data(), data.groupCount, firstSizes.data());
+      groupings[0] = {firstGroups.data(), firstSizes.data()};
+      NextGrouping(data);
+      groupings[1] = {data.siteGroups.Data(), data.groupSizes.Data()};
+    }
+    ComputeSteps(constants, groupings, together, *work, summaries);
+    checksum += summaries[0][4].stepSum;
+    elapsed += std::chrono::steady_clock::now() - start;
   }
   benchmark::DoNotOptimize(checksum);
   ::unsetenv("KOVA_KERNELS");
-  state.SetLabel(std::to_string(data.speciesCount) + "x" + std::to_string(data.siteCount) + "x" +
-                 std::to_string(data.groupCount) + (baseline ? " baseline" : " chosen kernels"));
+  state.counters["ms_per_step"] =
+      elapsed.count() / static_cast<double>(state.iterations() * static_cast<int64_t>(together));
+  state.counters["work_KB"] = static_cast<double>(work->Bytes()) / 1024.0;
+  state.SetLabel(Label(data, state, together == 2 ? "fused, two steps a pass" : "fused"));
 }
 
-void BM_StepOnExample(benchmark::State& state, const char* example) {
+void TimeKernelSteps(benchmark::State& state, AnalysisData& data) {
+  ChooseBuild(state);
+  data.randomSeed = 1;
+  ZeroedArray<float> speciesMaximum(ArrayEntries(data.speciesCount));
+  float checksum = 0.0f;
+  for (auto _ : state) {
+    NextGrouping(data);
+    AbundancePresenceIndex(data.speciesCount, data.siteCount, data.groupCount,
+                           data.abundanceMatrix.First(), data.siteGroups.First(),
+                           data.groupSizes.First(), data.presenceMatrix.First(),
+                           data.indexTable.First());
+    checksum += SummarizeIndexTable(data.indexTable.Data(), data.speciesCount, data.groupCount,
+                                    speciesMaximum.Data())
+                    .stepSum;
+    for (const std::int32_t indexType : {2, 3}) {
+      AbundanceIndex(data.speciesCount, data.siteCount, data.groupCount, data.siteGroups.First(),
+                     data.groupSizes.First(), data.abundanceMatrix.First(), data.indexTable.First(),
+                     indexType);
+      checksum += SummarizeIndexTable(data.indexTable.Data(), data.speciesCount, data.groupCount,
+                                      speciesMaximum.Data())
+                      .stepSum;
+    }
+    for (const std::int32_t indexType : {4, 5}) {
+      PresenceIndex(data.speciesCount, data.siteCount, data.groupCount, data.siteGroups.First(),
+                    data.groupSizes.First(), data.presenceMatrix.First(), data.indexTable.First(),
+                    indexType);
+      checksum += SummarizeIndexTable(data.indexTable.Data(), data.speciesCount, data.groupCount,
+                                      speciesMaximum.Data())
+                      .stepSum;
+    }
+  }
+  benchmark::DoNotOptimize(checksum);
+  ::unsetenv("KOVA_KERNELS");
+  state.SetLabel(Label(data, state, "five kernel calls"));
+}
+
+AnalysisData& Example(const char* example) {
   static AnalysisData data;
   data = AnalysisData{};
   LoadExample(data, example);
-  TimeSteps(state, data);
+  return data;
 }
 
-void BM_StepOnGeneratedLargeTable(benchmark::State& state) {
+AnalysisData& Generated(std::int32_t species, std::int32_t sites, std::int32_t groups,
+                        int occupied) {
   static AnalysisData data;
-  data = AnalysisData{};
-  GenerateLargeTable(data);
-  TimeSteps(state, data);
+  if (data.speciesCount != species || data.siteCount != sites || data.groupCount != groups) {
+    data = AnalysisData{};
+    GenerateTable(data, species, sites, groups, occupied);
+  }
+  return data;
 }
 
-BENCHMARK_CAPTURE(BM_StepOnExample, dune_management, "dune_management")
-    ->Arg(0)
+void BM_Step(benchmark::State& state, const char* example) {
+  TimeFusedSteps(state, Example(example));
+}
+void BM_KernelStep(benchmark::State& state, const char* example) {
+  TimeKernelSteps(state, Example(example));
+}
+// 5000 species, 2000 sites, 10 groups, a fifth of the entries occupied.
+void BM_StepLarge(benchmark::State& state) {
+  TimeFusedSteps(state, Generated(5000, 2000, 10, 20));
+}
+void BM_KernelStepLarge(benchmark::State& state) {
+  TimeKernelSteps(state, Generated(5000, 2000, 10, 20));
+}
+// A microbial count table: 50,000 species, 2,000 sites, 6 groups, 90 % zeros (400 MB).
+void BM_StepSparseMicrobial(benchmark::State& state) {
+  TimeFusedSteps(state, Generated(50000, 2000, 6, 10));
+}
+void BM_KernelStepSparseMicrobial(benchmark::State& state) {
+  TimeKernelSteps(state, Generated(50000, 2000, 6, 10));
+}
+
+// Arguments: {build (0 AVX2 where the processor has it, 1 baseline), steps per pass}.
+BENCHMARK_CAPTURE(BM_Step, dune_management, "dune_management")
+    ->Args({0, 2})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, mite_shrub, "mite_shrub")
-    ->Arg(0)
+BENCHMARK_CAPTURE(BM_Step, mite_shrub, "mite_shrub")->Args({0, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Step, bci_habitat, "bci_habitat")->Args({0, 2})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Step, bryceveg_elev5, "bryceveg_elev5")
+    ->Args({0, 2})
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, bci_habitat, "bci_habitat")
-    ->Arg(0)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, bryceveg_elev5, "bryceveg_elev5")
-    ->Arg(0)
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, syn_s200_n500_g6, "syn_s200_n500_g6")
-    ->Arg(0)
-    ->Arg(1)
+BENCHMARK_CAPTURE(BM_Step, syn_s200_n500_g6, "syn_s200_n500_g6")
+    ->Args({0, 2})
+    ->Args({0, 1})
+    ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_StepOnExample, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
-    ->Arg(0)
-    ->Arg(1)
+BENCHMARK_CAPTURE(BM_Step, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
+    ->Args({0, 2})
+    ->Args({0, 1})
+    ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StepOnGeneratedLargeTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KernelStep, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepLarge)->Args({0, 2})->Args({0, 1})->Args({1, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KernelStepLarge)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepSparseMicrobial)->Args({0, 2})->Args({0, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KernelStepSparseMicrobial)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kova

@@ -15,8 +15,9 @@ void RunAnalysis() {
     WriteErrorText("? The processor refused the floating-point mode the analysis needs\n");
     EndRun(-1);
   }
-  // The arrays live until the process ends.
-  static AnalysisData data;
+  // The arrays live until the process ends, and are never freed by its ending: worker threads
+  // may still read the abundance table while an exit runs the destructors of static objects.
+  static AnalysisData& data = *new AnalysisData;
   data = AnalysisData{};
   RunDialogue(data);
   RunRandomizationTest(data);

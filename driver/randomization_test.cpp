@@ -1,19 +1,22 @@
 #include "driver/randomization_test.h"
 
 #include <array>
+#include <optional>
 
 #include "driver/dialogue.h"
 #include "driver/randomization_statistics.h"
-#include "driver/randomization_step.h"
 #include "driver/results_report.h"
+#include "driver/step_computation.h"
 #include "driver/step_summary.h"
+#include "driver/step_workers.h"
 #include "textio/close_unit.h"
 #include "textio/unit_numbers.h"
 
 namespace kova {
 namespace {
 
-void ReportStep(const AnalysisData& data, std::int32_t indexType, const StepSummary& summary) {
+void ReportIndexType(const AnalysisData& data, std::int32_t indexType, const StepSummary& summary,
+                     const StepWorkers& steps) {
   WriteEmptyRecord(kResultsUnit);
   WriteEmptyRecord(kDefaultUnit);
   WriteSumLine(kResultsUnit, indexType, summary.stepSum);
@@ -21,7 +24,7 @@ void ReportStep(const AnalysisData& data, std::int32_t indexType, const StepSumm
   WriteSumLine(kDefaultUnit, indexType, summary.stepSum);
   WriteTopSpeciesLine(kDefaultUnit, summary.topSpecies, summary.topContribution);
   if (data.randomizationCount == 1) {
-    WriteIndexTable(kResultsUnit, indexType, data.indexTable.Data(), data.speciesCount,
+    WriteIndexTable(kResultsUnit, indexType, steps.FullTable(indexType), data.speciesCount,
                     data.groupCount);
   }
 }
@@ -41,21 +44,28 @@ void WriteFinalTable(const std::array<SumStatistics, kIndexTypeCount>& statistic
 
 void RunRandomizationTest(AnalysisData& data) {
   std::array<SumStatistics, kIndexTypeCount> statistics{};
-  // Work storage of the summaries, obtained once for the whole loop.
-  ZeroedArray<float> speciesMaximum(ArrayEntries(data.speciesCount));
+  const StepConstants constants(data);
+  // Set up after the first step line, where the steps' work storage has always been obtained.
+  std::optional<StepWorkers> steps;
 
   // Counted in 64 bits: the largest count must not overflow the counter after its last step.
   for (std::int64_t count = 1; count <= data.randomizationCount; ++count) {
     const auto step = static_cast<std::int32_t>(count);
     WriteStepLine(kResultsUnit, step);
     WriteStepLine(kDefaultUnit, step);
-    RunRandomizationStep(data, step, speciesMaximum.Data(),
-                         [&](std::int32_t indexType, const StepSummary& summary) {
-                           ReportStep(data, indexType, summary);
-                           AddStepSum(statistics[indexType - 1], step, summary.stepSum);
-                         });
+    if (count == 1) {
+      steps.emplace(data, constants, data.randomizationCount,
+                    StepThreadCount(data.speciesCount, data.siteCount));
+    }
+    const StepSummaries& summaries = steps->Summaries(count);
+    for (std::int32_t indexType = 1; indexType <= kIndexTypeCount; ++indexType) {
+      const StepSummary& summary = summaries[indexType - 1];
+      ReportIndexType(data, indexType, summary, *steps);
+      AddStepSum(statistics[indexType - 1], step, summary.stepSum);
+    }
   }
 
+  steps.reset();
   CloseUnit(kResultsUnit);
   if (data.randomizationCount >= 2) WriteFinalTable(statistics, data.randomizationCount);
 }

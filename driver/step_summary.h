@@ -16,4 +16,11 @@ struct StepSummary {
 StepSummary SummarizeIndexTable(const float* indexTable, std::int32_t speciesCount,
                                 std::int32_t groupCount, float* speciesMaximum);
 
+// Adds the species firstSpecies + 1 to firstSpecies + speciesCount to `summary`, from a table
+// that holds just their rows (speciesCount rows, column by column). Summing the species of a
+// whole table block by block, in increasing order, gives the summary of the whole table.
+// `speciesMaximum` is work storage of speciesCount floats.
+void AddSpeciesToSummary(StepSummary& summary, const float* rows, std::int64_t firstSpecies,
+                         std::int64_t speciesCount, std::int64_t groupCount, float* speciesMaximum);
+
 }  // namespace kova

@@ -14,6 +14,11 @@
 
 #if defined(__x86_64__) || defined(__i386__)
 
+// The intrinsics are inline functions that carry their own target and are never emitted out
+// of line, so including them here is safe; step_tables_core.inc uses them for one loop.
+#include <immintrin.h>
+#define KOVA_AVX2_INTRINSICS 1
+
 #pragma GCC push_options
 #pragma GCC target("avx2")
 
@@ -25,6 +30,7 @@ namespace {
 #include "indices/abundance_core.inc"
 #include "indices/abundance_presence_core.inc"
 #include "indices/presence_core.inc"
+#include "indices/step_tables_core.inc"
 
 }  // namespace
 }  // namespace kova::avx2_cores
@@ -35,7 +41,7 @@ namespace kova {
 
 const KernelCores& Avx2Cores() {
   static constexpr KernelCores cores{&avx2_cores::AbundancePresenceCore, &avx2_cores::AbundanceCore,
-                                     &avx2_cores::PresenceCore};
+                                     &avx2_cores::PresenceCore, &avx2_cores::StepTablesCore};
   return cores;
 }
 

@@ -14,6 +14,7 @@ namespace {
 #include "indices/abundance_core.inc"
 #include "indices/abundance_presence_core.inc"
 #include "indices/presence_core.inc"
+#include "indices/step_tables_core.inc"
 
 }  // namespace
 }  // namespace kova::baseline_cores
@@ -22,7 +23,8 @@ namespace kova {
 
 const KernelCores& BaselineCores() {
   static constexpr KernelCores cores{&baseline_cores::AbundancePresenceCore,
-                                     &baseline_cores::AbundanceCore, &baseline_cores::PresenceCore};
+                                     &baseline_cores::AbundanceCore, &baseline_cores::PresenceCore,
+                                     &baseline_cores::StepTablesCore};
   return cores;
 }
 

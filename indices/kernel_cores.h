@@ -53,12 +53,58 @@ struct PresenceWork {
   float* largestFrequencies;
 };
 
-// One build of the three computations. Each leaves in `indexTable` exactly the bits the
-// species-by-species description of its kernel gives.
+// The groupings whose tables are computed together: each pass reads a site's abundances once
+// for all of them, so that consecutive randomization steps share the reads of the table.
+constexpr std::size_t kGroupingsPerPass = 2;
+
+// One grouping of the sites: the group number of each site and the size of each group.
+struct Grouping {
+  const std::int32_t* siteGroups = nullptr;
+  const std::int32_t* groupSizes = nullptr;
+};
+
+// What the five tables of one to kGroupingsPerPass groupings are computed from. The
+// occupied-site counts of the species do not depend on the grouping, so they are counted once
+// per run; the presence of a species at a site is read from its abundance (greater than 0),
+// which is how the presence table is derived.
+struct StepTablesArguments {
+  std::size_t speciesCount = 0;
+  std::size_t siteCount = 0;
+  std::size_t groupCount = 0;
+  const float* abundanceMatrix = nullptr;
+  const float* speciesOccupiedSites = nullptr;  // P(i) of every species
+  std::size_t groupingCount = 1;
+  Grouping groupings[kGroupingsPerPass];
+};
+
+// Work storage of one grouping for one block of at most `speciesPerBlock` species. Every
+// per-group array holds GroupCount columns of the block's species; `tables` are the five
+// index tables of the block, IndexType 1 to 5, laid out the same way.
+struct GroupingWork {
+  float* groupTotals;
+  float* occupiedSites;
+  double* groupMeans;  // unrounded
+  float* evenness;     // the deviation sums until they turn into the evenness
+  float* meanSums;     // per species
+  float* averages;     // per species
+  float* largest;      // per species
+  float* tables[5];
+};
+
+struct StepTablesWork {
+  std::size_t speciesPerBlock;
+  GroupingWork groupings[kGroupingsPerPass];
+};
+
+// One build of the computations. Each kernel leaves in `indexTable` exactly the bits the
+// species-by-species description of its kernel gives; `stepTables` leaves the same bits,
+// for all five types of every grouping at once, in the block tables of its work storage.
 struct KernelCores {
   void (*abundancePresence)(const KernelArguments& arguments, const AbundancePresenceWork& work);
   void (*abundance)(const KernelArguments& arguments, const AbundanceWork& work);
   void (*presence)(const KernelArguments& arguments, const PresenceWork& work);
+  void (*stepTables)(const StepTablesArguments& arguments, std::size_t firstSpecies,
+                     std::size_t speciesCount, const StepTablesWork& work);
 };
 
 const KernelCores& BaselineCores();

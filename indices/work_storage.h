@@ -14,20 +14,23 @@ namespace kova {
 [[noreturn]] void ReportWorkStorageFailure();
 
 // An array of rows x columns values, not initialised: the kernels clear what they add to.
-// Sizes are checked in the width of std::size_t before anything is allocated.
+// Sizes are checked before anything is allocated, against the largest array an allocation
+// can describe. Returns null when the storage cannot be obtained; nothing is reported.
 template <typename Value>
-std::unique_ptr<Value[]> ObtainWorkStorage(std::size_t rows, std::size_t columns) {
+std::unique_ptr<Value[]> TryObtainWorkStorage(std::size_t rows, std::size_t columns) {
   std::size_t count = 0;
   if (__builtin_mul_overflow(rows, columns, &count) ||
-      count > std::numeric_limits<std::size_t>::max() / sizeof(Value)) {
-    ReportWorkStorageFailure();
+      count >
+          static_cast<std::size_t>(std::numeric_limits<std::ptrdiff_t>::max()) / sizeof(Value)) {
+    return nullptr;
   }
-  std::unique_ptr<Value[]> storage;
-  try {
-    storage.reset(new Value[count]);
-  } catch (const std::bad_alloc&) {
-    // Reported outside the handler: the report ends the run and must not nest in it.
-  }
+  return std::unique_ptr<Value[]>(new (std::nothrow) Value[count]);
+}
+
+// As TryObtainWorkStorage, but a failure ends the run with the report.
+template <typename Value>
+std::unique_ptr<Value[]> ObtainWorkStorage(std::size_t rows, std::size_t columns) {
+  std::unique_ptr<Value[]> storage = TryObtainWorkStorage<Value>(rows, columns);
   if (storage == nullptr) ReportWorkStorageFailure();
   return storage;
 }

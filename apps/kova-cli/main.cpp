@@ -1,11 +1,14 @@
 // kova-cli: the analysis on standard input and output. The four answers are read a line at
 // a time from standard input, prompts and records go to standard output, the stop text and
 // error reports to standard error; "RESULTS.TXT" is written in the current directory.
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "driver/analysis_main.h"
+#include "textio/buffered_output.h"
 
 namespace {
 
@@ -27,5 +30,7 @@ int main(int argumentCount, char** arguments) {
   }
   // A closed output pipe is a write failure the analysis reports, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
+  // Output to a file or a pipe goes out in blocks; a terminal sees every record at once.
+  if (::isatty(STDOUT_FILENO) == 0) kova::InstallConsoleHooks(kova::BufferOutput(kova::Console()));
   kova::RunAnalysis();
 }

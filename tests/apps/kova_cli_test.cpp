@@ -1,11 +1,18 @@
 // kova-cli as a process on real files: exit codes, standard streams and "RESULTS.TXT".
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -188,6 +195,135 @@ TEST(KovaCli, ASubnormalAbundanceCountsWhateverModeTheProcessStartedIn) {
   EXPECT_NE(expected.results.find("BORSAK TYPE   1\r\n   .5000   .0000\r\n  1.0000   .0000\r\n"),
             std::string::npos)
       << expected.results;
+}
+
+// kova-cli with standard input and output on pipes, driven as a script drives it: each answer
+// is written only once its prompt has been read.
+class ScriptedDialogue {
+ public:
+  explicit ScriptedDialogue(const ScratchFolder& folder) {
+    int input[2];
+    int output[2];
+    if (::pipe(input) != 0 || ::pipe(output) != 0) throw std::runtime_error("pipe failed");
+    child_ = ::fork();
+    if (child_ < 0) throw std::runtime_error("fork failed");
+    if (child_ == 0) {
+      ::dup2(input[0], STDIN_FILENO);
+      ::dup2(output[1], STDOUT_FILENO);
+      ::close(input[1]);
+      ::close(output[0]);
+      if (::chdir(folder.Path().c_str()) != 0) ::_exit(127);
+      ::execl(KOVA_CLI_PROGRAM, KOVA_CLI_PROGRAM, static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(input[0]);
+    ::close(output[1]);
+    toProgram_ = input[1];
+    fromProgram_ = output[0];
+  }
+  ~ScriptedDialogue() {
+    if (toProgram_ >= 0) ::close(toProgram_);
+    ::close(fromProgram_);
+    if (child_ > 0) ::waitpid(child_, nullptr, 0);
+  }
+  ScriptedDialogue(const ScriptedDialogue&) = delete;
+  ScriptedDialogue& operator=(const ScriptedDialogue&) = delete;
+
+  // Reads until the output seen so far ends with `text`; false after ten seconds without it.
+  bool WaitFor(const std::string& text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!seen_.ends_with(text)) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      pollfd ready{fromProgram_, POLLIN, 0};
+      if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+        return false;
+      }
+      if (!ReadSome()) return false;
+    }
+    return true;
+  }
+
+  void Answer(const std::string& line) {
+    const std::string text = line + "\n";
+    ASSERT_EQ(::write(toProgram_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  }
+
+  // Reads the rest of the output and returns the exit code.
+  int Finish() {
+    ::close(toProgram_);
+    toProgram_ = -1;
+    while (ReadSome()) {
+    }
+    int status = 0;
+    ::waitpid(child_, &status, 0);
+    child_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  const std::string& Seen() const { return seen_; }
+
+ private:
+  bool ReadSome() {
+    char buffer[4096];
+    const ssize_t count = ::read(fromProgram_, buffer, sizeof buffer);
+    if (count <= 0) return false;
+    seen_.append(buffer, static_cast<std::size_t>(count));
+    return true;
+  }
+
+  pid_t child_ = -1;
+  int toProgram_ = -1;
+  int fromProgram_ = -1;
+  std::string seen_;
+};
+
+// Output to a pipe goes out in blocks, but every prompt is out before its answer is read.
+TEST(KovaCli, AScriptSeesEachPromptBeforeItAnswers) {
+  ScratchFolder folder;
+  CopyExample(folder, "dune_management");
+  ScriptedDialogue dialogue(folder);
+  const std::pair<const char*, const char*> steps[] = {
+      {"  ENTER INPUT FILENAME\r\n", "data.txt"},
+      {"  enter random seed\r\n", "1"},
+      {"  enter number of randomizations\r\n", "20"},
+      {"  ENTER INPUT FILENAME FOR GROUP MEMBERSHIPS\r\n", "groups.txt"},
+  };
+  for (const auto& [prompt, answer] : steps) {
+    ASSERT_TRUE(dialogue.WaitFor(prompt)) << "no prompt " << prompt << " in " << dialogue.Seen();
+    dialogue.Answer(answer);
+  }
+  EXPECT_EQ(dialogue.Finish(), 0);
+  EXPECT_EQ(dialogue.Seen(),
+            ReadWholeFile((testing::SourceFolder() / "tests/apps/golden/dune_management-s1-r20/"
+                                                     "console.txt")
+                              .string()));
+}
+
+// With both streams on one file, the lines come in the order the run wrote them.
+TEST(KovaCli, OutputAndErrorStreamsKeepTheirOrderOnOneFile) {
+  struct Case {
+    const char* answers;
+    std::string expected;
+  };
+  const std::string prompts = testing::PromptRecords();
+  const Case cases[] = {
+      {"data.txt\n5\n2\ngroups.txt\n", prompts + testing::SmallestStepRecords(1, false) +
+                                           testing::SmallestStepRecords(2, false) +
+                                           testing::SmallestFinalTable() + " STOP  \n"},
+      {"data.txt\n5\n",
+       "  ENTER INPUT FILENAME\r\n  enter random seed\r\n  enter number of randomizations\r\n"
+       "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
+      {"data.txt\n5\n2\nnone.txt\n", prompts + " INPUT FILE DOES NOT EXIST!!\r\n STOP  \n"},
+  };
+  ScratchFolder folder;
+  folder.Write("data.txt", testing::kSmallestData);
+  folder.Write("groups.txt", testing::kSmallestGroups);
+  for (const Case& c : cases) {
+    const auto run = testing::RunProcess("/bin/sh", {"-c", "exec \"$0\" 2>&1", KOVA_CLI_PROGRAM},
+                                         c.answers, folder.Path().string());
+    EXPECT_EQ(run.output, c.expected) << c.answers;
+  }
 }
 
 // The type-1 table against the published definition of the indicator value: the species'

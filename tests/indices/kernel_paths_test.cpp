@@ -3,43 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <cstdlib>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "indices/kernel_cores.h"
 #include "tests/indices/index_problem.h"
+#include "tests/indices/kernels_setting.h"
 #include "tests/indices/reference_kernels.h"
 
 namespace kova::testing {
 namespace {
-
-// Sets KOVA_KERNELS for the life of the object and restores the previous setting after.
-class KernelsSetting {
- public:
-  explicit KernelsSetting(const char* value) {
-    if (const char* previous = std::getenv("KOVA_KERNELS")) previous_ = previous;
-    if (value != nullptr) {
-      setenv("KOVA_KERNELS", value, 1);
-    } else {
-      unsetenv("KOVA_KERNELS");
-    }
-  }
-  ~KernelsSetting() {
-    if (previous_) {
-      setenv("KOVA_KERNELS", previous_->c_str(), 1);
-    } else {
-      unsetenv("KOVA_KERNELS");
-    }
-  }
-  KernelsSetting(const KernelsSetting&) = delete;
-  KernelsSetting& operator=(const KernelsSetting&) = delete;
-
- private:
-  std::optional<std::string> previous_;
-};
 
 bool ProcessorHasAvx2() {
   return __builtin_cpu_supports("avx2") != 0;

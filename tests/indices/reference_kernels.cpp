@@ -19,6 +19,13 @@ double Size(const IndexProblem& problem, std::int32_t group) {
   return static_cast<double>(problem.groupSizes[static_cast<std::size_t>(group)]);
 }
 
+// a x b as the rules write it. When both are NaNs, the first one's NaN is the result (the
+// processor's rule for the operands in the order written), stated outright because a compiler
+// may exchange the operands of a product and the two NaNs can differ in sign.
+double Times(double a, double b) {
+  return std::isnan(a) ? a : a * b;
+}
+
 // Types 3 and 5 from the stored values V(j) of one species and its weights W(j).
 void ContrastRow(const IndexProblem& problem, std::vector<float>& values,
                  const std::vector<float>& weights) {
@@ -34,7 +41,7 @@ void ContrastRow(const IndexProblem& problem, std::vector<float>& values,
     const double others = (static_cast<double>(problem.groupCount) * average - values[j]) /
                           static_cast<double>(problem.groupCount - 1);
     const double contrast = static_cast<double>(values[j]) - others;
-    values[j] = static_cast<float>((contrast / largest) * weights[j]);
+    values[j] = static_cast<float>(Times(contrast / largest, weights[j]));
   }
 }
 
@@ -89,7 +96,7 @@ std::vector<float> AbundanceRow(const IndexProblem& problem, std::int32_t i,
       sum = static_cast<float>(sum + row[j] / Size(problem, j));
     }
     for (std::int32_t j = 0; j < problem.groupCount; ++j) {
-      row[j] = static_cast<float>(((row[j] / Size(problem, j)) * evenness[j]) / sum);
+      row[j] = static_cast<float>(Times(row[j] / Size(problem, j), evenness[j]) / sum);
     }
     return row;
   }

@@ -1,0 +1,131 @@
+// Randomization steps per second through the worker threads: the steps of a run (shuffles on
+// the calling thread, tables and summaries on the workers, summaries taken in step order, no
+// output) with 1 thread, 2 threads and every online processor, on three table sizes and a
+// sparse microbial count table. Reported per step, with the work storage of all threads.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "driver/analysis_data.h"
+#include "driver/input_files.h"
+#include "driver/step_workers.h"
+#include "textio/open_unit.h"
+
+namespace kova {
+namespace {
+
+struct TableShape {
+  const char* name;
+  std::int32_t species, sites, groups;
+  int occupied;  // percent of non-zero entries
+};
+
+// Small counts at the given share of the entries; the groups dealt out in turn.
+void Generate(AnalysisData& data, const TableShape& shape) {
+  data = AnalysisData{};
+  data.speciesCount = shape.species;
+  data.siteCount = shape.sites;
+  data.groupCount = shape.groups;
+  AllocateArrays(data);
+  std::mt19937 random(static_cast<std::uint32_t>(shape.species + shape.sites));
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::uniform_int_distribution<int> count(1, 5);
+  for (std::int64_t entry = 0; entry < data.abundanceMatrix.Size(); ++entry) {
+    if (percent(random) < shape.occupied) {
+      data.abundanceMatrix.Data()[entry] = static_cast<float>(count(random));
+    }
+  }
+  for (std::int64_t site = 1; site <= data.siteCount; ++site) {
+    data.siteGroups(site) = static_cast<std::int32_t>((site - 1) % data.groupCount + 1);
+  }
+  DerivePresence(data);
+}
+
+void LoadExample(AnalysisData& data, const std::string& example) {
+  data = AnalysisData{};
+  const std::string folder = std::string(KOVA_EXAMPLES_DIR) + "/" + example + "/";
+  OpenUnit(kInputUnit, folder + "data.txt", OpenStatus::Old);
+  ReadDataFile(data);
+  OpenUnit(kInputUnit, folder + "groups.txt", OpenStatus::Old);
+  ReadGroupFile(data);
+  DerivePresence(data);
+}
+
+AnalysisData& TableFor(const TableShape& shape) {
+  static AnalysisData data;
+  static std::string loaded;
+  if (loaded != shape.name) {
+    if (shape.occupied == 0) {
+      LoadExample(data, shape.name);
+    } else {
+      Generate(data, shape);
+    }
+    loaded = shape.name;
+  }
+  return data;
+}
+
+// range(0): threads, 0 for every online processor.
+void BM_StepsThroughWorkers(benchmark::State& state, TableShape shape, std::int64_t steps) {
+  AnalysisData& data = TableFor(shape);
+  const int threads = state.range(0) == 0 ? StepThreadCount(data.speciesCount, data.siteCount)
+                                          : static_cast<int>(state.range(0));
+  float checksum = 0.0f;
+  std::size_t storage = 0;
+  std::chrono::duration<double, std::milli> elapsed{0};
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    data.randomSeed = 1;
+    const StepConstants constants(data);
+    StepWorkers workers(data, constants, steps, threads);
+    for (std::int64_t step = 1; step <= steps; ++step)
+      checksum += workers.Summaries(step)[0].stepSum;
+    storage = workers.WorkStorageBytes();
+    elapsed += std::chrono::steady_clock::now() - start;
+  }
+  benchmark::DoNotOptimize(checksum);
+  state.counters["ms_per_step"] = elapsed.count() / static_cast<double>(state.iterations() * steps);
+  state.counters["threads"] = threads;
+  state.counters["work_MB"] = static_cast<double>(storage) / (1 << 20);
+  state.SetLabel(std::to_string(data.speciesCount) + "x" + std::to_string(data.siteCount) + "x" +
+                 std::to_string(data.groupCount));
+}
+
+const TableShape kSyn1000 = {"syn_s1000_n1000_g8", 1000, 1000, 8, 0};
+const TableShape kLarge = {"generated 5000x2000x10", 5000, 2000, 10, 20};
+const TableShape kMicrobial = {"generated 50000x2000x6, 90% zeros", 50000, 2000, 6, 10};
+const TableShape kHuge = {"generated 10000x10000x20", 10000, 10000, 20, 20};
+
+BENCHMARK_CAPTURE(BM_StepsThroughWorkers, syn_s1000_n1000_g8, kSyn1000, 200)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(0)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StepsThroughWorkers, generated_5000x2000x10, kLarge, 40)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(0)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StepsThroughWorkers, sparse_50000x2000x6, kMicrobial, 10)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(0)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+
+BENCHMARK_CAPTURE(BM_StepsThroughWorkers, generated_10000x10000x20, kHuge, 6)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(0)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+}  // namespace
+}  // namespace kova

@@ -1,0 +1,112 @@
+#include "indices/step_tables.h"
+
+#include "indices/work_storage.h"
+
+namespace kova {
+namespace {
+
+// A block's work storage holds the columns each site's abundances are added into during the
+// passes (about half of it) and the block tables. It is kept within 2 MB, so that the columns
+// the passes touch stay in the second-level cache of one core (2 MB on the machines
+// measured); a table of many species is computed a block of species at a time. Within a block each
+// pass streams the block's part of every site's column; long runs let the processor's
+// prefetching follow them. (Blocks small enough to keep their part of the abundance table in
+// cache between the two passes were measured too: the short runs they read cost more than
+// the second pass they save.)
+constexpr std::size_t kWorkStorageBytes = std::size_t{2} << 20;
+// Whole vector widths and cache lines.
+constexpr std::size_t kSpeciesGranule = 16;
+
+// The float and double columns of one block: groupTotals, occupiedSites, evenness and the
+// five tables per group, meanSums, averages and largest per species; groupMeans per group.
+constexpr std::size_t kFloatColumnsPerGroup = 3 + 5;
+constexpr std::size_t kFloatColumnsPerSpecies = 3;
+
+}  // namespace
+
+void CountSpeciesOccupiedSites(const float* presenceMatrix, std::size_t speciesCount,
+                               std::size_t siteCount, float* speciesOccupiedSites) {
+  for (std::size_t i = 0; i < speciesCount; ++i)
+    speciesOccupiedSites[i] = 0.0f;
+  for (std::size_t site = 0; site < siteCount; ++site) {
+    const float* presences = presenceMatrix + site * speciesCount;
+    for (std::size_t i = 0; i < speciesCount; ++i)
+      speciesOccupiedSites[i] += presences[i];
+  }
+}
+
+std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount) {
+  const std::size_t bytesPerSpecies =
+      kGroupingsPerPass *
+      (sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
+       sizeof(double) * groupCount);
+  const std::size_t fitting = kWorkStorageBytes / bytesPerSpecies;
+  if (speciesCount <= fitting) return std::max<std::size_t>(speciesCount, 1);
+  const std::size_t block = std::max(fitting / kSpeciesGranule * kSpeciesGranule, kSpeciesGranule);
+  return std::min(block, speciesCount);
+}
+
+std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t speciesPerBlock,
+                                                                std::size_t groupCount) {
+  std::unique_ptr<StepTablesStorage> storage(new (std::nothrow) StepTablesStorage);
+  if (storage == nullptr) return nullptr;
+  std::size_t columns = 0;
+  if (__builtin_mul_overflow(groupCount, kFloatColumnsPerGroup, &columns) ||
+      __builtin_add_overflow(columns, kFloatColumnsPerSpecies, &columns) ||
+      __builtin_mul_overflow(columns, kGroupingsPerPass, &columns)) {
+    return nullptr;
+  }
+  std::size_t doubleColumns = 0;
+  if (__builtin_mul_overflow(groupCount, kGroupingsPerPass, &doubleColumns)) return nullptr;
+  storage->floats_ = TryObtainWorkStorage<float>(speciesPerBlock, columns);
+  storage->doubles_ = TryObtainWorkStorage<double>(speciesPerBlock, doubleColumns);
+  if (storage->floats_ == nullptr || storage->doubles_ == nullptr) return nullptr;
+  storage->bytes_ = speciesPerBlock * (columns * sizeof(float) + doubleColumns * sizeof(double));
+
+  const std::size_t column = speciesPerBlock * groupCount;
+  float* nextFloat = storage->floats_.get();
+  double* nextDouble = storage->doubles_.get();
+  const auto take = [&nextFloat](std::size_t count) {
+    float* taken = nextFloat;
+    nextFloat += count;
+    return taken;
+  };
+  storage->work_.speciesPerBlock = speciesPerBlock;
+  for (GroupingWork& work : storage->work_.groupings) {
+    work.groupTotals = take(column);
+    work.occupiedSites = take(column);
+    work.evenness = take(column);
+    for (float*& table : work.tables)
+      table = take(column);
+    work.meanSums = take(speciesPerBlock);
+    work.averages = take(speciesPerBlock);
+    work.largest = take(speciesPerBlock);
+    work.groupMeans = nextDouble;
+    nextDouble += column;
+  }
+  return storage;
+}
+
+void CopyBlockTables(const StepTablesArguments& arguments, const GroupingWork& work,
+                     std::size_t firstSpecies, std::size_t speciesCount,
+                     float* const (&tables)[5]) {
+  for (std::size_t type = 0; type < 5; ++type) {
+    for (std::size_t group = 0; group < arguments.groupCount; ++group) {
+      std::copy_n(work.tables[type] + group * speciesCount, speciesCount,
+                  tables[type] + group * arguments.speciesCount + firstSpecies);
+    }
+  }
+}
+
+void ComputeStepTables(const StepTablesArguments& arguments, const StepTablesWork& work,
+                       float* const (&tables)[kGroupingsPerPass][5]) {
+  ForEachSpeciesBlock(ChosenCores().stepTables, arguments, work,
+                      [&](std::size_t first, std::size_t count) {
+                        for (std::size_t g = 0; g < arguments.groupingCount; ++g) {
+                          CopyBlockTables(arguments, work.groupings[g], first, count, tables[g]);
+                        }
+                        return true;
+                      });
+}
+
+}  // namespace kova
