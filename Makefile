@@ -71,7 +71,7 @@ fuzz: fuzz-deps
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	mkdir -p $(FUZZ_DIR)/corpus
 	cp fuzz/seeds/* $(FUZZ_DIR)/corpus/
-	$(FUZZ_DIR)/fuzz/free_format_reader_fuzz -max_total_time=$(FUZZ_SECONDS) \
+	$(FUZZ_DIR)/fuzz/free_format_input_fuzz -max_total_time=$(FUZZ_SECONDS) \
 	  -print_final_stats=1 $(FUZZ_DIR)/corpus
 
 format:

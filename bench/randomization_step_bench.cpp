@@ -20,7 +20,7 @@
 #include "indices/abundance_index.h"
 #include "indices/abundance_presence_index.h"
 #include "indices/presence_index.h"
-#include "textio/open_unit.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {

@@ -12,7 +12,7 @@
 #include "driver/analysis_data.h"
 #include "driver/input_files.h"
 #include "driver/step_workers.h"
-#include "textio/open_unit.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {

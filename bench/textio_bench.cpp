@@ -9,10 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "textio/close_unit.h"
-#include "textio/free_format_reader.h"
-#include "textio/open_unit.h"
-#include "textio/real_editing.h"
+#include "textio/units.h"
+#include "textio/free_format_input.h"
+#include "textio/output_editing.h"
 
 namespace {
 

@@ -4,9 +4,8 @@
 #include "driver/dialogue.h"
 #include "driver/floating_point_mode.h"
 #include "driver/randomization_test.h"
-#include "textio/console_hooks.h"
-#include "textio/process_end.h"
-#include "textio/stop_run.h"
+#include "textio/console.h"
+#include "textio/run_endings.h"
 
 namespace kova {
 

@@ -4,11 +4,10 @@
 
 #include "driver/group_check.h"
 #include "driver/input_files.h"
-#include "textio/free_format_reader.h"
-#include "textio/free_format_writer.h"
-#include "textio/open_unit.h"
-#include "textio/stop_run.h"
-#include "textio/unit_numbers.h"
+#include "textio/free_format_input.h"
+#include "textio/output_editing.h"
+#include "textio/units.h"
+#include "textio/run_endings.h"
 
 namespace kova {
 namespace {

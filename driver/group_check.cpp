@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "textio/free_format_writer.h"
-#include "textio/unit_numbers.h"
+#include "textio/output_editing.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {

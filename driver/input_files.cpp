@@ -1,8 +1,7 @@
 #include "driver/input_files.h"
 
-#include "textio/close_unit.h"
-#include "textio/formatted_a_reader.h"
-#include "textio/free_format_reader.h"
+#include "textio/units.h"
+#include "textio/free_format_input.h"
 
 namespace kova {
 

@@ -9,8 +9,7 @@
 #include "driver/step_computation.h"
 #include "driver/step_summary.h"
 #include "driver/step_workers.h"
-#include "textio/close_unit.h"
-#include "textio/unit_numbers.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {

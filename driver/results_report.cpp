@@ -1,7 +1,6 @@
 #include "driver/results_report.h"
 
-#include "textio/formatted_f_writer.h"
-#include "textio/free_format_writer.h"
+#include "textio/output_editing.h"
 
 namespace kova {
 

@@ -12,7 +12,7 @@
 
 #include "driver/site_shuffle.h"
 #include "indices/work_storage.h"
-#include "textio/console_hooks.h"
+#include "textio/console.h"
 
 namespace kova {
 namespace {

@@ -1,7 +1,7 @@
 #include "driver/zeroed_array.h"
 
-#include "textio/failure_codes.h"
-#include "textio/run_time_error.h"
+#include "textio/failures.h"
+#include "textio/run_endings.h"
 
 namespace kova {
 

@@ -1,7 +1,7 @@
 #include "indices/work_storage.h"
 
-#include "textio/failure_codes.h"
-#include "textio/run_time_error.h"
+#include "textio/failures.h"
+#include "textio/run_endings.h"
 
 namespace kova {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "textio/operating_system_errors.h"
+#include "textio/failures.h"
 
 namespace kova {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "textio/record_reader.h"
+#include "textio/records.h"
 
 namespace kova {
 

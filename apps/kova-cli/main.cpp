@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "driver/analysis_main.h"
-#include "textio/buffered_output.h"
+#include "textio/console.h"
 
 namespace {
 

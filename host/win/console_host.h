@@ -15,7 +15,7 @@
 #include "host/input_output_window.h"
 #include "host/print_layout.h"
 #include "host/transcript.h"
-#include "textio/console_hooks.h"
+#include "textio/console.h"
 
 class QMdiSubWindow;
 class QPrinter;

@@ -9,8 +9,8 @@
 #include "host/command_line.h"
 #include "host/win/console_host.h"
 #include "host/win/display_check.h"
-#include "textio/console_hooks.h"
-#include "textio/process_end.h"
+#include "textio/console.h"
+#include "textio/run_endings.h"
 
 namespace kova::win {
 namespace {

@@ -21,8 +21,8 @@ namespace kova {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadWholeFile;
-using testing::ScratchFolder;
+using test_support::ReadWholeFile;
+using test_support::ScratchFolder;
 
 const fs::path kGoldenFolder = KOVA_GOLDEN_DIR;
 
@@ -95,7 +95,7 @@ std::string FirstDifference(const std::string& actual, const std::string& expect
   }
   std::string digest = ReadWholeFile(digestFile.string());
   digest = digest.substr(0, digest.find_first_of(" \n"));
-  if (testing::Sha256Hex(actual) != digest) {
+  if (test_support::Sha256Hex(actual) != digest) {
     return ::testing::AssertionFailure() << pinned << ": the digest differs";
   }
   return ::testing::AssertionSuccess();
@@ -106,12 +106,12 @@ class PinnedRunTest : public ::testing::TestWithParam<std::tuple<PinnedRun, std:
 TEST_P(PinnedRunTest, ReproducesTheWholeOutputs) {
   const auto& [pinned, threads] = GetParam();
   ScratchFolder folder;
-  const fs::path input = testing::SourceFolder() / pinned.input;
+  const fs::path input = test_support::SourceFolder() / pinned.input;
   fs::copy_file(input / "data.txt", folder.Path() / "data.txt");
   fs::copy_file(input / "groups.txt", folder.Path() / "groups.txt");
   const std::string answers = "data.txt\n" + pinned.seed + "\n" + pinned.count + "\ngroups.txt\n";
 
-  const testing::ProcessResult run = testing::RunProcess(
+  const test_support::ProcessResult run = test_support::RunProcess(
       KOVA_CLI_PROGRAM, {}, answers, folder.Path().string(), {{"KOVA_THREADS", threads}});
   const fs::path expected = pinned.Folder();
   EXPECT_EQ(std::to_string(run.exitCode) + "\n", ReadWholeFile((expected / "exit-code").string()));
@@ -141,7 +141,7 @@ TEST(GoldenOutputs, Sha256GivesThePublishedDigests) {
       {std::string(64, 'x'), "7ce100971f64e7001e8fe5a51973ecdfe1ced42befe7ee8d5fd6219506b5393c"},
   };
   for (const auto& [bytes, digest] : cases) {
-    EXPECT_EQ(testing::Sha256Hex(bytes), digest) << bytes.size() << " bytes";
+    EXPECT_EQ(test_support::Sha256Hex(bytes), digest) << bytes.size() << " bytes";
   }
 }
 

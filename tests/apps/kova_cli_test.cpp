@@ -23,18 +23,18 @@
 namespace kova {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::ScratchFolder;
+using test_support::ReadWholeFile;
+using test_support::ScratchFolder;
 
 struct CliRun {
-  testing::ProcessResult process;
+  test_support::ProcessResult process;
   std::string results;  // "RESULTS.TXT", empty when absent
   bool resultsExist = false;
 };
 
 CliRun RunCli(const ScratchFolder& folder, const std::string& answers) {
   CliRun run;
-  run.process = testing::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
+  run.process = test_support::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
   run.resultsExist = std::filesystem::exists(folder.File("RESULTS.TXT"));
   if (run.resultsExist) run.results = ReadWholeFile(folder.File("RESULTS.TXT"));
   return run;
@@ -42,7 +42,7 @@ CliRun RunCli(const ScratchFolder& folder, const std::string& answers) {
 
 // Copies a bundled example's data and group files into the folder.
 void CopyExample(const ScratchFolder& folder, const std::string& example) {
-  const auto source = testing::SourceFolder() / "examples" / example;
+  const auto source = test_support::SourceFolder() / "examples" / example;
   std::filesystem::copy_file(source / "data.txt", folder.Path() / "data.txt");
   std::filesystem::copy_file(source / "groups.txt", folder.Path() / "groups.txt");
 }
@@ -50,8 +50,8 @@ void CopyExample(const ScratchFolder& folder, const std::string& example) {
 class SmallestExampleCli : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_.Write("data.txt", testing::kSmallestData);
-    folder_.Write("groups.txt", testing::kSmallestGroups);
+    folder_.Write("data.txt", test_support::kSmallestData);
+    folder_.Write("groups.txt", test_support::kSmallestGroups);
   }
   ScratchFolder folder_;
 };
@@ -59,21 +59,21 @@ class SmallestExampleCli : public ::testing::Test {
 TEST_F(SmallestExampleCli, RunsOfZeroOneAndTwoSteps) {
   const CliRun none = RunCli(folder_, "data.txt\n5\n0\ngroups.txt\n");
   EXPECT_EQ(none.process.exitCode, 0);
-  EXPECT_EQ(none.process.output, testing::PromptRecords());
+  EXPECT_EQ(none.process.output, test_support::PromptRecords());
   EXPECT_EQ(none.process.error, " STOP  \n");
   EXPECT_TRUE(none.resultsExist);
   EXPECT_EQ(none.results, "");
 
   const CliRun one = RunCli(folder_, "data.txt\n5\n1\ngroups.txt\n");
   EXPECT_EQ(one.process.exitCode, 0);
-  EXPECT_EQ(one.process.output, testing::PromptRecords() + testing::SmallestStepRecords(1, false));
-  EXPECT_EQ(one.results, testing::SmallestStepRecords(1, true));
+  EXPECT_EQ(one.process.output, test_support::PromptRecords() + test_support::SmallestStepRecords(1, false));
+  EXPECT_EQ(one.results, test_support::SmallestStepRecords(1, true));
 
   const CliRun two = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
   const std::string steps =
-      testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false);
+      test_support::SmallestStepRecords(1, false) + test_support::SmallestStepRecords(2, false);
   EXPECT_EQ(two.process.exitCode, 0);
-  EXPECT_EQ(two.process.output, testing::PromptRecords() + steps + testing::SmallestFinalTable());
+  EXPECT_EQ(two.process.output, test_support::PromptRecords() + steps + test_support::SmallestFinalTable());
   EXPECT_EQ(two.process.error, " STOP  \n");
   EXPECT_EQ(two.results, steps);
 }
@@ -81,10 +81,10 @@ TEST_F(SmallestExampleCli, RunsOfZeroOneAndTwoSteps) {
 TEST_F(SmallestExampleCli, AnswersWithWindowsLineEndsOrNoFinalLineEnd) {
   const CliRun crlf = RunCli(folder_, "data.txt\r\n5\r\n1\r\ngroups.txt\r\n");
   EXPECT_EQ(crlf.process.exitCode, 0);
-  EXPECT_EQ(crlf.results, testing::SmallestStepRecords(1, true));
+  EXPECT_EQ(crlf.results, test_support::SmallestStepRecords(1, true));
   const CliRun unended = RunCli(folder_, "data.txt\n5\n1\ngroups.txt");
   EXPECT_EQ(unended.process.exitCode, 0);
-  EXPECT_EQ(unended.results, testing::SmallestStepRecords(1, true));
+  EXPECT_EQ(unended.results, test_support::SmallestStepRecords(1, true));
 }
 
 TEST_F(SmallestExampleCli, ALongerOldResultsFileKeepsOnlyTheNewRecords) {
@@ -92,7 +92,7 @@ TEST_F(SmallestExampleCli, ALongerOldResultsFileKeepsOnlyTheNewRecords) {
   const CliRun run = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
   EXPECT_EQ(run.process.exitCode, 0);
   EXPECT_EQ(run.results,
-            testing::SmallestStepRecords(1, false) + testing::SmallestStepRecords(2, false));
+            test_support::SmallestStepRecords(1, false) + test_support::SmallestStepRecords(2, false));
 }
 
 TEST_F(SmallestExampleCli, MissingInputFilesFailWithExitCodeOne) {
@@ -104,7 +104,7 @@ TEST_F(SmallestExampleCli, MissingInputFilesFailWithExitCodeOne) {
 
   const CliRun groups = RunCli(folder_, "data.txt\n5\n1\nabsent.txt\n");
   EXPECT_EQ(groups.process.exitCode, 1);
-  EXPECT_EQ(groups.process.output, testing::PromptRecords() + " INPUT FILE DOES NOT EXIST!!\r\n");
+  EXPECT_EQ(groups.process.output, test_support::PromptRecords() + " INPUT FILE DOES NOT EXIST!!\r\n");
   EXPECT_EQ(groups.process.error, " STOP  \n");
   EXPECT_FALSE(groups.resultsExist);
 }
@@ -131,7 +131,7 @@ TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
   EXPECT_EQ(run.process.exitCode, 1);
   EXPECT_EQ(
       run.process.output,
-      testing::PromptRecords() +
+      test_support::PromptRecords() +
           " GROUP NUMBER 5 OF SITE 2 IS OUT OF RANGE: GROUP NUMBERS MUST LIE BETWEEN 1 AND 2\r\n");
   EXPECT_EQ(run.process.error, " STOP  \n");
   EXPECT_FALSE(run.resultsExist);
@@ -139,11 +139,11 @@ TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
 
 TEST(KovaCli, HelpAndUnknownArguments) {
   ScratchFolder folder;
-  const auto help = testing::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
+  const auto help = test_support::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("usage: kova-cli"), std::string::npos);
   const auto unknown =
-      testing::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
+      test_support::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
   EXPECT_EQ(unknown.exitCode, 2);
   EXPECT_NE(unknown.error.find("usage: kova-cli"), std::string::npos);
 }
@@ -185,7 +185,7 @@ TEST(KovaCli, ASubnormalAbundanceCountsWhateverModeTheProcessStartedIn) {
   }
   const std::string answers = "data.txt\n3\n1\ngroups.txt\n";
   const CliRun expected = RunCli(plain, answers);
-  const auto run = testing::RunProcess(
+  const auto run = test_support::RunProcess(
       KOVA_CLI_PROGRAM, {}, answers, flushed.Path().string(),
       {{"LD_PRELOAD", KOVA_FLUSH_SUBNORMALS}, {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
   EXPECT_EQ(run.exitCode, 0) << run.error;
@@ -295,7 +295,7 @@ TEST(KovaCli, AScriptSeesEachPromptBeforeItAnswers) {
   }
   EXPECT_EQ(dialogue.Finish(), 0);
   EXPECT_EQ(dialogue.Seen(),
-            ReadWholeFile((testing::SourceFolder() / "tests/apps/golden/dune_management-s1-r20/"
+            ReadWholeFile((test_support::SourceFolder() / "tests/apps/golden/dune_management-s1-r20/"
                                                      "console.txt")
                               .string()));
 }
@@ -306,21 +306,21 @@ TEST(KovaCli, OutputAndErrorStreamsKeepTheirOrderOnOneFile) {
     const char* answers;
     std::string expected;
   };
-  const std::string prompts = testing::PromptRecords();
+  const std::string prompts = test_support::PromptRecords();
   const Case cases[] = {
-      {"data.txt\n5\n2\ngroups.txt\n", prompts + testing::SmallestStepRecords(1, false) +
-                                           testing::SmallestStepRecords(2, false) +
-                                           testing::SmallestFinalTable() + " STOP  \n"},
+      {"data.txt\n5\n2\ngroups.txt\n", prompts + test_support::SmallestStepRecords(1, false) +
+                                           test_support::SmallestStepRecords(2, false) +
+                                           test_support::SmallestFinalTable() + " STOP  \n"},
       {"data.txt\n5\n",
        "  ENTER INPUT FILENAME\r\n  enter random seed\r\n  enter number of randomizations\r\n"
        "? FORTRAN Runtime Error:\n? Attempt to read past end of file\n? READ(UNIT=*,...\n"},
       {"data.txt\n5\n2\nnone.txt\n", prompts + " INPUT FILE DOES NOT EXIST!!\r\n STOP  \n"},
   };
   ScratchFolder folder;
-  folder.Write("data.txt", testing::kSmallestData);
-  folder.Write("groups.txt", testing::kSmallestGroups);
+  folder.Write("data.txt", test_support::kSmallestData);
+  folder.Write("groups.txt", test_support::kSmallestGroups);
   for (const Case& c : cases) {
-    const auto run = testing::RunProcess("/bin/sh", {"-c", "exec \"$0\" 2>&1", KOVA_CLI_PROGRAM},
+    const auto run = test_support::RunProcess("/bin/sh", {"-c", "exec \"$0\" 2>&1", KOVA_CLI_PROGRAM},
                                          c.answers, folder.Path().string());
     EXPECT_EQ(run.output, c.expected) << c.answers;
   }

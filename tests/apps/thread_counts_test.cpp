@@ -17,7 +17,7 @@ namespace kova {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchFolder;
+using test_support::ScratchFolder;
 
 struct Outputs {
   int exitCode = 0;
@@ -58,7 +58,7 @@ void WriteGeneratedTable(const ScratchFolder& folder, int species, int sites, in
 }
 
 void CopyExample(const ScratchFolder& folder, const std::string& example) {
-  const fs::path source = testing::SourceFolder() / "examples" / example;
+  const fs::path source = test_support::SourceFolder() / "examples" / example;
   fs::copy_file(source / "data.txt", folder.Path() / "data.txt");
   fs::copy_file(source / "groups.txt", folder.Path() / "groups.txt");
 }
@@ -96,12 +96,12 @@ Outputs RunWithThreads(const ScratchFolder& folder, const std::string& answers, 
     arguments = {"-c", "exec \"$0\" > /dev/full", program};
     program = "/bin/sh";
   }
-  const testing::ProcessResult run = testing::RunProcess(
+  const test_support::ProcessResult run = test_support::RunProcess(
       program, arguments, answers, folder.Path().string(), {{"KOVA_THREADS", threads}});
   Outputs outputs{run.exitCode, run.signal, run.output, WithoutAllocatorWarnings(run.error),
                   "(none)"};
   if (setting != Setting::ResultsOnFullDevice && fs::exists(results)) {
-    outputs.results = testing::ReadWholeFile(results.string());
+    outputs.results = test_support::ReadWholeFile(results.string());
   }
   return outputs;
 }

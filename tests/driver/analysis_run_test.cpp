@@ -15,18 +15,18 @@
 namespace kova {
 namespace {
 
-using testing::CapturedRun;
-using testing::ReadWholeFile;
-using testing::ScratchFolder;
-using testing::SmallestStepRecords;
+using test_support::CapturedRun;
+using test_support::ReadWholeFile;
+using test_support::ScratchFolder;
+using test_support::SmallestStepRecords;
 
-const std::string kPrompts = testing::PromptRecords();
+const std::string kPrompts = test_support::PromptRecords();
 
 // Runs the analysis in `folder`, where "RESULTS.TXT" is written.
 CapturedRun RunAnalysisIn(const ScratchFolder& folder, const std::string& answers) {
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
-  CapturedRun run = testing::RunCaptured([] { RunAnalysis(); }, answers);
+  CapturedRun run = test_support::RunCaptured([] { RunAnalysis(); }, answers);
   std::filesystem::current_path(previous);
   return run;
 }
@@ -34,8 +34,8 @@ CapturedRun RunAnalysisIn(const ScratchFolder& folder, const std::string& answer
 class SmallestExample : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_.Write("data.txt", testing::kSmallestData);
-    folder_.Write("groups.txt", testing::kSmallestGroups);
+    folder_.Write("data.txt", test_support::kSmallestData);
+    folder_.Write("groups.txt", test_support::kSmallestGroups);
   }
   ScratchFolder folder_;
 };
@@ -53,7 +53,7 @@ TEST_F(SmallestExample, TwoStepsEndWithTheFinalTable) {
   EXPECT_EQ(run.exitCode, 0);
   const std::string steps = SmallestStepRecords(1, false) + SmallestStepRecords(2, false);
   EXPECT_EQ(ReadWholeFile(folder_.File("RESULTS.TXT")), steps);
-  EXPECT_EQ(run.output, kPrompts + steps + testing::SmallestFinalTable());
+  EXPECT_EQ(run.output, kPrompts + steps + test_support::SmallestFinalTable());
 }
 
 TEST_F(SmallestExample, NoStepsLeaveAnOldResultsFileAlone) {

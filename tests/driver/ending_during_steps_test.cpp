@@ -25,13 +25,13 @@ TEST(EndingDuringSteps, AnExitInsidePollEndsTheProcessWithItsOwnCode) {
                         {"_Exit", "2000", 3},
                         {"exit", "2000", 4},
                         {"exit", "5", 4}};
-  testing::ScratchFolder folder;
-  const auto example = testing::SourceFolder() / "examples" / "syn_s1000_n1000_g8";
+  test_support::ScratchFolder folder;
+  const auto example = test_support::SourceFolder() / "examples" / "syn_s1000_n1000_g8";
   std::filesystem::copy_file(example / "data.txt", folder.Path() / "data.txt");
   std::filesystem::copy_file(example / "groups.txt", folder.Path() / "groups.txt");
   for (const Case& c : cases) {
     for (const char* threads : {"1", "2", "8"}) {
-      const testing::ProcessResult run = testing::RunProcess(
+      const test_support::ProcessResult run = test_support::RunProcess(
           KOVA_POLL_ENDING_PROGRAM, {c.exit, c.endingPoll}, "data.txt\n5\n300\ngroups.txt\n",
           folder.Path().string(), {{"KOVA_THREADS", threads}});
       const std::string where =

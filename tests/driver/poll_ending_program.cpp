@@ -6,8 +6,8 @@
 #include <string>
 
 #include "driver/analysis_main.h"
-#include "textio/close_unit.h"
-#include "textio/console_hooks.h"
+#include "textio/units.h"
+#include "textio/console.h"
 
 int main(int argumentCount, char** arguments) {
   if (argumentCount < 3) return 2;

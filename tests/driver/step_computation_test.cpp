@@ -16,7 +16,7 @@
 namespace kova {
 namespace {
 
-using testing::IndexProblem;
+using test_support::IndexProblem;
 
 // The analysis data of a generated problem: counts, abundances, grouping, derived presences.
 void LoadProblem(AnalysisData& data, const IndexProblem& problem) {
@@ -34,7 +34,7 @@ void LoadProblem(AnalysisData& data, const IndexProblem& problem) {
 // Negative, infinite and NaN abundances in place of some entries, presences following them.
 IndexProblem WithSpecialValues(IndexProblem problem, std::uint32_t seed) {
   const float specials[] = {-2.5f, std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), testing::DefaultNaN(), -0.0f};
+                            -std::numeric_limits<float>::infinity(), test_support::DefaultNaN(), -0.0f};
   std::mt19937 engine(seed);
   std::uniform_int_distribution<int> pick(0, 29);
   for (std::size_t entry = 0; entry < problem.abundances.size(); ++entry) {
@@ -62,7 +62,7 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
                           {12, 0, 2, false},   {2500, 50, 4, false}};
   for (const Shape& shape : shapes) {
     for (const bool special : {false, true}) {
-      IndexProblem problem = testing::RandomProblem(5, shape.species, shape.sites, shape.groups,
+      IndexProblem problem = test_support::RandomProblem(5, shape.species, shape.sites, shape.groups,
                                                     shape.leaveLastGroupEmpty);
       if (special) problem = WithSpecialValues(problem, 5);
       AnalysisData data;
@@ -86,15 +86,15 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
       std::vector<float> maxima(static_cast<std::size_t>(shape.species) + 1);
       for (std::int32_t type = 1; type <= 5; ++type) {
         const std::vector<float> kernel =
-            testing::RunKernel(problem, testing::KernelFor(type), type);
-        EXPECT_TRUE(testing::SameBits(tables[type - 1], kernel)) << where << ", type " << type;
+            test_support::RunKernel(problem, test_support::KernelFor(type), type);
+        EXPECT_TRUE(test_support::SameBits(tables[type - 1], kernel)) << where << ", type " << type;
         const StepSummary expected =
             SummarizeIndexTable(kernel.data(), shape.species, shape.groups, maxima.data());
         EXPECT_TRUE(SameSummary(summaries[type - 1], expected)) << where << ", type " << type;
       }
 
       // The same grouping after a second one, in the same passes: the same summaries.
-      testing::IndexProblem other = problem;
+      test_support::IndexProblem other = problem;
       std::mt19937 engine(9);
       std::shuffle(other.siteGroups.begin(), other.siteGroups.end(), engine);
       const Grouping pair[2] = {{other.siteGroups.data(), other.groupSizes.data()}, grouping};
@@ -111,7 +111,7 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
 // The summary of a whole table, and of the same table block by block, with the ties, NaNs,
 // negative maxima and equal tops falling on either side of a block boundary.
 TEST(StepSummary, BlockByBlockIsTheSummaryOfTheWholeTable) {
-  const float nan = testing::DefaultNaN();
+  const float nan = test_support::DefaultNaN();
   const std::vector<std::vector<float>> rows = {
       {0.2f, -0.5f, 0.5f}, {0.3f, nan, 0.1f},   {0.0f, 0.0f, 0.0f}, {0.7f, 0.1f, -0.7f},
       {-0.9f, 0.2f, 0.0f}, {0.7f, 0.0f, 0.0f},  {nan, nan, nan},    {0.1f, 0.7f, 0.2f},

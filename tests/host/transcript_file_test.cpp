@@ -8,8 +8,8 @@
 namespace kova::host {
 namespace {
 
-using kova::testing::ReadWholeFile;
-using kova::testing::ScratchFolder;
+using kova::test_support::ReadWholeFile;
+using kova::test_support::ScratchFolder;
 
 Transcript Lines(std::initializer_list<std::string_view> lines) {
   Transcript transcript;

@@ -6,7 +6,7 @@
 
 #include "tests/indices/index_problem.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 // Three groups of sizes 3, 2 and 1.
@@ -82,4 +82,4 @@ TEST(AbundanceIndex, OtherIndexTypesLeaveTheGroupTotals) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

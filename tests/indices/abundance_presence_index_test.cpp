@@ -8,7 +8,7 @@
 
 #include "tests/indices/index_problem.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 // Three groups of sizes 3, 2 and 1.
@@ -101,4 +101,4 @@ TEST(AbundancePresenceIndex, ReorderingSpeciesReordersRowsOnly) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

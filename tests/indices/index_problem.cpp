@@ -10,7 +10,7 @@
 #include "indices/abundance_presence_index.h"
 #include "indices/presence_index.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 float RandomAbundance(std::mt19937& engine) {
@@ -144,4 +144,4 @@ float DefaultNaN() {
   }
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 enum class Kernel { AbundancePresence, Abundance, Presence };
 
@@ -52,4 +52,4 @@ float DefaultNaN();
 ::testing::AssertionResult SameBits(const std::vector<float>& actual,
                                     const std::vector<float>& expected);
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

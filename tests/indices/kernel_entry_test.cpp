@@ -11,7 +11,7 @@
 #include "tests/indices/index_problem.h"
 #include "tests/support/console_capture.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 struct Counts {
@@ -95,4 +95,4 @@ TEST(KernelEntry, WorkStorageFailureEndsTheRun) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -12,7 +12,7 @@
 #include "tests/indices/kernels_setting.h"
 #include "tests/indices/reference_kernels.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 bool ProcessorHasAvx2() {
@@ -106,4 +106,4 @@ TEST(KernelPaths, RandomTablesReachNaNAndNegativeZero) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 class KernelsSetting {
  public:
@@ -33,4 +33,4 @@ class KernelsSetting {
   std::optional<std::string> previous_;
 };
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

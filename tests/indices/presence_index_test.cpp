@@ -8,7 +8,7 @@
 
 #include "tests/indices/index_problem.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 // Three groups of sizes 3, 2 and 1.
@@ -93,4 +93,4 @@ TEST(PresenceIndex, OtherIndexTypesLeaveTheOccupiedSiteCounts) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

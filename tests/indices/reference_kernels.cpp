@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 // Entry (i, k) of a table with `rows` rows, 0-based.
@@ -155,4 +155,4 @@ std::vector<float> ReferenceIndexTable(const IndexProblem& problem, Kernel kerne
   return table;
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

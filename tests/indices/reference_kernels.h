@@ -7,9 +7,9 @@
 
 #include "tests/indices/index_problem.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 
 std::vector<float> ReferenceIndexTable(const IndexProblem& problem, Kernel kernel,
                                        std::int32_t indexType);
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

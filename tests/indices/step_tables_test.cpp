@@ -18,7 +18,7 @@
 #include "tests/indices/reference_kernels.h"
 #include "tests/support/scratch_folder.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 using FiveTables = std::array<std::vector<float>, 5>;
@@ -257,4 +257,4 @@ TEST(StepTables, BlocksBoundTheWorkStorage) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -2,11 +2,10 @@
 
 #include <cstring>
 
-#include "textio/close_unit.h"
-#include "textio/process_end.h"
-#include "textio/unit_table.h"
+#include "textio/units.h"
+#include "textio/run_endings.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 [[noreturn]] void ThrowRunEnded(int exitCode) {
@@ -61,4 +60,4 @@ CapturedRun RunCaptured(const std::function<void()>& code, const std::string& in
   return run;
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "textio/console_hooks.h"
+#include "textio/console.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 
 struct RunEnded {
   int exitCode;
@@ -36,4 +36,4 @@ struct CapturedRun {
 // the console and the way the run ended. All file units are closed afterwards.
 CapturedRun RunCaptured(const std::function<void()>& code, const std::string& input = "");
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -9,7 +9,7 @@
 
 #include "tests/support/scratch_folder.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& input, const std::string& workingFolder,
@@ -54,4 +54,4 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 struct ProcessResult {
   int exitCode = -1;  // as the shell sees it (0 to 255); -1 when killed by a signal
@@ -19,4 +19,4 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
                          const std::string& input, const std::string& workingFolder,
                          const std::map<std::string, std::string>& environment = {});
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

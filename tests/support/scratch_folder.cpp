@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 ScratchFolder::ScratchFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "kova-test-XXXXXX").string();
@@ -43,4 +43,4 @@ std::filesystem::path SourceFolder() {
   return folder != nullptr ? std::filesystem::path(folder) : std::filesystem::current_path();
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 class ScratchFolder {
  public:
@@ -26,4 +26,4 @@ std::string ReadWholeFile(const std::string& path);
 // The folder of the project's sources (for the bundled examples).
 std::filesystem::path SourceFolder();
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

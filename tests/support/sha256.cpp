@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstdint>
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 constexpr std::array<std::uint32_t, 64> kRoundConstants = {
@@ -87,4 +87,4 @@ std::string Sha256Hex(std::string_view bytes) {
   return hex;
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

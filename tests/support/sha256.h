@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 std::string Sha256Hex(std::string_view bytes);
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -1,6 +1,6 @@
 #include "tests/support/smallest_example.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 
 std::string PromptRecords() {
   return "  ENTER INPUT FILENAME\r\n"
@@ -34,4 +34,4 @@ std::string SmallestFinalTable() {
          " PSF   1.00000  1.00000 -NaN\r\n";
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

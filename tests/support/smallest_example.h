@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 constexpr const char* kSmallestData = "one species, two sites, two groups\n1 2 2\n1 0\n";
 constexpr const char* kSmallestGroups = "1 2\n";
@@ -19,4 +19,4 @@ std::string SmallestStepRecords(int step, bool withTables);
 // The final table of a run of two or more steps: every z-score is the default NaN.
 std::string SmallestFinalTable();
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

@@ -3,7 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 int RunUnprivileged(const std::function<int()>& check) {
   const pid_t child = ::fork();
@@ -18,4 +18,4 @@ int RunUnprivileged(const std::function<int()>& check) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

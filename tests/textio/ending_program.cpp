@@ -2,12 +2,10 @@
 // check what the shell sees.
 #include <string>
 
-#include "textio/failure_codes.h"
-#include "textio/free_format_writer.h"
-#include "textio/open_unit.h"
-#include "textio/run_time_error.h"
-#include "textio/stop_run.h"
-#include "textio/unit_numbers.h"
+#include "textio/failures.h"
+#include "textio/output_editing.h"
+#include "textio/units.h"
+#include "textio/run_endings.h"
 
 int main(int argumentCount, char** arguments) {
   using namespace kova;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "textio/real_editing.h"
+#include "textio/output_editing.h"
 
 namespace kova {
 namespace {

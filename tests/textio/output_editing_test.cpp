@@ -8,10 +8,8 @@
 #include <string>
 
 #include "tests/support/console_capture.h"
-#include "textio/formatted_f_writer.h"
-#include "textio/free_format_writer.h"
-#include "textio/real_editing.h"
-#include "textio/unit_numbers.h"
+#include "textio/output_editing.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {
@@ -139,7 +137,7 @@ TEST(FreeFormatRecord, LaysOutItems) {
 }
 
 TEST(WriteFreeFormat, SendsOneConsoleCallPerRecordWithCrLf) {
-  const auto run = testing::RunCaptured([] {
+  const auto run = test_support::RunCaptured([] {
     WriteFreeFormat(kDefaultUnit, {" ENTER INPUT FILENAME"});
     WriteFreeFormat(kDefaultUnit, {});
   });
@@ -152,20 +150,20 @@ TEST(WriteFreeFormat, SendsOneConsoleCallPerRecordWithCrLf) {
 
 TEST(WriteFreeFormat, SplitsLongConsoleRecordsIntoPiecesOf256) {
   const std::string text(300, 'x');
-  const auto run = testing::RunCaptured([&] { WriteFreeFormat(kDefaultUnit, {text}); });
+  const auto run = test_support::RunCaptured([&] { WriteFreeFormat(kDefaultUnit, {text}); });
   ASSERT_EQ(run.calls.size(), 2U);
   EXPECT_EQ(run.calls[0].text.size(), 256U);
   EXPECT_EQ(run.calls[1].text, std::string(300 + 1 - 256, 'x') + "\r\n");
 }
 
 TEST(WriteFreeFormat, ErrorUnitWritesToTheErrorStream) {
-  const auto run = testing::RunCaptured([] { WriteFreeFormat(kConsoleErrorUnit, {"oops"}); });
+  const auto run = test_support::RunCaptured([] { WriteFreeFormat(kConsoleErrorUnit, {"oops"}); });
   ASSERT_EQ(run.calls.size(), 1U);
   EXPECT_EQ(run.calls[0].stream, ConsoleStream::Error);
 }
 
 TEST(WriteFreeFormat, FailedConsoleWriteEndsTheRunWithAReport) {
-  const auto run = testing::RunCaptured([] {
+  const auto run = test_support::RunCaptured([] {
     ConsoleHooks failing = Console();
     auto write = failing.WriteText;
     failing.WriteText = [write](const char* text, std::size_t count, ConsoleStream stream) {
@@ -185,7 +183,7 @@ TEST(WriteFormattedF, WritesTenValuesToARecord) {
   float values[12];
   for (int i = 0; i < 12; ++i)
     values[i] = 0.5f * static_cast<float>(i);
-  const auto run = testing::RunCaptured([&] {
+  const auto run = test_support::RunCaptured([&] {
     WriteFormattedF(kDefaultUnit, {values, 3, 1}, 10, 8, 4);
     WriteFormattedF(kDefaultUnit, {values, 12, 1}, 10, 8, 4);
     WriteFormattedF(kDefaultUnit, {values, 0, 1}, 10, 8, 4);

@@ -12,18 +12,16 @@
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/unprivileged.h"
-#include "textio/close_unit.h"
-#include "textio/free_format_reader.h"
-#include "textio/free_format_writer.h"
-#include "textio/open_unit.h"
-#include "textio/run_time_error.h"
-#include "textio/stop_run.h"
+#include "textio/units.h"
+#include "textio/free_format_input.h"
+#include "textio/output_editing.h"
+#include "textio/run_endings.h"
 
 namespace kova {
 namespace {
 
-using testing::RunCaptured;
-using testing::ScratchFolder;
+using test_support::RunCaptured;
+using test_support::ScratchFolder;
 
 std::int32_t OpenStatusOf(const std::string& name, OpenStatus status = OpenStatus::Old) {
   std::int32_t statusValue = -99;
@@ -66,7 +64,7 @@ TEST(OpenUnit, OpensWriteProtectedInputFilesForReading) {
   const std::string path = folder.Write("protected.txt", "17\n");
   ::chmod(path.c_str(), 0444);
 
-  const int outcome = testing::RunUnprivileged([&] {
+  const int outcome = test_support::RunUnprivileged([&] {
     std::int32_t status = -99;
     std::int32_t value = 0;
     const auto run = RunCaptured([&] {
@@ -85,14 +83,14 @@ TEST(OpenUnit, ReportsAResultsFileThatCannotBeWritten) {
   const std::string path = folder.Write("RESULTS.TXT", "old\n");
   ::chmod(path.c_str(), 0444);
 
-  const int outcome = testing::RunUnprivileged([&] {
+  const int outcome = test_support::RunUnprivileged([&] {
     const auto run = RunCaptured([&] { OpenUnit(2, path, OpenStatus::Unknown); });
     const bool reported = run.ended && run.exitCode == -1 &&
                           run.error == "? System Error:\n? Access Denied.\n? OPEN(UNIT=2,...\n";
     return reported ? 0 : 1;
   });
   EXPECT_EQ(outcome, 0);
-  EXPECT_EQ(testing::ReadWholeFile(path), "old\n");
+  EXPECT_EQ(test_support::ReadWholeFile(path), "old\n");
 }
 
 TEST(OpenUnit, ReportsABlankNameWithoutAStatusValue) {
@@ -112,7 +110,7 @@ TEST(FileUnits, NewResultsReplaceALongerOldFile) {
     CloseUnit(2);
   });
   EXPECT_FALSE(run.ended);
-  EXPECT_EQ(testing::ReadWholeFile(path), " first  1\r\n second  2.50000\r\n");
+  EXPECT_EQ(test_support::ReadWholeFile(path), " first  1\r\n second  2.50000\r\n");
 }
 
 TEST(FileUnits, ResultsLongerThanOneBlockReplaceALongerOldFile) {
@@ -129,7 +127,7 @@ TEST(FileUnits, ResultsLongerThanOneBlockReplaceALongerOldFile) {
   });
   EXPECT_FALSE(run.ended);
   EXPECT_GT(expected.size(), 8192U * 2);
-  EXPECT_EQ(testing::ReadWholeFile(path), expected);
+  EXPECT_EQ(test_support::ReadWholeFile(path), expected);
 }
 
 TEST(FileUnits, ARunThatWritesNothingLeavesTheOldFileAlone) {
@@ -142,7 +140,7 @@ TEST(FileUnits, ARunThatWritesNothingLeavesTheOldFileAlone) {
     StopRun(" ");
   });
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(testing::ReadWholeFile(path), "old results\r\n");
+  EXPECT_EQ(test_support::ReadWholeFile(path), "old results\r\n");
 }
 
 TEST(FileUnits, UnknownCreatesAMissingFile) {
@@ -150,7 +148,7 @@ TEST(FileUnits, UnknownCreatesAMissingFile) {
   const std::string path = folder.File("RESULTS.TXT");
   RunCaptured([&] { OpenUnit(2, path, OpenStatus::Unknown); });
   EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_EQ(testing::ReadWholeFile(path), "");
+  EXPECT_EQ(test_support::ReadWholeFile(path), "");
 }
 
 TEST(FileUnits, RecordsWrittenBeforeAStopOrAFailureStay) {
@@ -164,7 +162,7 @@ TEST(FileUnits, RecordsWrittenBeforeAStopOrAFailureStay) {
     StopRun(" ");
   });
   EXPECT_EQ(stop.exitCode, 0);
-  EXPECT_EQ(testing::ReadWholeFile(stopped), " kept\r\n");
+  EXPECT_EQ(test_support::ReadWholeFile(stopped), " kept\r\n");
 
   const auto failure = RunCaptured([&] {
     OpenUnit(2, failed, OpenStatus::Unknown);
@@ -175,7 +173,7 @@ TEST(FileUnits, RecordsWrittenBeforeAStopOrAFailureStay) {
   EXPECT_EQ(failure.exitCode, -1);
   EXPECT_EQ(failure.error,
             "? FORTRAN Runtime Error:\n? Unit is not connected\n? READ(UNIT=1,...\n");
-  EXPECT_EQ(testing::ReadWholeFile(failed), " kept\r\n");
+  EXPECT_EQ(test_support::ReadWholeFile(failed), " kept\r\n");
 }
 
 TEST(FileUnits, AFullDiskIsReportedAgainstTheStatementThatWrote) {

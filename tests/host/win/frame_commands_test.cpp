@@ -31,9 +31,9 @@
 namespace kova::win {
 namespace {
 
-using testing::ModalResponder;
-using testing::ReadWholeFile;
-using testing::ScratchFolder;
+using test_support::ModalResponder;
+using test_support::ReadWholeFile;
+using test_support::ScratchFolder;
 
 class Frame : public ::testing::Test {
  protected:
@@ -64,7 +64,7 @@ TEST_F(Frame, SaveAsAsksForAFileAndSaveThenWritesWithoutAsking) {
   Write("");
   const QString path = QString::fromStdString(folder_.File("first"));
   ModalResponder user;
-  user.Then([&](QWidget* modal) { testing::ChooseFile(modal, path); });
+  user.Then([&](QWidget* modal) { test_support::ChooseFile(modal, path); });
   Choose(host::command::kSave);  // no file yet: Save is Save As
   EXPECT_EQ(user.Answered(), 1);
   // The default suffix is added, and the window takes the file's name as its title.
@@ -85,7 +85,7 @@ TEST_F(Frame, SaveAsAsksForAFileAndSaveThenWritesWithoutAsking) {
   user.Then([&](QWidget* modal) {
     const QStringList chosen = qobject_cast<QFileDialog*>(modal)->selectedFiles();
     EXPECT_EQ(chosen.value(0), path + ".txt");
-    testing::ClickButton(modal, QStringLiteral("Cancel"));
+    test_support::ClickButton(modal, QStringLiteral("Cancel"));
   });
   EXPECT_FALSE(host_.SaveAs());
   EXPECT_EQ(host_.SaveFileName(), folder_.File("first.txt"));
@@ -98,11 +98,11 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
   ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
   QString warning;
   ModalResponder user;
-  user.Then([&](QWidget* modal) { testing::ChooseFile(modal, QString::fromStdString(full)); });
-  user.Then([](QWidget* modal) { testing::ClickButton(modal, QStringLiteral("Yes")); });
+  user.Then([&](QWidget* modal) { test_support::ChooseFile(modal, QString::fromStdString(full)); });
+  user.Then([](QWidget* modal) { test_support::ClickButton(modal, QStringLiteral("Yes")); });
   user.Then([&](QWidget* modal) {
-    warning = modal->windowTitle() + ": " + testing::MessageText(modal);
-    testing::ClickButton(modal, QStringLiteral("OK"));
+    warning = modal->windowTitle() + ": " + test_support::MessageText(modal);
+    test_support::ClickButton(modal, QStringLiteral("OK"));
   });
   EXPECT_TRUE(host_.SaveAs());
   EXPECT_EQ(user.Answered(), 3);  // the file dialog, replacing the file, the warning
@@ -110,10 +110,10 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
   EXPECT_FALSE(host_.Lines().Saved());
 
   // A file that cannot be created.
-  user.Then([](QWidget* modal) { testing::ChooseFile(modal, QStringLiteral("/proc/kova.txt")); });
+  user.Then([](QWidget* modal) { test_support::ChooseFile(modal, QStringLiteral("/proc/kova.txt")); });
   user.Then([&](QWidget* modal) {
-    warning = testing::MessageText(modal);
-    testing::ClickButton(modal, QStringLiteral("OK"));
+    warning = test_support::MessageText(modal);
+    test_support::ClickButton(modal, QStringLiteral("OK"));
   });
   EXPECT_TRUE(host_.SaveAs());
   EXPECT_EQ(warning, "Cannot create file");
@@ -122,7 +122,7 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
 
 // pdftotext's text of a PDF, its pages separated by form feeds.
 std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
-  const auto text = testing::RunProcess("/usr/bin/pdftotext", {"-layout", path, "-"}, "", "/");
+  const auto text = test_support::RunProcess("/usr/bin/pdftotext", {"-layout", path, "-"}, "", "/");
   EXPECT_EQ(text.exitCode, 0) << text.error;
   std::vector<std::vector<std::string>> pages(1);
   std::string line;
@@ -146,7 +146,7 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
 }
 
 int PdfPageCount(const std::string& path) {
-  const auto info = testing::RunProcess("/usr/bin/pdfinfo", {path}, "", "/");
+  const auto info = test_support::RunProcess("/usr/bin/pdfinfo", {path}, "", "/");
   const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
   return pages.match(QString::fromStdString(info.output)).captured(1).toInt();
 }
@@ -233,7 +233,7 @@ TEST_F(Printing, ThePrintDialogOffersPagesAndCancellingItPrintsNothing) {
     auto* dialog = qobject_cast<QPrintDialog*>(modal);
     pagesOffered = dialog != nullptr && dialog->testOption(QAbstractPrintDialog::PrintPageRange) &&
                    dialog->minPage() == 1 && dialog->maxPage() == 32767;
-    testing::ClickButton(modal, QStringLiteral("Cancel"));
+    test_support::ClickButton(modal, QStringLiteral("Cancel"));
   });
   Choose(host::command::kPrint);
   EXPECT_TRUE(user.Done());

@@ -8,7 +8,7 @@
 #include <QTest>
 #include <cstdio>
 
-namespace kova::testing {
+namespace kova::test_support {
 
 ModalResponder::ModalResponder() {
   timer_.setInterval(5);
@@ -62,4 +62,4 @@ QString MessageText(QWidget* modal) {
   return box != nullptr ? box->text() : QString();
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

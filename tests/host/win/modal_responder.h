@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace kova::testing {
+namespace kova::test_support {
 
 class ModalResponder : public QObject {
  public:
@@ -42,4 +42,4 @@ bool ChooseFile(QWidget* modal, const QString& path);
 // The text of a message box.
 QString MessageText(QWidget* modal);
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

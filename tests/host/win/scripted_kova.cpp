@@ -16,6 +16,6 @@ int main(int argumentCount, char** arguments) {
   char* programOnly[] = {arguments[0], nullptr};
   return kova::win::HostMain(1, programOnly, &kova::RunAnalysis, [&](kova::win::ConsoleHost& host) {
     // Lives until the process ends.
-    new kova::testing::ScriptedUser(host, kova::testing::ParseUserActions(words));
+    new kova::test_support::ScriptedUser(host, kova::test_support::ParseUserActions(words));
   });
 }

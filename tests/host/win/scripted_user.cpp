@@ -7,7 +7,7 @@
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 
 std::vector<UserAction> ParseUserActions(const std::vector<std::string>& words) {
   std::vector<UserAction> actions;
@@ -71,4 +71,4 @@ bool ScriptedUser::Perform(const UserAction& action) {
   return true;
 }
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

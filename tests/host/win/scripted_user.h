@@ -12,7 +12,7 @@
 #include "host/win/console_host.h"
 #include "tests/host/win/modal_responder.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 
 // One step of the script, as written on the scripted program's command line:
 //   type:TEXT        when a read waits, TEXT and Enter as key events
@@ -47,4 +47,4 @@ class ScriptedUser : public QObject {
 // The transcript's lines joined by LF.
 std::string TranscriptText(const host::Transcript& transcript);
 
-}  // namespace kova::testing
+}  // namespace kova::test_support

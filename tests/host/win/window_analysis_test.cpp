@@ -13,11 +13,10 @@
 #include "tests/support/console_capture.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/scratch_folder.h"
-#include "textio/close_unit.h"
-#include "textio/process_end.h"
-#include "textio/unit_table.h"
+#include "textio/units.h"
+#include "textio/run_endings.h"
 
-namespace kova::testing {
+namespace kova::test_support {
 namespace {
 
 [[noreturn]] void ThrowRunEnded(int exitCode) { throw RunEnded{exitCode}; }
@@ -200,4 +199,4 @@ TEST(WindowStart, WithoutADisplayItSaysSoAndEndsWithSix) {
 }
 
 }  // namespace
-}  // namespace kova::testing
+}  // namespace kova::test_support

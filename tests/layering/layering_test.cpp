@@ -1,0 +1,116 @@
+// The folders depend on each other one way only: apps on the window layer and the driver,
+// the window layer on the host's rules, the host on the text layer, the driver on the indices
+// and the text layer. Qt is included by the window layer and the windowed program alone.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+namespace kova {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct FolderRule {
+  std::string folder;                 // a source folder, relative to the project
+  std::set<std::string> mayInclude;  // project folders its files may include from
+  bool mayIncludeQt = false;
+};
+
+// The most specific folder comes first.
+const std::vector<FolderRule> kRules = {
+    {"host/win", {"host", "textio"}, true},
+    {"host", {"host", "textio"}, false},
+    {"apps/kova-cli", {"driver", "textio"}, false},
+    {"apps/kova", {"driver", "host"}, true},
+    {"driver", {"driver", "indices", "textio"}, false},
+    {"indices", {"indices", "textio"}, false},
+    {"textio", {"textio"}, false},
+};
+
+const FolderRule* RuleFor(const std::string& path) {
+  for (const FolderRule& rule : kRules) {
+    if (path.rfind(rule.folder + "/", 0) == 0) return &rule;
+  }
+  return nullptr;
+}
+
+// What is wrong with one include line of the file at `path`, or nothing.
+std::optional<std::string> IncludeFault(const std::string& path, const std::string& line) {
+  static const std::regex project(R"(^\s*#\s*include\s*"([a-z_-]+)/)");
+  static const std::regex qt(R"(^\s*#\s*include\s*<(Q[A-Za-z]+|Qt[A-Za-z]*/))");
+  const FolderRule* rule = RuleFor(path);
+  if (rule == nullptr) return std::nullopt;
+  std::smatch match;
+  if (std::regex_search(line, match, project)) {
+    const std::string folder = match[1];
+    if (rule->mayInclude.count(folder) == 0) return path + " includes from " + folder + "/";
+  }
+  if (!rule->mayIncludeQt && std::regex_search(line, match, qt)) return path + " includes Qt";
+  return std::nullopt;
+}
+
+TEST(Layering, TheRulesCatchAWrongInclude) {
+  struct Case {
+    std::string path;
+    std::string line;
+    bool fault;
+  };
+  const Case cases[] = {
+      {"textio/units.cpp", "#include \"textio/records.h\"", false},
+      {"textio/units.cpp", "#include \"driver/dialogue.h\"", true},
+      {"driver/dialogue.cpp", "#include \"host/win/console_host.h\"", true},
+      {"driver/dialogue.cpp", "#include <QString>", true},
+      {"host/transcript.cpp", "#include <QWidget>", true},
+      {"host/transcript.cpp", "#include \"host/win/frame_window.h\"", false},
+      {"host/win/frame_window.cpp", "#include <QMenuBar>", false},
+      {"host/win/frame_window.cpp", "#include \"driver/analysis_main.h\"", true},
+      {"apps/kova/main.cpp", "#include \"host/win/host_main.h\"", false},
+      {"apps/kova-cli/main.cpp", "#include \"host/console_lines.h\"", true},
+      {"indices/step_tables.cpp", "#include <vector>", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IncludeFault(c.path, c.line).has_value(), c.fault) << c.path << ": " << c.line;
+  }
+}
+
+// host/ (outside host/win) must not reach into the window layer either.
+std::optional<std::string> WindowLayerFault(const std::string& path, const std::string& line) {
+  if (path.rfind("host/win/", 0) == 0 || path.rfind("host/", 0) != 0) return std::nullopt;
+  if (line.find("#include \"host/win/") != std::string::npos) return path + " includes host/win";
+  return std::nullopt;
+}
+
+TEST(Layering, EverySourceFileKeepsToItsLayer) {
+  const fs::path top = test_support::SourceFolder();
+  std::vector<std::string> faults;
+  int files = 0;
+  for (const FolderRule& rule : kRules) {
+    if (!fs::exists(top / rule.folder)) continue;
+    for (const auto& entry : fs::recursive_directory_iterator(top / rule.folder)) {
+      const std::string extension = entry.path().extension().string();
+      if (extension != ".cpp" && extension != ".h" && extension != ".inc") continue;
+      const std::string path = fs::relative(entry.path(), top).generic_string();
+      if (RuleFor(path) != &rule) continue;  // judged by a more specific folder's rule
+      ++files;
+      std::ifstream file(entry.path());
+      for (std::string line; std::getline(file, line);) {
+        if (auto fault = IncludeFault(path, line)) faults.push_back(*fault);
+        if (auto fault = WindowLayerFault(path, line)) faults.push_back(*fault);
+      }
+    }
+  }
+  EXPECT_GT(files, 50);
+  EXPECT_TRUE(faults.empty()) << ::testing::PrintToString(faults);
+}
+
+}  // namespace
+}  // namespace kova
