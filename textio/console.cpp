@@ -56,7 +56,10 @@ class StandardInputLines {
         filled_ = static_cast<std::size_t>(count);
         return true;
       }
-      if (count < 0 && errno == EINTR) continue;
+      if (count < 0 && errno == EINTR) {
+        EndIfInterrupted();  // a signal while the user was asked for an answer
+        continue;
+      }
       return false;
     }
   }

@@ -62,16 +62,17 @@ int FileUnit::Append(const char* data, std::size_t count) {
   return 0;
 }
 
+// The file is cut where the first block goes, before it is written: a write that fails
+// part-way then leaves what it wrote and nothing of the old file after it.
 int FileUnit::WriteBlock() {
   if (filled_ == 0) return 0;
   const std::size_t count = filled_;
   filled_ = 0;
-  if (const int code = WriteAll(descriptor_, block_.data(), count); code != 0) return code;
   if (cutAtFirstWrite_) {
     cutAtFirstWrite_ = false;
-    return CutAtCurrentPosition(descriptor_);
+    if (const int code = CutAtCurrentPosition(descriptor_); code != 0) return code;
   }
-  return 0;
+  return WriteAll(descriptor_, block_.data(), count);
 }
 
 int FileUnit::Close() {

@@ -36,8 +36,8 @@ class FileUnit {
   int number_;
   std::string fileName_;
   int descriptor_;
-  // Set at OPEN: the first data written ends the file, so nothing of an older file of the
-  // same name survives after it.
+  // Set at OPEN: the file is cut where the first data is written, so nothing of an older
+  // file of the same name survives after it, even when that write fails.
   bool cutAtFirstWrite_;
   std::vector<char> block_;
   std::size_t filled_ = 0;

@@ -1,8 +1,11 @@
 // How a run ends: the stop, the run-time error report through which every unchecked failure
-// ends the run, and the last step of both, the console's EndOfRun and the process exit.
+// ends the run, an interruption by a signal, and the last step of each, the console's
+// EndOfRun and the process exit.
 #pragma once
 
 #include <string_view>
+
+#include "textio/console.h"
 
 namespace kova {
 
@@ -38,5 +41,21 @@ struct IoStatement {
 };
 
 [[noreturn]] void ReportRunTimeError(int code, IoStatement statement = {});
+
+// ---- Interruption -----------------------------------------------------------------------
+// Ctrl+C, kill or a closed terminal (SIGINT, SIGTERM, SIGHUP) end a run as closing the
+// window mid-run does: the signal is only noted where it arrives; at the next console
+// operation or I/O statement every unit is written out and closed, so the files hold every
+// record written so far, one line on the error stream says the run was interrupted, and the
+// process ends with code 128 + the signal's number. A second signal ends it at once.
+
+// Installs the handlers. Without them a signal ends the process as the system's default does.
+void CatchInterruptions();
+
+// Ends the run when a signal has been noted; returns at once otherwise.
+void EndIfInterrupted();
+
+// The console with that check in front of each of its operations.
+ConsoleHooks InterruptibleConsole(ConsoleHooks console);
 
 }  // namespace kova

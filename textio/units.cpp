@@ -135,29 +135,6 @@ void OpenUnit(int unit, std::string_view fileName, OpenStatus status, std::int32
   ReportRunTimeError(code, {Statement::Open, unit});
 }
 
-// ---- CLOSE ------------------------------------------------------------------------------
-
-int DisconnectFileUnit(int unit) {
-  std::unique_ptr<FileUnit> file = RemoveFileUnit(unit);
-  return file ? file->Close() : 0;
-}
-
-void CloseUnit(int unit) {
-  Console().Poll();
-  if (const int code = DisconnectFileUnit(unit); code != 0) {
-    ReportRunTimeError(code, {Statement::Close, unit});
-  }
-}
-
-UnitFailure CloseAllUnits() {
-  UnitFailure first;
-  for (const int unit : ConnectedFileUnits()) {
-    const int code = DisconnectFileUnit(unit);
-    if (code != 0 && first.code == 0) first = {code, unit};
-  }
-  return first;
-}
-
 // ---- The unit table ---------------------------------------------------------------------
 
 namespace {
@@ -192,19 +169,39 @@ std::unique_ptr<FileUnit> RemoveFileUnit(int unit) {
   return removed;
 }
 
-std::vector<int> ConnectedFileUnits() {
-  std::vector<int> numbers;
-  for (const auto& connected : FileUnits())
-    numbers.push_back(connected->Number());
-  return numbers;
-}
-
 RecordReader& InputRecords(int unit, const IoStatement& statement) {
   if (unit == kDefaultUnit || unit == kConsoleInputUnit) return ConsoleInput();
   if (FileUnit* file = FindFileUnit(unit)) return file->Reader();
   ReportRunTimeError(failure::kUnitNotConnected, statement);
 }
 
+
+// ---- CLOSE ------------------------------------------------------------------------------
+
+int DisconnectFileUnit(int unit) {
+  std::unique_ptr<FileUnit> file = RemoveFileUnit(unit);
+  return file ? file->Close() : 0;
+}
+
+void CloseUnit(int unit) {
+  Console().Poll();
+  if (const int code = DisconnectFileUnit(unit); code != 0) {
+    ReportRunTimeError(code, {Statement::Close, unit});
+  }
+}
+
+// Allocates nothing: a run short of memory still writes out its files.
+UnitFailure CloseAllUnits() {
+  UnitFailure first;
+  auto& units = FileUnits();
+  while (!units.empty()) {
+    const std::unique_ptr<FileUnit> unit = std::move(units.front());
+    units.erase(units.begin());
+    const int code = unit->Close();
+    if (code != 0 && first.code == 0) first = {code, unit->Number()};
+  }
+  return first;
+}
 
 // ---- Writing a record -------------------------------------------------------------------
 

@@ -65,7 +65,6 @@ int DisconnectFileUnit(int unit);
 FileUnit* FindFileUnit(int unit);
 void AddFileUnit(std::unique_ptr<FileUnit> unit);
 std::unique_ptr<FileUnit> RemoveFileUnit(int unit);
-std::vector<int> ConnectedFileUnits();
 
 // The records a READ statement on `unit` takes: the console's for the default unit and
 // unit 5, the file's for a connected file unit. Any other unit is reported and ends the run.

@@ -9,6 +9,7 @@
 
 #include "driver/analysis_main.h"
 #include "textio/console.h"
+#include "textio/run_endings.h"
 
 namespace {
 
@@ -32,5 +33,8 @@ int main(int argumentCount, char** arguments) {
   std::signal(SIGPIPE, SIG_IGN);
   // Output to a file or a pipe goes out in blocks; a terminal sees every record at once.
   if (::isatty(STDOUT_FILENO) == 0) kova::InstallConsoleHooks(kova::BufferOutput(kova::Console()));
+  // Ctrl+C, kill or a closed terminal end the run at its next step with whole files.
+  kova::CatchInterruptions();
+  kova::InstallConsoleHooks(kova::InterruptibleConsole(kova::Console()));
   kova::RunAnalysis();
 }

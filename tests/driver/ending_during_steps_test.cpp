@@ -8,6 +8,7 @@
 
 #include "tests/support/process_runner.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/smallest_example.h"
 
 namespace kova {
 namespace {
@@ -42,6 +43,44 @@ TEST(EndingDuringSteps, AnExitInsidePollEndsTheProcessWithItsOwnCode) {
       EXPECT_EQ(run.output.find("INDEX  ACTUAL"), std::string::npos) << where;
     }
   }
+}
+
+}  // namespace
+}  // namespace kova
+
+namespace kova {
+namespace {
+
+// Whichever allocation of a whole run fails, the run ends with the report of a failed
+// allocation (exit code 255) or, when it needs no more, as usual: never in std::terminate.
+TEST(EndingDuringSteps, ARefusedAllocationEndsWithTheReport) {
+  test_support::ScratchFolder folder;
+  folder.Write("data.txt", test_support::kSmallestData);
+  folder.Write("groups.txt", test_support::kSmallestGroups);
+  const std::string answers = "data.txt\n5\n3\ngroups.txt\n";
+  const auto plain = test_support::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
+  int reported = 0;
+  bool completed = false;
+  for (int refused = 1; refused < 3000 && !completed; ++refused) {
+    const auto run =
+        test_support::RunProcess(KOVA_ALLOCATION_FAILURE_PROGRAM, {}, answers,
+                                 folder.Path().string(),
+                                 {{"KOVA_REFUSE_ALLOCATION", std::to_string(refused)},
+                                  // The sanitizer's own operator new serves its runtime's
+                                  // allocations, which the replacement then frees.
+                                  {"ASAN_OPTIONS", "alloc_dealloc_mismatch=0"}});
+    ASSERT_EQ(run.signal, 0) << "allocation " << refused << ": " << run.error;
+    if (run.exitCode == 255) {
+      ++reported;
+      EXPECT_EQ(run.error.rfind("? FORTRAN Runtime Error:\n? Buffer allocation failed\n", 0), 0u)
+          << "allocation " << refused << ": " << run.error;
+    } else {
+      ASSERT_EQ(run.exitCode, 0) << "allocation " << refused << ": " << run.error;
+      completed = run.output == plain.output;
+    }
+  }
+  EXPECT_TRUE(completed);
+  EXPECT_GT(reported, 10);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_folder.h"
+
 namespace kova::test_support {
 
 struct ProcessResult {
@@ -18,5 +20,25 @@ struct ProcessResult {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
                          const std::string& input, const std::string& workingFolder,
                          const std::map<std::string, std::string>& environment = {});
+
+// A program running in the background, with standard output and error going to files and
+// standard input a pipe that stays open until Finish: a program waiting for input waits.
+class RunningProcess {
+ public:
+  RunningProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::string& input, const std::string& workingFolder);
+  ~RunningProcess();
+  RunningProcess(const RunningProcess&) = delete;
+  RunningProcess& operator=(const RunningProcess&) = delete;
+
+  void Signal(int signal) const;
+  // Closes standard input, waits for the program to end and collects what it wrote.
+  ProcessResult Finish();
+
+ private:
+  ScratchFolder streams_;  // holds the output files
+  int child_ = -1;
+  int input_ = -1;
+};
 
 }  // namespace kova::test_support
