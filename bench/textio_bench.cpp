@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "textio/units.h"
 #include "textio/free_format_input.h"
 #include "textio/output_editing.h"
+#include "textio/units.h"
 
 namespace {
 

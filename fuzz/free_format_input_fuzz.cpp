@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "textio/units.h"
 #include "textio/console.h"
 #include "textio/free_format_input.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 namespace kova::host {
 
-bool AsksToSave(bool transcriptSaved) { return !transcriptSaved; }
+bool AsksToSave(bool transcriptSaved) {
+  return !transcriptSaved;
+}
 
 CloseDecision DecideClose(std::optional<SaveAnswer> answer, bool saveFileKnown,
                           const HostFlags& flags) {

@@ -7,7 +7,9 @@ bool IsWhiteSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+bool IsBlankOrTab(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Reads one argument from `position` on and leaves `position` after it.
 std::string ReadArgument(std::string_view line, std::size_t& position) {
@@ -48,7 +50,8 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
     // The first empty argument ends the line: its end, or white space at its very start.
     if (argument.empty()) break;
     arguments.push_back(std::move(argument));
-    while (position < commandLine.size() && IsWhiteSpace(commandLine[position])) ++position;
+    while (position < commandLine.size() && IsWhiteSpace(commandLine[position]))
+      ++position;
   }
   return arguments;
 }
@@ -59,9 +62,11 @@ std::string_view CommandTail(std::string_view commandLine) {
     const std::size_t closing = commandLine.find('"', 1);
     position = closing == std::string_view::npos ? commandLine.size() : closing + 1;
   } else {
-    while (position < commandLine.size() && !IsBlankOrTab(commandLine[position])) ++position;
+    while (position < commandLine.size() && !IsBlankOrTab(commandLine[position]))
+      ++position;
   }
-  while (position < commandLine.size() && IsBlankOrTab(commandLine[position])) ++position;
+  while (position < commandLine.size() && IsBlankOrTab(commandLine[position]))
+    ++position;
   return commandLine.substr(position);
 }
 

@@ -132,8 +132,9 @@ void InputOutputWindow::InsertCharacter(unsigned char code) {
 }
 
 int InputOutputWindow::InputLineLength() const {
-  return atLineStart_ ? 0
-                      : static_cast<int>(transcript_.LineLength(static_cast<std::size_t>(caretRow_)));
+  return atLineStart_
+             ? 0
+             : static_cast<int>(transcript_.LineLength(static_cast<std::size_t>(caretRow_)));
 }
 
 void InputOutputWindow::InsertBlankAtCaret() {
@@ -158,20 +159,36 @@ void InputOutputWindow::InvalidateFromCaret() {
 
 void InputOutputWindow::Key(EditKey key) {
   switch (key) {
-    case EditKey::PageUp: ScrollVertically(ScrollCode::PageBack); return;
-    case EditKey::PageDown: ScrollVertically(ScrollCode::PageForward); return;
-    case EditKey::End: ScrollVertically(ScrollCode::End); return;
-    case EditKey::Home: ScrollVertically(ScrollCode::Start); return;
-    case EditKey::Up: ScrollVertically(ScrollCode::LineBack); return;
-    case EditKey::Down: ScrollVertically(ScrollCode::LineForward); return;
-    case EditKey::Left: caretColumn_ = std::max(caretColumn_ - 1, 0); return;
+    case EditKey::PageUp:
+      ScrollVertically(ScrollCode::PageBack);
+      return;
+    case EditKey::PageDown:
+      ScrollVertically(ScrollCode::PageForward);
+      return;
+    case EditKey::End:
+      ScrollVertically(ScrollCode::End);
+      return;
+    case EditKey::Home:
+      ScrollVertically(ScrollCode::Start);
+      return;
+    case EditKey::Up:
+      ScrollVertically(ScrollCode::LineBack);
+      return;
+    case EditKey::Down:
+      ScrollVertically(ScrollCode::LineForward);
+      return;
+    case EditKey::Left:
+      caretColumn_ = std::max(caretColumn_ - 1, 0);
+      return;
     case EditKey::Right:
       if (!atLineStart_) caretColumn_ = std::min(caretColumn_ + 1, InputLineLength());
       return;
     case EditKey::Insert:
       if (!atLineStart_) InsertBlankAtCaret();
       return;
-    case EditKey::Delete: DeleteAtCaret(); return;
+    case EditKey::Delete:
+      DeleteAtCaret();
+      return;
   }
 }
 
@@ -254,15 +271,16 @@ void InputOutputWindow::DeleteSelection() {
 // a byte above 127 is inserted as that same byte.
 void InputOutputWindow::Paste(std::string_view bytes) {
   bytes = bytes.substr(0, std::min(bytes.find('\0'), kLongestPaste));
-  for (const char byte : bytes) Character(static_cast<unsigned char>(byte));
+  for (const char byte : bytes)
+    Character(static_cast<unsigned char>(byte));
 }
 
 void InputOutputWindow::InvalidateSelection() {
   const auto& selection = selection_.Current();
   if (!selection) return;
   const int row = selection->row - view_.topLine;
-  repaint_.Invalidate({selection->start - view_.leftColumn, row,
-                       selection->end - view_.leftColumn, row + 1});
+  repaint_.Invalidate(
+      {selection->start - view_.leftColumn, row, selection->end - view_.leftColumn, row + 1});
 }
 
 void InputOutputWindow::RemoveSelection() {

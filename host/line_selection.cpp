@@ -41,9 +41,11 @@ void LineSelection::SelectWord(int column, int row, std::string_view line) {
   const int length = static_cast<int>(line.size());
   column = std::clamp(column, 0, length);
   int start = column - 1;
-  while (start >= 0 && line[static_cast<std::size_t>(start)] != ' ') --start;
+  while (start >= 0 && line[static_cast<std::size_t>(start)] != ' ')
+    --start;
   int end = column;
-  while (end < length && line[static_cast<std::size_t>(end)] != ' ') ++end;
+  while (end < length && line[static_cast<std::size_t>(end)] != ' ')
+    ++end;
   selection_ = Selection{row, start + 1, end};
   dragging_ = false;
 }

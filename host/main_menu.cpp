@@ -8,9 +8,14 @@ namespace {
 using namespace command;
 
 constexpr std::array kFileItems{
-    MenuItem{"&Save", kSave},   MenuItem{"Save As...", kSaveAs}, MenuItem{},
-    MenuItem{"Print...", kPrint}, MenuItem{},                    MenuItem{"&About...", kAbout},
-    MenuItem{},                 MenuItem{"E&xit", kExit},
+    MenuItem{"&Save", kSave},
+    MenuItem{"Save As...", kSaveAs},
+    MenuItem{},
+    MenuItem{"Print...", kPrint},
+    MenuItem{},
+    MenuItem{"&About...", kAbout},
+    MenuItem{},
+    MenuItem{"E&xit", kExit},
 };
 
 // The Edit items start gray: there is nothing to undo, select or paste yet.
@@ -33,32 +38,49 @@ constexpr std::array kPopups{
 };
 
 constexpr std::array kAccelerators{
-    Accelerator{"Ctrl+Z", kUndo},     Accelerator{"Ctrl+X", kCut},
-    Accelerator{"Ctrl+C", kCopy},     Accelerator{"Ctrl+V", kPaste},
+    Accelerator{"Ctrl+Z", kUndo},      Accelerator{"Ctrl+X", kCut},
+    Accelerator{"Ctrl+C", kCopy},      Accelerator{"Ctrl+V", kPaste},
     Accelerator{"Shift+F5", kCascade}, Accelerator{"Shift+F4", kTile},
 };
 
 }  // namespace
 
-std::span<const MenuPopup> MainMenu() { return kPopups; }
+std::span<const MenuPopup> MainMenu() {
+  return kPopups;
+}
 
-std::span<const Accelerator> MdiAccel() { return kAccelerators; }
+std::span<const Accelerator> MdiAccel() {
+  return kAccelerators;
+}
 
 CommandRoute RouteCommand(int id, int nextProgramItem) {
   switch (id) {
-    case kSave: return CommandRoute::Save;
-    case kSaveAs: return CommandRoute::SaveAs;
-    case kPrint: return CommandRoute::Print;
-    case kAbout: return CommandRoute::About;
-    case kExit: return CommandRoute::Exit;
-    case kCut: return CommandRoute::Cut;
-    case kCopy: return CommandRoute::Copy;
-    case kPaste: return CommandRoute::Paste;
-    case kDelete: return CommandRoute::Delete;
-    case kCascade: return CommandRoute::Cascade;
-    case kTile: return CommandRoute::Tile;
-    case kArrangeIcons: return CommandRoute::ArrangeIcons;
-    default: break;
+    case kSave:
+      return CommandRoute::Save;
+    case kSaveAs:
+      return CommandRoute::SaveAs;
+    case kPrint:
+      return CommandRoute::Print;
+    case kAbout:
+      return CommandRoute::About;
+    case kExit:
+      return CommandRoute::Exit;
+    case kCut:
+      return CommandRoute::Cut;
+    case kCopy:
+      return CommandRoute::Copy;
+    case kPaste:
+      return CommandRoute::Paste;
+    case kDelete:
+      return CommandRoute::Delete;
+    case kCascade:
+      return CommandRoute::Cascade;
+    case kTile:
+      return CommandRoute::Tile;
+    case kArrangeIcons:
+      return CommandRoute::ArrangeIcons;
+    default:
+      break;
   }
   if (id >= kFirstChildWindow && id < kFirstChildWindow + kMostChildWindows) {
     return CommandRoute::ChildWindow;

@@ -21,12 +21,16 @@ PixelScale ScaleOf(MappingMode mode, double dotsPerInchX, double dotsPerInchY) {
       return UpwardScale(kMillimetresPerInch * 10, dotsPerInchX, dotsPerInchY);
     case MappingMode::HighMetric:
       return UpwardScale(kMillimetresPerInch * 100, dotsPerInchX, dotsPerInchY);
-    case MappingMode::LowEnglish: return UpwardScale(100, dotsPerInchX, dotsPerInchY);
-    case MappingMode::HighEnglish: return UpwardScale(1000, dotsPerInchX, dotsPerInchY);
-    case MappingMode::Twips: return UpwardScale(1440, dotsPerInchX, dotsPerInchY);
+    case MappingMode::LowEnglish:
+      return UpwardScale(100, dotsPerInchX, dotsPerInchY);
+    case MappingMode::HighEnglish:
+      return UpwardScale(1000, dotsPerInchX, dotsPerInchY);
+    case MappingMode::Twips:
+      return UpwardScale(1440, dotsPerInchX, dotsPerInchY);
     case MappingMode::Text:
     case MappingMode::Isotropic:
-    case MappingMode::Anisotropic: break;
+    case MappingMode::Anisotropic:
+      break;
   }
   return {};
 }

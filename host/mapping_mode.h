@@ -4,13 +4,13 @@
 namespace kova::host {
 
 enum class MappingMode {
-  Text = 1,  // one unit a pixel, y down
-  LowMetric,     // 0.1 mm, y up
-  HighMetric,    // 0.01 mm, y up
-  LowEnglish,    // 0.01 inch, y up
-  HighEnglish,   // 0.001 inch, y up
-  Twips,         // 1/1440 inch, y up
-  Isotropic,     // units the program sets itself; one unit a pixel until it does
+  Text = 1,     // one unit a pixel, y down
+  LowMetric,    // 0.1 mm, y up
+  HighMetric,   // 0.01 mm, y up
+  LowEnglish,   // 0.01 inch, y up
+  HighEnglish,  // 0.001 inch, y up
+  Twips,        // 1/1440 inch, y up
+  Isotropic,    // units the program sets itself; one unit a pixel until it does
   Anisotropic,
 };
 

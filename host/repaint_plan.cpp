@@ -36,7 +36,8 @@ void RepaintPlan::Invalidate(const CellRect& cells) {
   list.push_back(merged);
   if (list.size() > kMostRectangles) {
     CellRect all = list.front();
-    for (const CellRect& rect : list) all = Bounding(all, rect);
+    for (const CellRect& rect : list)
+      all = Bounding(all, rect);
     list.assign(1, all);
   }
 }

@@ -20,9 +20,9 @@ struct CellRect {
 };
 
 struct RepaintWork {
-  int scrollRows = 0;     // the contents move up by this many rows (down when negative)
-  int scrollColumns = 0;  // and left by this many columns
-  bool everything = false;  // redraw the whole view; the scroll is then moot
+  int scrollRows = 0;           // the contents move up by this many rows (down when negative)
+  int scrollColumns = 0;        // and left by this many columns
+  bool everything = false;      // redraw the whole view; the scroll is then moot
   std::vector<CellRect> cells;  // redraw these, after the scroll
   bool scrollBars = false;      // the bars' ranges or positions changed
 

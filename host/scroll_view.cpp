@@ -32,16 +32,31 @@ int ScrollView::VerticalStep(ScrollCode code, int thumb, std::size_t lineCount) 
   const int page = std::max(visibleRows, 1);
   int step = 0;
   switch (code) {
-    case ScrollCode::LineBack: step = -1; break;
-    case ScrollCode::LineForward: step = 1; break;
-    case ScrollCode::PageBack: step = -page; break;
-    case ScrollCode::PageForward: step = page; break;
+    case ScrollCode::LineBack:
+      step = -1;
+      break;
+    case ScrollCode::LineForward:
+      step = 1;
+      break;
+    case ScrollCode::PageBack:
+      step = -page;
+      break;
+    case ScrollCode::PageForward:
+      step = page;
+      break;
     // The view follows the thumb while it is dragged.
-    case ScrollCode::ThumbTrack: step = thumb - topLine; break;
-    case ScrollCode::Start: step = -topLine; break;
-    case ScrollCode::End: step = maximum - topLine; break;
+    case ScrollCode::ThumbTrack:
+      step = thumb - topLine;
+      break;
+    case ScrollCode::Start:
+      step = -topLine;
+      break;
+    case ScrollCode::End:
+      step = maximum - topLine;
+      break;
     case ScrollCode::ThumbPosition:
-    case ScrollCode::EndScroll: break;
+    case ScrollCode::EndScroll:
+      break;
   }
   return ClampedStep(step, topLine, maximum);
 }
@@ -49,16 +64,29 @@ int ScrollView::VerticalStep(ScrollCode code, int thumb, std::size_t lineCount) 
 int ScrollView::HorizontalStep(ScrollCode code, int thumb) const {
   int step = 0;
   switch (code) {
-    case ScrollCode::LineBack: step = -1; break;
-    case ScrollCode::LineForward: step = 1; break;
-    case ScrollCode::PageBack: step = -kHorizontalPage; break;
-    case ScrollCode::PageForward: step = kHorizontalPage; break;
+    case ScrollCode::LineBack:
+      step = -1;
+      break;
+    case ScrollCode::LineForward:
+      step = 1;
+      break;
+    case ScrollCode::PageBack:
+      step = -kHorizontalPage;
+      break;
+    case ScrollCode::PageForward:
+      step = kHorizontalPage;
+      break;
     // Sideways the view moves only when the thumb is released.
-    case ScrollCode::ThumbPosition: step = thumb - leftColumn; break;
-    case ScrollCode::Start: step = -leftColumn; break;
+    case ScrollCode::ThumbPosition:
+      step = thumb - leftColumn;
+      break;
+    case ScrollCode::Start:
+      step = -leftColumn;
+      break;
     case ScrollCode::ThumbTrack:
     case ScrollCode::End:
-    case ScrollCode::EndScroll: break;
+    case ScrollCode::EndScroll:
+      break;
   }
   return ClampedStep(step, leftColumn, HorizontalMaximum());
 }

@@ -6,7 +6,8 @@ namespace kova::host {
 
 bool TimerTable::Add(int id, TimerCallback callback) {
   if (id == 0) return false;
-  auto slot = std::find_if(slots_.begin(), slots_.end(), [id](const Slot& s) { return s.id == id; });
+  auto slot =
+      std::find_if(slots_.begin(), slots_.end(), [id](const Slot& s) { return s.id == id; });
   if (slot == slots_.end()) {
     slot = std::find_if(slots_.begin(), slots_.end(), [](const Slot& s) { return s.id == 0; });
   }
@@ -30,8 +31,8 @@ const TimerCallback* TimerTable::Find(int id) const {
 }
 
 bool TimerTable::Holds(int id) const {
-  return id != 0 && std::any_of(slots_.begin(), slots_.end(),
-                                [id](const Slot& s) { return s.id == id; });
+  return id != 0 &&
+         std::any_of(slots_.begin(), slots_.end(), [id](const Slot& s) { return s.id == id; });
 }
 
 }  // namespace kova::host

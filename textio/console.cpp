@@ -1,10 +1,10 @@
 #include "textio/console.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 
 #include "textio/failures.h"

@@ -46,7 +46,6 @@ class ValueScanner {
   std::string quoted_;
 };
 
-
 namespace {
 
 // Characters that end an undelimited value, or turn what precedes them into a repeat count.

@@ -109,7 +109,7 @@ DecimalDigits ExactDecimalDigits(float value) {
 namespace {
 
 constexpr std::uint32_t kDigitPowersOfTen[] = {1,      10,      100,      1000,      10000,
-                                          100000, 1000000, 10000000, 100000000, 1000000000};
+                                               100000, 1000000, 10000000, 100000000, 1000000000};
 
 // value / 10^k with a constant divisor per case, which compiles to a multiplication.
 std::uint32_t DivideByPowerOfTen(std::uint32_t value, int k) {

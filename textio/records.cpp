@@ -1,12 +1,12 @@
 #include "textio/records.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "textio/console.h"
 #include "textio/failures.h"
@@ -118,7 +118,9 @@ RecordReader& ConsoleInput() {
   return reader;
 }
 
-void ResetConsoleInput() { ConsoleInput().DiscardBuffered(); }
+void ResetConsoleInput() {
+  ConsoleInput().DiscardBuffered();
+}
 
 // ---- The tab width ----------------------------------------------------------------------
 

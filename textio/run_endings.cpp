@@ -6,8 +6,8 @@
 #include <atomic>
 #include <charconv>
 #include <csignal>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -151,10 +151,14 @@ extern "C" void NoteSignal(int signal) {
 // Built without allocating: the run may be short of memory.
 std::string_view InterruptionLine(int signal) {
   switch (signal) {
-    case SIGINT: return "? Run interrupted by SIGINT\n";
-    case SIGTERM: return "? Run interrupted by SIGTERM\n";
-    case SIGHUP: return "? Run interrupted by SIGHUP\n";
-    default: return "? Run interrupted by a signal\n";
+    case SIGINT:
+      return "? Run interrupted by SIGINT\n";
+    case SIGTERM:
+      return "? Run interrupted by SIGTERM\n";
+    case SIGHUP:
+      return "? Run interrupted by SIGHUP\n";
+    default:
+      return "? Run interrupted by a signal\n";
   }
 }
 
@@ -166,7 +170,8 @@ void CatchInterruptions() {
   sigemptyset(&action.sa_mask);
   // No SA_RESTART: a read waiting for an answer returns, so the signal is acted on at once.
   action.sa_flags = 0;
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    ::sigaction(signal, &action, nullptr);
 }
 
 void EndIfInterrupted() {

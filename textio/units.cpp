@@ -1,12 +1,12 @@
 #include "textio/units.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <fcntl.h>
-#include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <string>
 
 #include "textio/console.h"
 #include "textio/failures.h"
@@ -144,7 +144,6 @@ std::vector<std::unique_ptr<FileUnit>>& FileUnits() {
   return units;
 }
 
-
 }  // namespace
 
 FileUnit* FindFileUnit(int unit) {
@@ -174,7 +173,6 @@ RecordReader& InputRecords(int unit, const IoStatement& statement) {
   if (FileUnit* file = FindFileUnit(unit)) return file->Reader();
   ReportRunTimeError(failure::kUnitNotConnected, statement);
 }
-
 
 // ---- CLOSE ------------------------------------------------------------------------------
 

@@ -28,8 +28,7 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner) {
   grid->addWidget(new QLabel(QStringLiteral("Version %1").arg(QStringLiteral(KOVA_VERSION)), this),
                   1, 0, 1, 2);
   grid->addWidget(
-      new QLabel(QStringLiteral("Indicator species of site groups, tested by randomization"),
-                 this),
+      new QLabel(QStringLiteral("Indicator species of site groups, tested by randomization"), this),
       2, 0, 1, 2);
   grid->setRowMinimumHeight(3, 12);
   const struct {

@@ -32,7 +32,9 @@ ConsoleHost::ConsoleHost(const QString& frameTitle)
 
 ConsoleHost::~ConsoleHost() = default;
 
-QMdiSubWindow* ConsoleHost::InputOutputWindow() { return inputOutputWindow_; }
+QMdiSubWindow* ConsoleHost::InputOutputWindow() {
+  return inputOutputWindow_;
+}
 
 bool ConsoleHost::Show() {
   frame_->show();
@@ -52,25 +54,50 @@ bool ConsoleHost::Show() {
 void ConsoleHost::RouteCommand(int id) {
   using host::CommandRoute;
   switch (host::RouteCommand(id, services_->NextMenuId())) {
-    case CommandRoute::Save: Save(); return;
-    case CommandRoute::SaveAs: SaveAs(); return;
-    case CommandRoute::Print: Print(); return;
-    case CommandRoute::About: About(); return;
-    case CommandRoute::Exit: frame_->close(); return;
+    case CommandRoute::Save:
+      Save();
+      return;
+    case CommandRoute::SaveAs:
+      SaveAs();
+      return;
+    case CommandRoute::Print:
+      Print();
+      return;
+    case CommandRoute::About:
+      About();
+      return;
+    case CommandRoute::Exit:
+      frame_->close();
+      return;
     case CommandRoute::Cut:
       if (inputOutput_->Cut()) EnablePaste();
       return;
     case CommandRoute::Copy:
       if (inputOutput_->Copy()) EnablePaste();
       return;
-    case CommandRoute::Paste: inputOutput_->Paste(); return;
-    case CommandRoute::Delete: inputOutput_->Delete(); return;
-    case CommandRoute::Cascade: frame_->Client()->cascadeSubWindows(); return;
-    case CommandRoute::Tile: frame_->Client()->tileSubWindows(); return;
-    case CommandRoute::ArrangeIcons: frame_->ArrangeIcons(); return;
-    case CommandRoute::ChildWindow: frame_->ActivateChild(id - host::command::kFirstChildWindow); return;
-    case CommandRoute::ProgramItem: services_->ChooseItem(id); return;
-    case CommandRoute::ActiveChild: return;
+    case CommandRoute::Paste:
+      inputOutput_->Paste();
+      return;
+    case CommandRoute::Delete:
+      inputOutput_->Delete();
+      return;
+    case CommandRoute::Cascade:
+      frame_->Client()->cascadeSubWindows();
+      return;
+    case CommandRoute::Tile:
+      frame_->Client()->tileSubWindows();
+      return;
+    case CommandRoute::ArrangeIcons:
+      frame_->ArrangeIcons();
+      return;
+    case CommandRoute::ChildWindow:
+      frame_->ActivateChild(id - host::command::kFirstChildWindow);
+      return;
+    case CommandRoute::ProgramItem:
+      services_->ChooseItem(id);
+      return;
+    case CommandRoute::ActiveChild:
+      return;
   }
 }
 
@@ -94,6 +121,8 @@ void ConsoleHost::SetSelectionCommands(bool usable) {
   }
 }
 
-void ConsoleHost::EnablePaste() { frame_->Action(host::command::kPaste)->setEnabled(true); }
+void ConsoleHost::EnablePaste() {
+  frame_->Action(host::command::kPaste)->setEnabled(true);
+}
 
 }  // namespace kova::win

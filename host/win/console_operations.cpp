@@ -29,7 +29,8 @@ ConsoleHooks ConsoleHost::Operations() {
 std::size_t ConsoleHost::ReadLine(char* buffer, std::size_t capacity) {
   flags_.awaitingLine = true;
   inputOutput_->Refresh();
-  while (flags_.awaitingLine) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (flags_.awaitingLine)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   return host::CopyLineForRead(transcript_.Line(deliveredRow_), buffer, capacity);
 }
 
@@ -40,7 +41,9 @@ std::size_t ConsoleHost::WriteText(const char* text, std::size_t length) {
   return length;
 }
 
-void ConsoleHost::Poll() { HandleDueEvents(); }
+void ConsoleHost::Poll() {
+  HandleDueEvents();
+}
 
 // The waiting events are handled every few milliseconds of a run, not after every line.
 void ConsoleHost::HandleDueEvents() {
@@ -51,7 +54,8 @@ void ConsoleHost::HandleDueEvents() {
 void ConsoleHost::EndOfRun() {
   flags_.runEnded = true;
   inputOutput_->Refresh();
-  while (!frameClosed_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  while (!frameClosed_)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 }  // namespace kova::win

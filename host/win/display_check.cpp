@@ -33,8 +33,9 @@ DisplayProbe::DisplayProbe(int argumentCount, char** arguments) {
   if (PlatformName(argumentCount, arguments) != "xcb") return;
   const std::string display = DisplayName(argumentCount, arguments);
   if (display.empty()) {
-    problem_ = "no display: DISPLAY is not set (use kova-cli for a terminal, or run with "
-               "QT_QPA_PLATFORM=offscreen)";
+    problem_ =
+        "no display: DISPLAY is not set (use kova-cli for a terminal, or run with "
+        "QT_QPA_PLATFORM=offscreen)";
     return;
   }
   connection_ = xcb_connect(display.c_str(), nullptr);

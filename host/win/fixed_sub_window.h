@@ -10,8 +10,8 @@ namespace kova::win {
 
 class FixedSubWindow : public QMdiSubWindow {
  public:
-  static constexpr Qt::WindowFlags kFlags = Qt::SubWindow | Qt::WindowTitleHint |
-                                            Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint;
+  static constexpr Qt::WindowFlags kFlags =
+      Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint;
 
   explicit FixedSubWindow(QWidget* parent);
 

@@ -4,8 +4,8 @@
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
 #include "host/win/message_boxes.h"
-#include "textio/units.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 namespace kova::win {
 

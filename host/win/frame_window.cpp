@@ -82,7 +82,8 @@ void FrameWindow::ListChildWindows() {
   const QList<QMdiSubWindow*> children = client_->subWindowList();
   if (children.isEmpty()) return;
   childEntries_.push_back(windowMenu->addSeparator());
-  const int shown = std::min<int>(static_cast<int>(children.size()), host::command::kMostChildWindows);
+  const int shown =
+      std::min<int>(static_cast<int>(children.size()), host::command::kMostChildWindows);
   for (int index = 0; index < shown; ++index) {
     QAction* entry = windowMenu->addAction(
         QStringLiteral("&%1 %2").arg(index + 1).arg(children[index]->windowTitle()));

@@ -26,7 +26,8 @@ bool InputOutputWidget::Copy() {
   const std::optional<std::string> selected = model_.SelectedText();
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!selected || clipboard == nullptr) return false;
-  clipboard->setText(QString::fromLatin1(selected->data(), static_cast<qsizetype>(selected->size())));
+  clipboard->setText(
+      QString::fromLatin1(selected->data(), static_cast<qsizetype>(selected->size())));
   return true;
 }
 

@@ -54,21 +54,44 @@ void InputOutputWidget::keyPressEvent(QKeyEvent* event) {
 bool InputOutputWidget::HandleEditKey(int key) {
   using host::EditKey;
   switch (key) {
-    case Qt::Key_PageUp: model_.Key(EditKey::PageUp); return true;
-    case Qt::Key_PageDown: model_.Key(EditKey::PageDown); return true;
-    case Qt::Key_End: model_.Key(EditKey::End); return true;
-    case Qt::Key_Home: model_.Key(EditKey::Home); return true;
-    case Qt::Key_Up: model_.Key(EditKey::Up); return true;
-    case Qt::Key_Down: model_.Key(EditKey::Down); return true;
-    case Qt::Key_Left: model_.Key(EditKey::Left); return true;
-    case Qt::Key_Right: model_.Key(EditKey::Right); return true;
-    case Qt::Key_Insert: model_.Key(EditKey::Insert); return true;
-    case Qt::Key_Delete: model_.Key(EditKey::Delete); return true;
-    default: return false;
+    case Qt::Key_PageUp:
+      model_.Key(EditKey::PageUp);
+      return true;
+    case Qt::Key_PageDown:
+      model_.Key(EditKey::PageDown);
+      return true;
+    case Qt::Key_End:
+      model_.Key(EditKey::End);
+      return true;
+    case Qt::Key_Home:
+      model_.Key(EditKey::Home);
+      return true;
+    case Qt::Key_Up:
+      model_.Key(EditKey::Up);
+      return true;
+    case Qt::Key_Down:
+      model_.Key(EditKey::Down);
+      return true;
+    case Qt::Key_Left:
+      model_.Key(EditKey::Left);
+      return true;
+    case Qt::Key_Right:
+      model_.Key(EditKey::Right);
+      return true;
+    case Qt::Key_Insert:
+      model_.Key(EditKey::Insert);
+      return true;
+    case Qt::Key_Delete:
+      model_.Key(EditKey::Delete);
+      return true;
+    default:
+      return false;
   }
 }
 
 // TAB is typed text here, not a move to the next widget.
-bool InputOutputWidget::focusNextPrevChild(bool) { return false; }
+bool InputOutputWidget::focusNextPrevChild(bool) {
+  return false;
+}
 
 }  // namespace kova::win

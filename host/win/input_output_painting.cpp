@@ -45,15 +45,16 @@ void InputOutputWidget::paintEvent(QPaintEvent* event) {
   const int lineCount = static_cast<int>(model_.Lines().LineCount());
   const int first = std::max(view.topLine + area.top() / cells_.height - 1, 0);
   const int last = std::min(lineCount - 1, view.topLine + area.bottom() / cells_.height);
-  for (int row = first; row <= last; ++row) PaintRow(painter, row);
+  for (int row = first; row <= last; ++row)
+    PaintRow(painter, row);
   PaintSelection(painter);
   PaintCaret(painter);
 }
 
 void InputOutputWidget::PaintRow(QPainter& painter, int row) const {
   const host::ScrollView& view = model_.View();
-  const std::string_view line =
-      VisiblePart(model_.Lines().Line(static_cast<std::size_t>(row)), view.leftColumn, ViewColumns());
+  const std::string_view line = VisiblePart(model_.Lines().Line(static_cast<std::size_t>(row)),
+                                            view.leftColumn, ViewColumns());
   if (line.empty()) return;
   const int y = (row - view.topLine) * cells_.height + cells_.ascent;
   painter.drawText(QPoint(0, y), CellText(line));
@@ -65,13 +66,11 @@ void InputOutputWidget::PaintSelection(QPainter& painter) const {
   if (!selection || selection->Width() == 0) return;
   if (selection->row < view.topLine || selection->row > view.topLine + view.visibleRows) return;
   const std::string_view line = model_.Lines().Line(static_cast<std::size_t>(selection->row));
-  const std::string_view selected =
-      line.substr(static_cast<std::size_t>(selection->start),
-                  static_cast<std::size_t>(selection->Width()));
-  const QRect cells = CellRectangle({selection->start - view.leftColumn,
-                                     selection->row - view.topLine,
-                                     selection->end - view.leftColumn,
-                                     selection->row - view.topLine + 1});
+  const std::string_view selected = line.substr(static_cast<std::size_t>(selection->start),
+                                                static_cast<std::size_t>(selection->Width()));
+  const QRect cells =
+      CellRectangle({selection->start - view.leftColumn, selection->row - view.topLine,
+                     selection->end - view.leftColumn, selection->row - view.topLine + 1});
   painter.fillRect(cells, kSelectionBackground);
   painter.setPen(kSelectionText);
   painter.drawText(QPoint(cells.left(), cells.top() + cells_.ascent), CellText(selected));
@@ -95,7 +94,8 @@ void InputOutputWidget::PaintCaret(QPainter& painter) const {
 
 QRect InputOutputWidget::CellRectangle(const host::CellRect& cells) const {
   return QRect(cells.left * cells_.width, cells.top * cells_.height,
-               (cells.right - cells.left) * cells_.width, (cells.bottom - cells.top) * cells_.height);
+               (cells.right - cells.left) * cells_.width,
+               (cells.bottom - cells.top) * cells_.height);
 }
 
 QRect InputOutputWidget::CaretRectangle() const {

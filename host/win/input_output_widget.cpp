@@ -11,7 +11,10 @@ constexpr int kRefreshMilliseconds = 15;
 }  // namespace
 
 InputOutputWidget::InputOutputWidget(host::InputOutputWindow& model, QWidget* parent)
-    : QAbstractScrollArea(parent), model_(model), font_(ConsoleFont()), cells_(MeasureCells(font_)) {
+    : QAbstractScrollArea(parent),
+      model_(model),
+      font_(ConsoleFont()),
+      cells_(MeasureCells(font_)) {
   setObjectName(QStringLiteral("InputOutput"));
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -61,7 +64,8 @@ void InputOutputWidget::Refresh() {
       viewport()->scroll(offset.x(), offset.y());
       viewport()->update(caretShown_.translated(offset));  // the caret moved with the text
     }
-    for (const host::CellRect& cells : work.cells) viewport()->update(CellRectangle(cells));
+    for (const host::CellRect& cells : work.cells)
+      viewport()->update(CellRectangle(cells));
   }
   InvalidateCaret();
 }

@@ -11,9 +11,12 @@ host::SaveAnswer AskToSaveTranscript(QWidget* owner) {
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {
-    case QMessageBox::Yes: return host::SaveAnswer::Yes;
-    case QMessageBox::No: return host::SaveAnswer::No;
-    default: return host::SaveAnswer::Cancel;
+    case QMessageBox::Yes:
+      return host::SaveAnswer::Yes;
+    case QMessageBox::No:
+      return host::SaveAnswer::No;
+    default:
+      return host::SaveAnswer::Cancel;
   }
 }
 

@@ -46,8 +46,8 @@ void ConsoleHost::Print() {
   printer.setFromTo(1, 1);
   QPrintDialog dialog(&printer, frame_.get());
   dialog.setMinMax(1, kHighestPage);
-  dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCollateCopies |
-                    QAbstractPrintDialog::PrintToFile);
+  dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
+                    QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintToFile);
   const bool chosen = dialog.exec() == QDialog::Accepted;
   RestoreFocus();
   if (!chosen) return;

@@ -34,14 +34,19 @@ QPixmap ChildPixmap() {
   painter.setBrush(Qt::white);
   painter.drawRect(QRect(5, 2, kSize - 11, kSize - 5));
   painter.setPen(QPen(kMeadow, 2));
-  for (int y = 8; y < kSize - 6; y += 5) painter.drawLine(9, y, kSize - 10, y);
+  for (int y = 8; y < kSize - 6; y += 5)
+    painter.drawLine(9, y, kSize - 10, y);
   return pixmap;
 }
 
 }  // namespace
 
-QIcon FrameIcon() { return QIcon(FramePixmap()); }
+QIcon FrameIcon() {
+  return QIcon(FramePixmap());
+}
 
-QIcon ChildIcon() { return QIcon(ChildPixmap()); }
+QIcon ChildIcon() {
+  return QIcon(ChildPixmap());
+}
 
 }  // namespace kova::win

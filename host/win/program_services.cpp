@@ -31,7 +31,9 @@ ProgramServices& Services() {
   return *running;
 }
 
-ProgramServices::ProgramServices(FrameWindow& frame) : frame_(frame) { running = this; }
+ProgramServices::ProgramServices(FrameWindow& frame) : frame_(frame) {
+  running = this;
+}
 
 ProgramServices::~ProgramServices() {
   if (running == this) running = nullptr;
@@ -162,6 +164,8 @@ int ProgramServices::StartTick() {
   return tick_.Arm(host::Tick::Clock::now());
 }
 
-bool ProgramServices::TickFired() const { return tick_.Fired(host::Tick::Clock::now()); }
+bool ProgramServices::TickFired() const {
+  return tick_.Fired(host::Tick::Clock::now());
+}
 
 }  // namespace kova::win

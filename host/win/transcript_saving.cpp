@@ -4,8 +4,8 @@
 #include <QMdiSubWindow>
 
 #include "host/transcript_file.h"
-#include "host/win/fixed_sub_window.h"
 #include "host/win/console_host.h"
+#include "host/win/fixed_sub_window.h"
 #include "host/win/input_output_widget.h"
 #include "host/win/message_boxes.h"
 
@@ -52,8 +52,11 @@ bool ConsoleHost::SaveAs() {
 // A failed save leaves the transcript unsaved, so that closing still offers to save it.
 void ConsoleHost::SaveTo(const std::string& path) {
   switch (host::SaveTranscript(transcript_, path)) {
-    case host::SaveOutcome::Saved: break;
-    case host::SaveOutcome::CannotCreate: Warn(nullptr, QStringLiteral("Cannot create file")); break;
+    case host::SaveOutcome::Saved:
+      break;
+    case host::SaveOutcome::CannotCreate:
+      Warn(nullptr, QStringLiteral("Cannot create file"));
+      break;
     case host::SaveOutcome::WriteFailed:
       Warn(nullptr, QStringLiteral("I/O error while writing file"));
       break;
@@ -64,9 +67,14 @@ void ConsoleHost::SaveTo(const std::string& path) {
 // Yes to "Save the Input/Output window?": a failed or cancelled save does not stop the close.
 void ConsoleHost::SaveBeforeClosing(host::SaveBeforeClose save) {
   switch (save) {
-    case host::SaveBeforeClose::None: return;
-    case host::SaveBeforeClose::ToSavedFile: SaveTo(saveFileName_); return;
-    case host::SaveBeforeClose::ChooseFile: SaveAs(); return;
+    case host::SaveBeforeClose::None:
+      return;
+    case host::SaveBeforeClose::ToSavedFile:
+      SaveTo(saveFileName_);
+      return;
+    case host::SaveBeforeClose::ChooseFile:
+      SaveAs();
+      return;
   }
 }
 

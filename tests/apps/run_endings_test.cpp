@@ -33,7 +33,8 @@ std::uintmax_t SizeOf(const std::string& path) {
 // The console's records after the four prompts.
 std::string StepRecords(const std::string& console) {
   std::size_t start = 0;
-  for (int prompt = 0; prompt < 4; ++prompt) start = console.find("\r\n", start) + 2;
+  for (int prompt = 0; prompt < 4; ++prompt)
+    start = console.find("\r\n", start) + 2;
   return console.substr(start);
 }
 
@@ -87,7 +88,8 @@ TEST(FailedFirstWrite, LeavesOnlyWhatWasWritten) {
   CopyExample(folder, "dune_management");
   folder.Write("RESULTS.TXT", std::string(100000, 'o'));
   const auto run = test_support::RunProcess(
-      "/bin/sh", {"-c", "trap '' XFSZ; exec prlimit --fsize=4000 \"$0\" >/dev/null", KOVA_CLI_PROGRAM},
+      "/bin/sh",
+      {"-c", "trap '' XFSZ; exec prlimit --fsize=4000 \"$0\" >/dev/null", KOVA_CLI_PROGRAM},
       "data.txt\n1\n20\ngroups.txt\n", folder.Path().string());
   EXPECT_EQ(run.exitCode, 255);
   EXPECT_NE(run.error.find("WRITE(UNIT=2,...\n"), std::string::npos) << run.error;

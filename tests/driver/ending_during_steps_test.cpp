@@ -58,17 +58,17 @@ TEST(EndingDuringSteps, ARefusedAllocationEndsWithTheReport) {
   folder.Write("data.txt", test_support::kSmallestData);
   folder.Write("groups.txt", test_support::kSmallestGroups);
   const std::string answers = "data.txt\n5\n3\ngroups.txt\n";
-  const auto plain = test_support::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
+  const auto plain =
+      test_support::RunProcess(KOVA_CLI_PROGRAM, {}, answers, folder.Path().string());
   int reported = 0;
   bool completed = false;
   for (int refused = 1; refused < 3000 && !completed; ++refused) {
-    const auto run =
-        test_support::RunProcess(KOVA_ALLOCATION_FAILURE_PROGRAM, {}, answers,
-                                 folder.Path().string(),
-                                 {{"KOVA_REFUSE_ALLOCATION", std::to_string(refused)},
-                                  // The sanitizer's own operator new serves its runtime's
-                                  // allocations, which the replacement then frees.
-                                  {"ASAN_OPTIONS", "alloc_dealloc_mismatch=0"}});
+    const auto run = test_support::RunProcess(
+        KOVA_ALLOCATION_FAILURE_PROGRAM, {}, answers, folder.Path().string(),
+        {{"KOVA_REFUSE_ALLOCATION", std::to_string(refused)},
+         // The sanitizer's own operator new serves its runtime's
+         // allocations, which the replacement then frees.
+         {"ASAN_OPTIONS", "alloc_dealloc_mismatch=0"}});
     ASSERT_EQ(run.signal, 0) << "allocation " << refused << ": " << run.error;
     if (run.exitCode == 255) {
       ++reported;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "driver/analysis_main.h"
-#include "textio/units.h"
 #include "textio/console.h"
+#include "textio/units.h"
 
 int main(int argumentCount, char** arguments) {
   if (argumentCount < 3) return 2;

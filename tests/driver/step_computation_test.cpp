@@ -34,7 +34,8 @@ void LoadProblem(AnalysisData& data, const IndexProblem& problem) {
 // Negative, infinite and NaN abundances in place of some entries, presences following them.
 IndexProblem WithSpecialValues(IndexProblem problem, std::uint32_t seed) {
   const float specials[] = {-2.5f, std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), test_support::DefaultNaN(), -0.0f};
+                            -std::numeric_limits<float>::infinity(), test_support::DefaultNaN(),
+                            -0.0f};
   std::mt19937 engine(seed);
   std::uniform_int_distribution<int> pick(0, 29);
   for (std::size_t entry = 0; entry < problem.abundances.size(); ++entry) {
@@ -62,8 +63,8 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
                           {12, 0, 2, false},   {2500, 50, 4, false}};
   for (const Shape& shape : shapes) {
     for (const bool special : {false, true}) {
-      IndexProblem problem = test_support::RandomProblem(5, shape.species, shape.sites, shape.groups,
-                                                    shape.leaveLastGroupEmpty);
+      IndexProblem problem = test_support::RandomProblem(5, shape.species, shape.sites,
+                                                         shape.groups, shape.leaveLastGroupEmpty);
       if (special) problem = WithSpecialValues(problem, 5);
       AnalysisData data;
       LoadProblem(data, problem);

@@ -22,7 +22,8 @@ namespace {
 // A random table with its observed grouping, as the dialogue leaves it.
 void GenerateRun(AnalysisData& data, std::int32_t species, std::int32_t sites, std::int32_t groups,
                  std::int32_t seed) {
-  const test_support::IndexProblem problem = test_support::RandomProblem(7, species, sites, groups, false);
+  const test_support::IndexProblem problem =
+      test_support::RandomProblem(7, species, sites, groups, false);
   data = AnalysisData{};
   data.speciesCount = species;
   data.siteCount = sites;

@@ -23,16 +23,17 @@ TEST(SplitCommandLine, QuotesBackslashesAndWhiteSpace) {
       {"kova.exe  a\tb\r\nc", {"kova.exe", "a", "b", "c"}},
       {"\"C:\\Program Files\\kova.exe\" x", {"C:\\Program Files\\kova.exe", "x"}},
       {"p \"two words\"", {"p", "two words"}},
-      {"p a\"\"b", {"p", "a\"b"}},                 // "" outside quotes
+      {"p a\"\"b", {"p", "a\"b"}},                    // "" outside quotes
       {"p \"say \"\"hi\"\"\"", {"p", "say \"hi\""}},  // "" inside quotes
-      {"p a\\\"b", {"p", "a\"b"}},                 // \" is a quote character
-      {"p \"ab\"cd", {"p", "ab", "cd"}},           // the closing quote ends the argument
+      {"p a\\\"b", {"p", "a\"b"}},                    // \" is a quote character
+      {"p \"ab\"cd", {"p", "ab", "cd"}},              // the closing quote ends the argument
       {"p x\"y z\"w", {"p", "xy z", "w"}},
       {" p a b", {}},  // white space at the very start: no arguments at all
       {"", {}},
       {"p a   ", {"p", "a"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.arguments) << c.line;
+  for (const Case& c : cases)
+    EXPECT_EQ(SplitCommandLine(c.line), c.arguments) << c.line;
 }
 
 TEST(CommandTail, SkipsTheProgramNameAndTheBlanksAfterIt) {
@@ -47,7 +48,8 @@ TEST(CommandTail, SkipsTheProgramNameAndTheBlanksAfterIt) {
       {"\"C:\\unclosed quote a b", ""},
       {"kova.exe\targ", "arg"},
   };
-  for (const Case& c : cases) EXPECT_EQ(CommandTail(c.line), c.tail) << c.line;
+  for (const Case& c : cases)
+    EXPECT_EQ(CommandTail(c.line), c.tail) << c.line;
 }
 
 TEST(ProgramTitle, IsTheFileNameWithItsExtension) {
@@ -62,9 +64,8 @@ TEST(WriteTextLines, OneLineEndIsDropped) {
     std::string line;
   };
   const Case cases[] = {
-      {"abc\r\n", "abc"}, {"abc\n", "abc"},       {"abc", "abc"},
-      {"\n", ""},         {"a\nb", "a\nb"},       {"abc\n\n", "abc\n"},
-      {"abc\r", "abc"},   {"abc\r\r\n", "abc\r"}, {"", ""},
+      {"abc\r\n", "abc"},   {"abc\n", "abc"}, {"abc", "abc"},         {"\n", ""}, {"a\nb", "a\nb"},
+      {"abc\n\n", "abc\n"}, {"abc\r", "abc"}, {"abc\r\r\n", "abc\r"}, {"", ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(c.text.substr(0, LineLengthWithoutEnd(c.text.data(), c.text.size())), c.line)
@@ -133,11 +134,11 @@ TEST(MainMenu, EveryItemWithItsIdAndInitialState) {
     accelerators.emplace_back(accelerator.keys, accelerator.id);
   }
   EXPECT_EQ(accelerators, (std::vector<std::pair<std::string, int>>{{"Ctrl+Z", 600},
-                                                                   {"Ctrl+X", 610},
-                                                                   {"Ctrl+C", 611},
-                                                                   {"Ctrl+V", 612},
-                                                                   {"Shift+F5", 701},
-                                                                   {"Shift+F4", 700}}));
+                                                                    {"Ctrl+X", 610},
+                                                                    {"Ctrl+C", 611},
+                                                                    {"Ctrl+V", 612},
+                                                                    {"Shift+F5", 701},
+                                                                    {"Shift+F4", 700}}));
 }
 
 TEST(RouteCommand, ProgramItemsAndEverythingElse) {

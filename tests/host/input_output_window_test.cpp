@@ -19,17 +19,20 @@ class WindowModel : public ::testing::Test {
   }
 
   void Type(std::string_view text) {
-    for (const char c : text) window_.Character(static_cast<unsigned char>(c));
+    for (const char c : text)
+      window_.Character(static_cast<unsigned char>(c));
   }
   std::string Line(std::size_t row) const { return std::string(transcript_.Line(row)); }
   std::vector<std::string> AllLines() const {
     std::vector<std::string> lines;
-    for (std::size_t row = 0; row < transcript_.LineCount(); ++row) lines.push_back(Line(row));
+    for (std::size_t row = 0; row < transcript_.LineCount(); ++row)
+      lines.push_back(Line(row));
     return lines;
   }
   void Drag(std::initializer_list<std::pair<int, int>> cells) {
     window_.ButtonDown();
-    for (const auto& [column, row] : cells) window_.PointerMoved(column, row);
+    for (const auto& [column, row] : cells)
+      window_.PointerMoved(column, row);
     window_.ButtonUp();
   }
 
@@ -48,7 +51,8 @@ TEST_F(WindowModel, TabFillsWithBlanksToTheNextMultipleOfEight) {
     Transcript transcript;
     InputOutputWindow window(transcript);
     window.Resize(10, 80);
-    for (const char ch : c.before) window.Character(static_cast<unsigned char>(ch));
+    for (const char ch : c.before)
+      window.Character(static_cast<unsigned char>(ch));
     window.Character(kTab);
     EXPECT_EQ(transcript.Line(0), c.before + std::string(c.blanks, ' ')) << c.before;
     EXPECT_EQ(window.CaretColumn(), static_cast<int>(c.before.size() + c.blanks));
@@ -65,7 +69,8 @@ TEST_F(WindowModel, CaretKeysStopAtTheEndsOfTheTypedText) {
   Type("abc");
   window_.Key(EditKey::Right);
   EXPECT_EQ(window_.CaretColumn(), 3);  // not beyond the typed text
-  for (int k = 0; k < 5; ++k) window_.Key(EditKey::Left);
+  for (int k = 0; k < 5; ++k)
+    window_.Key(EditKey::Left);
   EXPECT_EQ(window_.CaretColumn(), 0);
   window_.Character(kBackspace);  // at column 0 Backspace does nothing
   EXPECT_EQ(Line(0), "abc");
@@ -81,7 +86,8 @@ TEST_F(WindowModel, CaretKeysStopAtTheEndsOfTheTypedText) {
   window_.Key(EditKey::Delete);
   EXPECT_EQ(Line(0), "xbc");
   // With the caret after the last character, Delete has nothing to remove.
-  for (int k = 0; k < 5; ++k) window_.Key(EditKey::Right);
+  for (int k = 0; k < 5; ++k)
+    window_.Key(EditKey::Right);
   window_.Key(EditKey::Delete);
   EXPECT_EQ(Line(0), "xbc");
 }
@@ -99,7 +105,8 @@ TEST_F(WindowModel, EnterCompletesTheTypedLineOrAnEmptyOne) {
 }
 
 TEST_F(WindowModel, AFullWindowScrollsOneRowPerLineFromTheNinthLine) {
-  for (int line = 1; line <= 8; ++line) window_.AppendLine("line " + std::to_string(line));
+  for (int line = 1; line <= 8; ++line)
+    window_.AppendLine("line " + std::to_string(line));
   EXPECT_EQ(window_.View().topLine, 0);
   EXPECT_EQ(window_.View().VerticalMaximum(transcript_.LineCount()), 0);
   (void)window_.Repaint().Take(10, 80);
@@ -120,17 +127,22 @@ TEST_F(WindowModel, AFullWindowScrollsOneRowPerLineFromTheNinthLine) {
 }
 
 TEST_F(WindowModel, ScrollRequestsStayWithinTheRange) {
-  for (int line = 0; line < 40; ++line) window_.AppendLine("x");
+  for (int line = 0; line < 40; ++line)
+    window_.AppendLine("x");
   const int maximum = 40 - 8;
   ASSERT_EQ(window_.View().topLine, maximum);
   struct Case {
     EditKey key;
     int expectedTop;
   };
-  const Case cases[] = {{EditKey::Down, maximum},     {EditKey::Up, maximum - 1},
-                        {EditKey::PageUp, maximum - 11}, {EditKey::Home, 0},
-                        {EditKey::Up, 0},             {EditKey::PageDown, 10},
-                        {EditKey::End, maximum},      {EditKey::PageDown, maximum}};
+  const Case cases[] = {{EditKey::Down, maximum},
+                        {EditKey::Up, maximum - 1},
+                        {EditKey::PageUp, maximum - 11},
+                        {EditKey::Home, 0},
+                        {EditKey::Up, 0},
+                        {EditKey::PageDown, 10},
+                        {EditKey::End, maximum},
+                        {EditKey::PageDown, maximum}};
   for (const Case& c : cases) {
     window_.Key(c.key);
     EXPECT_EQ(window_.View().topLine, c.expectedTop);
@@ -222,9 +234,9 @@ TEST_F(WindowModel, ADoubleClickSelectsTheWordBetweenBlanks) {
     Selection expected;
   };
   const Case cases[] = {
-      {4, {0, 4, 7}}, {5, {0, 4, 7}}, {0, {0, 0, 3}},
-      {3, {0, 0, 3}},    // on the blank: the word before it
-      {12, {0, 4, 7}},   // right of the line: nothing beyond its end
+      {4, {0, 4, 7}},  {5, {0, 4, 7}},
+      {0, {0, 0, 3}},  {3, {0, 0, 3}},  // on the blank: the word before it
+      {12, {0, 4, 7}},                  // right of the line: nothing beyond its end
   };
   for (const Case& c : cases) {
     window_.ButtonDown();

@@ -18,7 +18,8 @@ namespace {
 
 std::vector<std::size_t> PageSizes(const std::vector<LineRange>& pages) {
   std::vector<std::size_t> sizes;
-  for (const LineRange& page : pages) sizes.push_back(page.Count());
+  for (const LineRange& page : pages)
+    sizes.push_back(page.Count());
   return sizes;
 }
 
@@ -52,7 +53,7 @@ TEST(TimerTable, HundredSlotsEachWithItsIdAndCallback) {
   for (int id = 1; id <= 100; ++id) {
     ASSERT_TRUE(table.Add(id, [&fired, id] { fired.push_back(id); }));
   }
-  EXPECT_FALSE(table.Add(101, {}));  // every slot taken
+  EXPECT_FALSE(table.Add(101, {}));                              // every slot taken
   EXPECT_TRUE(table.Add(7, [&fired] { fired.push_back(-7); }));  // the same id keeps its slot
   (*table.Find(7))();
   (*table.Find(42))();
@@ -90,9 +91,16 @@ TEST(MappingMode, LogicalUnitsInPixels) {
     PixelScale scale;
   };
   const Case cases[] = {
-      {1, {1, 1}},          {2, {0.4, -0.4}},     {3, {0.04, -0.04}}, {4, {1.016, -1.016}},
-      {5, {0.1016, -0.1016}}, {6, {101.6 / 1440, -101.6 / 1440}},   {7, {1, 1}},
-      {8, {1, 1}},          {0, {1, 1}},          {9, {1, 1}},
+      {1, {1, 1}},
+      {2, {0.4, -0.4}},
+      {3, {0.04, -0.04}},
+      {4, {1.016, -1.016}},
+      {5, {0.1016, -0.1016}},
+      {6, {101.6 / 1440, -101.6 / 1440}},
+      {7, {1, 1}},
+      {8, {1, 1}},
+      {0, {1, 1}},
+      {9, {1, 1}},
   };
   for (const Case& c : cases) {
     const PixelScale scale = ScaleOf(MappingModeOf(c.code), 101.6, 101.6);
@@ -118,10 +126,10 @@ TEST(SystemFacts, AddressesProcessorsAndPages) {
     std::uint64_t value;
     std::string text;
   };
-  for (const Address& a : {Address{0, "0x00000000"}, Address{0x10000, "0x00010000"},
-                           Address{0x7ffeffff, "0x7ffeffff"},
-                           Address{0x7ffffffeffff, "0x7ffffffeffff"},
-                           Address{0xffffffffffffffff, "0xffffffffffffffff"}}) {
+  for (const Address& a :
+       {Address{0, "0x00000000"}, Address{0x10000, "0x00010000"}, Address{0x7ffeffff, "0x7ffeffff"},
+        Address{0x7ffffffeffff, "0x7ffffffeffff"},
+        Address{0xffffffffffffffff, "0xffffffffffffffff"}}) {
     EXPECT_EQ(AddressText(a.value), a.text);
   }
   EXPECT_EQ(ProcessorTypeCode("x86_64"), 8664u);

@@ -41,7 +41,8 @@ TEST(RepaintPlan, AScrollOfAWholeViewRedrawsEverything) {
 
 TEST(RepaintPlan, ManySeparateRectanglesAreBoundedTogether) {
   RepaintPlan plan;
-  for (int row = 0; row < 40; row += 2) plan.Invalidate({row, row, row + 1, row + 1});
+  for (int row = 0; row < 40; row += 2)
+    plan.Invalidate({row, row, row + 1, row + 1});
   const std::vector<CellRect> cells = plan.Take(40, 80).cells;
   EXPECT_LE(cells.size(), 8u);
   for (int row = 0; row < 40; row += 2) {  // every marked cell is still covered

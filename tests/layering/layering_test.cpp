@@ -20,7 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FolderRule {
-  std::string folder;                 // a source folder, relative to the project
+  std::string folder;                // a source folder, relative to the project
   std::set<std::string> mayInclude;  // project folders its files may include from
   bool mayIncludeQt = false;
 };

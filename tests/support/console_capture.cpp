@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "textio/units.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 namespace kova::test_support {
 namespace {

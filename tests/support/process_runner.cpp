@@ -56,14 +56,14 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 }
 
 RunningProcess::RunningProcess(const std::string& program,
-                               const std::vector<std::string>& arguments,
-                               const std::string& input, const std::string& workingFolder)
-{
+                               const std::vector<std::string>& arguments, const std::string& input,
+                               const std::string& workingFolder) {
   const std::string outputPath = streams_.File("stdout");
   const std::string errorPath = streams_.File("stderr");
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   int pipeEnds[2];
   if (::pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
@@ -95,7 +95,9 @@ RunningProcess::~RunningProcess() {
   }
 }
 
-void RunningProcess::Signal(int signal) const { ::kill(child_, signal); }
+void RunningProcess::Signal(int signal) const {
+  ::kill(child_, signal);
+}
 
 ProcessResult RunningProcess::Finish() {
   if (input_ >= 0) ::close(input_);

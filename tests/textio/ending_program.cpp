@@ -4,8 +4,8 @@
 
 #include "textio/failures.h"
 #include "textio/output_editing.h"
-#include "textio/units.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 int main(int argumentCount, char** arguments) {
   using namespace kova;

@@ -8,9 +8,9 @@
 
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
-#include "textio/units.h"
 #include "textio/console.h"
 #include "textio/free_format_input.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {
@@ -112,4 +112,3 @@ TEST(RecordReading, ConsoleLinesAreCutTo254Characters) {
 
 }  // namespace
 }  // namespace kova
-

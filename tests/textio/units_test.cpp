@@ -12,10 +12,10 @@
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/unprivileged.h"
-#include "textio/units.h"
 #include "textio/free_format_input.h"
 #include "textio/output_editing.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {

@@ -44,7 +44,8 @@ class Frame : public ::testing::Test {
 
   void Write(const std::string& text) { host_.WriteText(text.data(), text.size()); }
   void WriteLines(int count) {
-    for (int line = 1; line <= count; ++line) Write("line " + std::to_string(line) + "\n");
+    for (int line = 1; line <= count; ++line)
+      Write("line " + std::to_string(line) + "\n");
   }
   void Choose(int id) { host_.Frame().Action(id)->trigger(); }
   QAction* ProgramItem(int id) {
@@ -110,7 +111,8 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
   EXPECT_FALSE(host_.Lines().Saved());
 
   // A file that cannot be created.
-  user.Then([](QWidget* modal) { test_support::ChooseFile(modal, QStringLiteral("/proc/kova.txt")); });
+  user.Then(
+      [](QWidget* modal) { test_support::ChooseFile(modal, QStringLiteral("/proc/kova.txt")); });
   user.Then([&](QWidget* modal) {
     warning = test_support::MessageText(modal);
     test_support::ClickButton(modal, QStringLiteral("OK"));
@@ -140,7 +142,8 @@ std::vector<std::vector<std::string>> PdfPages(const std::string& path) {
   }
   if (pages.back().empty()) pages.pop_back();
   for (auto& page : pages) {
-    while (!page.empty() && page.back().empty()) page.pop_back();
+    while (!page.empty() && page.back().empty())
+      page.pop_back();
   }
   return pages;
 }
@@ -259,8 +262,10 @@ TEST_F(Frame, TheAboutBoxShowsTheMachinesFacts) {
   EXPECT_EQ(fields.count("KOVA Application Framework"), 1u);
   EXPECT_EQ(fields["PageSize"], QString::number(sysconf(_SC_PAGESIZE)));
   const QRegularExpression address(QStringLiteral("^0x[0-9a-f]{8,16}$"));
-  EXPECT_TRUE(address.match(fields["MinimumAddress"]).hasMatch()) << fields["MinimumAddress"].toStdString();
-  EXPECT_TRUE(address.match(fields["MaximumAddress"]).hasMatch()) << fields["MaximumAddress"].toStdString();
+  EXPECT_TRUE(address.match(fields["MinimumAddress"]).hasMatch())
+      << fields["MinimumAddress"].toStdString();
+  EXPECT_TRUE(address.match(fields["MaximumAddress"]).hasMatch())
+      << fields["MaximumAddress"].toStdString();
   EXPECT_EQ(fields["ProcessorCount"], QString::number(sysconf(_SC_NPROCESSORS_ONLN)));
 #if defined(__x86_64__)
   EXPECT_EQ(fields["ProcessorType"], "8664");
@@ -324,7 +329,7 @@ TEST_F(Frame, ProgramMenuItemsCallTheirCallbacksWithTheirCheckedState) {
   ProgramItem(800)->trigger();
   ProgramItem(801)->trigger();
   ProgramItem(802)->trigger();
-  ProgramItem(803)->trigger();  // gray: nothing happens
+  ProgramItem(803)->trigger();                        // gray: nothing happens
   services.CheckMenuItem(1, 9, menu_flag::kChecked);  // "Plot" is the ninth item of File
   ProgramItem(800)->trigger();
   EXPECT_EQ(calls, (std::vector<std::pair<std::string, bool>>{
@@ -347,9 +352,11 @@ TEST_F(Frame, TimersCallTheirCallbacksUntilKilled) {
   EXPECT_EQ(std::count(fired.begin(), fired.end(), 17), 0);
   services.KillTimer(23);
 
-  for (int id = 1; id <= 100; ++id) ASSERT_TRUE(services.SetTimer(id, 100000, {}));
+  for (int id = 1; id <= 100; ++id)
+    ASSERT_TRUE(services.SetTimer(id, 100000, {}));
   EXPECT_FALSE(services.SetTimer(101, 100000, {}));
-  for (int id = 1; id <= 100; ++id) services.KillTimer(id);
+  for (int id = 1; id <= 100; ++id)
+    services.KillTimer(id);
 }
 
 TEST_F(Frame, AGraphicsWindowPaintsWhatItsRoutineDraws) {

@@ -72,8 +72,10 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
   EXPECT_EQ(popups[0]->text(), "&File");
   EXPECT_EQ(popups[1]->text(), "&Edit");
   EXPECT_EQ(popups[2]->text(), "&Window");
-  for (const int id : {500, 501, 510, 520, 530, 700, 701, 702}) EXPECT_TRUE(Enabled(id)) << id;
-  for (const int id : {600, 610, 611, 612, 613}) EXPECT_FALSE(Enabled(id)) << id;
+  for (const int id : {500, 501, 510, 520, 530, 700, 701, 702})
+    EXPECT_TRUE(Enabled(id)) << id;
+  for (const int id : {600, 610, 611, 612, 613})
+    EXPECT_FALSE(Enabled(id)) << id;
   EXPECT_EQ(host_.Frame().Action(611)->text(), "&Copy\tCtrl+C");
   EXPECT_EQ(host_.Frame().Action(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
   EXPECT_EQ(host_.Frame().Action(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
@@ -153,16 +155,16 @@ TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
 TEST_F(Window, PasteDeliversTheFirstLineAndKeepsTheRestTyped) {
   QApplication::clipboard()->setText(QStringLiteral("ab\rcd"));
   host_.Frame().Action(host::command::kPaste)->setEnabled(true);
-  const std::string line = ReadWhile([this] {
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_V, Qt::ControlModifier);
-  });
+  const std::string line =
+      ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_V, Qt::ControlModifier); });
   EXPECT_EQ(line, "ab\r\n");
   EXPECT_EQ(Line(1), "cd");
   EXPECT_FALSE(host_.InputOutput().Model().AtLineStart());
 }
 
 TEST_F(Window, ScrollBarsFollowTheTranscript) {
-  for (int line = 0; line < 200; ++line) Write("line " + std::to_string(line) + "\n");
+  for (int line = 0; line < 200; ++line)
+    Write("line " + std::to_string(line) + "\n");
   host_.InputOutput().Refresh();
   const host::ScrollView& view = host_.InputOutput().Model().View();
   QScrollBar* bar = host_.InputOutput().verticalScrollBar();
@@ -189,7 +191,8 @@ TEST_F(Window, PaintsTheTextOnTheCellGrid) {
     }
     return false;
   };
-  for (int column = 0; column < 4; ++column) EXPECT_TRUE(inked(column)) << column;
+  for (int column = 0; column < 4; ++column)
+    EXPECT_TRUE(inked(column)) << column;
   EXPECT_FALSE(inked(5));
 }
 

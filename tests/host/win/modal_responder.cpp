@@ -16,7 +16,9 @@ ModalResponder::ModalResponder() {
   timer_.start();
 }
 
-void ModalResponder::Then(Handler handler) { handlers_.push_back(std::move(handler)); }
+void ModalResponder::Then(Handler handler) {
+  handlers_.push_back(std::move(handler));
+}
 
 void ModalResponder::Look() {
   QWidget* modal = QApplication::activeModalWidget();
@@ -25,7 +27,9 @@ void ModalResponder::Look() {
     if (answered == modal) return;
   }
   answeredModals_.emplace_back(modal);
-  if (qEnvironmentVariableIsSet("KOVA_DEBUG_MODALS")) std::fprintf(stderr, "modal %s %s\n", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
+  if (qEnvironmentVariableIsSet("KOVA_DEBUG_MODALS"))
+    std::fprintf(stderr, "modal %s %s\n", modal->metaObject()->className(),
+                 qPrintable(modal->windowTitle()));
   Handler handler = std::move(handlers_.front());
   handlers_.pop_front();
   ++answered_;

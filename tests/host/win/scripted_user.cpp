@@ -35,7 +35,8 @@ ScriptedUser::ScriptedUser(win::ConsoleHost& host, std::vector<UserAction> actio
 }
 
 void ScriptedUser::Step() {
-  while (!Finished() && Perform(actions_[next_])) ++next_;
+  while (!Finished() && Perform(actions_[next_]))
+    ++next_;
   if (Finished()) timer_.stop();
 }
 

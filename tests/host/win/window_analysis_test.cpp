@@ -13,13 +13,15 @@
 #include "tests/support/console_capture.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/scratch_folder.h"
-#include "textio/units.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 namespace kova::test_support {
 namespace {
 
-[[noreturn]] void ThrowRunEnded(int exitCode) { throw RunEnded{exitCode}; }
+[[noreturn]] void ThrowRunEnded(int exitCode) {
+  throw RunEnded{exitCode};
+}
 
 void CopyExample(const ScratchFolder& folder, const std::string& example) {
   const auto source = SourceFolder() / "examples" / example;
@@ -48,7 +50,8 @@ std::vector<std::string> ExpectedTranscript(const std::string& cliOutput,
     expected.push_back(records[k]);
     if (k < answers.size()) expected.push_back(answers[k]);
   }
-  for (const char* stop : {" STOP ", " ", ""}) expected.emplace_back(stop);
+  for (const char* stop : {" STOP ", " ", ""})
+    expected.emplace_back(stop);
   return expected;
 }
 
@@ -100,9 +103,8 @@ TEST(WindowAnalysis, AnswersTypedInTheWindowGiveTheFilesOfKovaCli) {
 
   const ProcessResult cli = RunCli(cliFolder, "data.txt\n7\n25\ngroups.txt\n");
   ASSERT_EQ(cli.exitCode, 0);
-  const WindowRun window = RunInWindow(
-      windowFolder, {"type:data.txt", "type:7", "type:25", "type:groups.txt", "await-end",
-                     "close:No"});
+  const WindowRun window = RunInWindow(windowFolder, {"type:data.txt", "type:7", "type:25",
+                                                      "type:groups.txt", "await-end", "close:No"});
   EXPECT_EQ(window.exitCode, 0);
   EXPECT_EQ(ReadWholeFile(windowFolder.File("RESULTS.TXT")),
             ReadWholeFile(cliFolder.File("RESULTS.TXT")));
@@ -122,7 +124,8 @@ TEST(WindowAnalysis, YesOnClosingSavesTheTranscriptToTheChosenFile) {
   EXPECT_EQ(run.exitCode, 0);
   const ProcessResult cli = RunCli(cliFolder, "data.txt\n2\n3\ngroups.txt\n");
   std::string expected;
-  for (const std::string& line : ExpectedTranscript(cli.output, {"data.txt", "2", "3", "groups.txt"})) {
+  for (const std::string& line :
+       ExpectedTranscript(cli.output, {"data.txt", "2", "3", "groups.txt"})) {
     expected += line + "\r\n";
   }
   EXPECT_EQ(ReadWholeFile(folder.File("session.txt")), expected);
@@ -132,8 +135,8 @@ TEST(WindowAnalysis, ARunTimeErrorShowsItsReportAndEndsWithMinusOne) {
   ScratchFolder folder;
   CopyExample(folder, "dune_management");
   folder.Write("letters.txt", "title\n1 2 2\n1 x\n");
-  const ProcessResult run = RunScripted(
-      folder, {"type:letters.txt", "await-end", "transcript:shown.txt", "close:No"});
+  const ProcessResult run =
+      RunScripted(folder, {"type:letters.txt", "await-end", "transcript:shown.txt", "close:No"});
   EXPECT_EQ(run.exitCode, 255);
   EXPECT_EQ(ReadWholeFile(folder.File("shown.txt")),
             "  ENTER INPUT FILENAME\nletters.txt\n? FORTRAN Runtime Error:\n"
@@ -153,8 +156,8 @@ TEST(WindowAnalysis, CancelKeepsTheRunGoing) {
   CopyExample(folder, "dune_management");
   CopyExample(cliFolder, "dune_management");
   const ProcessResult run =
-      RunScripted(folder, {"type:data.txt", "close:Cancel", "type:3", "type:4",
-                           "type:groups.txt", "await-end", "close:No"});
+      RunScripted(folder, {"type:data.txt", "close:Cancel", "type:3", "type:4", "type:groups.txt",
+                           "await-end", "close:No"});
   EXPECT_EQ(run.exitCode, 0);
   ASSERT_EQ(RunCli(cliFolder, "data.txt\n3\n4\ngroups.txt\n").exitCode, 0);
   EXPECT_EQ(ReadWholeFile(folder.File("RESULTS.TXT")),
@@ -173,7 +176,7 @@ TEST(WindowAnalysis, ClosingMidRunKeepsEveryRecordWrittenSoFar) {
   ASSERT_EQ(RunCli(cliFolder, "data.txt\n5\n3000\ngroups.txt\n").exitCode, 0);
   const std::string whole = ReadWholeFile(cliFolder.File("RESULTS.TXT"));
   const std::string cut = ReadWholeFile(folder.File("RESULTS.TXT"));
-  ASSERT_LT(cut.size(), whole.size());  // the run was cut short...
+  ASSERT_LT(cut.size(), whole.size());              // the run was cut short...
   EXPECT_EQ(whole.compare(0, cut.size(), cut), 0);  // ...its file is the whole run's start
   EXPECT_EQ(cut.substr(cut.size() - 2), "\r\n");    // and ends with a complete record
   // Every step the window showed is in the file.
