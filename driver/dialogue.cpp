@@ -16,6 +16,11 @@ namespace {
 // A failure of the analysis's own checks: the run stops, but the shell must see a failure.
 constexpr int kInputFailureExitCode = 1;
 
+constexpr std::string_view kDataFilePrompt = " ENTER INPUT FILENAME";
+constexpr std::string_view kSeedPrompt = " enter random seed";
+constexpr std::string_view kCountPrompt = " enter number of randomizations";
+constexpr std::string_view kGroupFilePrompt = " ENTER INPUT FILENAME FOR GROUP MEMBERSHIPS";
+
 void Prompt(std::string_view text) {
   WriteFreeFormat(kDefaultUnit, {text});
 }
@@ -37,23 +42,30 @@ void OpenInputFile(const AnalysisData& data) {
 }  // namespace
 
 void RunDialogue(AnalysisData& data) {
-  Prompt(" ENTER INPUT FILENAME");
+  Prompt(kDataFilePrompt);
   ReadFileName(data);
   OpenInputFile(data);
   ReadDataFile(data);
   DerivePresence(data);
 
-  Prompt(" enter random seed");
+  Prompt(kSeedPrompt);
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomSeed)});
-  Prompt(" enter number of randomizations");
+  Prompt(kCountPrompt);
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomizationCount)});
 
-  Prompt(" ENTER INPUT FILENAME FOR GROUP MEMBERSHIPS");
+  Prompt(kGroupFilePrompt);
   ReadFileName(data);
   OpenInputFile(data);
   ReadGroupFile(data);
   if (!GroupNumbersInRange(data)) StopRun(" ", kInputFailureExitCode);
 
+  OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
+}
+
+void RunAnsweredDialogue() {
+  for (const std::string_view prompt : {kDataFilePrompt, kSeedPrompt, kCountPrompt, kGroupFilePrompt}) {
+    Prompt(prompt);
+  }
   OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
 }
 

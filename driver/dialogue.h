@@ -13,4 +13,9 @@ constexpr int kResultsUnit = 2;
 // missing input file or a group number out of range ends the run with exit code 1.
 void RunDialogue(AnalysisData& data);
 
+// The dialogue of a run whose answers were given beforehand and whose files have been read:
+// the four prompts as a script that pipes in the answers sees them, then "RESULTS.TXT" is
+// opened on unit 2.
+void RunAnsweredDialogue();
+
 }  // namespace kova

@@ -137,17 +137,6 @@ TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
   EXPECT_FALSE(run.resultsExist);
 }
 
-TEST(KovaCli, HelpAndUnknownArguments) {
-  ScratchFolder folder;
-  const auto help = testing::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.output.find("usage: kova-cli"), std::string::npos);
-  const auto unknown =
-      testing::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
-  EXPECT_EQ(unknown.exitCode, 2);
-  EXPECT_NE(unknown.error.find("usage: kova-cli"), std::string::npos);
-}
-
 TEST(KovaCli, DuneManagementRunsAreReproducible) {
   ScratchFolder first;
   ScratchFolder second;
