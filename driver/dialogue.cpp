@@ -4,6 +4,7 @@
 
 #include "driver/group_check.h"
 #include "driver/input_files.h"
+#include "driver/seed_check.h"
 #include "textio/free_format_reader.h"
 #include "textio/free_format_writer.h"
 #include "textio/open_unit.h"
@@ -52,6 +53,8 @@ void RunDialogue(AnalysisData& data) {
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomSeed)});
   Prompt(kCountPrompt);
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomizationCount)});
+  // The draws a seed must get through are known once the count is.
+  WarnOfSeedThatRepeats(data);
 
   Prompt(kGroupFilePrompt);
   ReadFileName(data);

@@ -137,6 +137,35 @@ TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
   EXPECT_FALSE(run.resultsExist);
 }
 
+// A seed whose random numbers repeat within the draws the run makes is warned of on the error
+// stream once the count is read; the run goes on, and the console shows nothing of it.
+TEST(KovaCli, TheDialogueWarnsOfASeedThatRepeatsWithinTheRun) {
+  const struct {
+    const char* seed;
+    const char* count;
+    std::string warning;
+  } cases[] = {
+      {"1024", "999",
+       "Warning: the random seed 1024 gives random numbers that repeat from draw 8376 on, within "
+       "the 19960 draws the run makes, so the shuffles repeat too; a seed such as 12345 does not "
+       "repeat\n"},
+      {"1024", "20", ""},  // 380 draws end before the repeat
+      {"0", "2",
+       "Warning: the random seed 0 gives random numbers that repeat from draw 2 on, within the 20 "
+       "draws the run makes, so the shuffles repeat too; a seed such as 12345 does not repeat\n"},
+      {"0", "1", ""},  // the observed grouping alone needs no draw
+  };
+  ScratchFolder folder;
+  CopyExample(folder, "dune_management");
+  for (const auto& c : cases) {
+    const CliRun run =
+        RunCli(folder, std::string("data.txt\n") + c.seed + "\n" + c.count + "\ngroups.txt\n");
+    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.error, c.warning + " STOP  \n") << c.seed << ", " << c.count;
+    EXPECT_EQ(run.process.output.find("Warning"), std::string::npos);
+  }
+}
+
 TEST(KovaCli, DuneManagementRunsAreReproducible) {
   ScratchFolder first;
   ScratchFolder second;
