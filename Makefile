@@ -6,12 +6,13 @@ THREAD_DIR    ?= build-thread
 FUZZ_DIR      ?= build-fuzz
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS  ?= 600
+PREFIX        ?= /usr/local
 
 PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev \
                  qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: all deps build run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
+.PHONY: all deps build install run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
 
 all: build
 
@@ -25,6 +26,11 @@ fuzz-deps:
 build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# kova and kova-cli into $(PREFIX)/bin (/usr/local/bin unless PREFIX is given; DESTDIR
+# puts the whole tree under a staging folder).
+install: build
+	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 run: build
 	@scripts/run-example.sh $(BUILD_DIR)/bin/kova-cli
