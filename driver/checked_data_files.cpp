@@ -93,16 +93,15 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLi
                                          AnalysisData& data, std::int64_t species) {
   const std::string& fileName = lines.FileName();
   const std::int64_t sites = data.siteCount;
-  float* abundance = data.abundanceMatrix.Data() + (species - 1);
   values.StartStatement();
   std::int64_t firstLine = 0;
-  for (std::int64_t site = 1; site <= sites; ++site, abundance += data.speciesCount) {
+  for (std::int64_t site = 1; site <= sites; ++site) {
     const FreeFormatValue value = values.Next();
     if (firstLine == 0) firstLine = value.line;
     switch (value.kind) {
       case Kind::Value:
         if (const auto number = DataFileNumber(value.text)) {
-          *abundance = *number;
+          data.abundanceMatrix(species + (site - 1) * data.speciesCount) = *number;
           break;
         }
         return InputFault{AtLine(fileName, value.line),

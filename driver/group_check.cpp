@@ -41,7 +41,9 @@ std::optional<InputFault> GroupWithoutSitesFault(const std::vector<std::int32_t>
   const std::size_t groups = std::min<std::size_t>(groupCount, siteGroups.size() + 1);
   std::vector<bool> held(groups, false);
   for (const std::int32_t group : siteGroups) {
-    if (static_cast<std::size_t>(group) <= groups) held[static_cast<std::size_t>(group) - 1] = true;
+    if (group >= 1 && static_cast<std::size_t>(group) <= groups) {
+      held[static_cast<std::size_t>(group) - 1] = true;
+    }
   }
   for (std::size_t group = 0; group < groups; ++group) {
     if (held[group]) continue;
