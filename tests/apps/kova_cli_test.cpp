@@ -209,6 +209,14 @@ TEST(KovaCli, ASubnormalAbundanceCountsWhateverModeTheProcessStartedIn) {
   EXPECT_EQ(run.exitCode, 0) << run.error;
   EXPECT_EQ(run.output, expected.process.output);
   EXPECT_EQ(ReadWholeFile(flushed.File("RESULTS.TXT")), expected.results);
+  // With options the files are read before the analysis starts: in its mode all the same.
+  const auto optionRun = testing::RunProcess(
+      KOVA_CLI_PROGRAM,
+      {"--data", "data.txt", "--groups", "groups.txt", "--seed", "3", "--randomizations", "1"}, "",
+      flushed.Path().string(),
+      {{"LD_PRELOAD", KOVA_FLUSH_SUBNORMALS}, {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
+  EXPECT_EQ(optionRun.exitCode, 0) << optionRun.error;
+  EXPECT_EQ(ReadWholeFile(flushed.File("RESULTS.TXT")), expected.results);
   // The species at one site of group 1 is found there: half of that group's sites.
   EXPECT_NE(expected.results.find("BORSAK TYPE   1\r\n   .5000   .0000\r\n  1.0000   .0000\r\n"),
             std::string::npos)
