@@ -7,14 +7,16 @@ FUZZ_DIR      ?= build-fuzz
 JOBS          ?= $(shell nproc 2>/dev/null || echo 2)
 FUZZ_SECONDS  ?= 600
 # Warnings are errors where the project is checked (make test, CI), not where a user builds
-# it to run: a newer compiler's new warning must not stop `make run`.
-WERROR        ?= OFF
+# it to run: a newer compiler's new warning must not stop `make run`. Unset, the build folder
+# keeps what it was configured with (off in a fresh one).
+WERROR        ?=
+PREFIX        ?= /usr/local
 
 PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev \
                  qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: all deps build run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
+.PHONY: all deps build install run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
 
 all: build
 
@@ -26,8 +28,13 @@ fuzz-deps:
 	@scripts/install-packages.sh $(FUZZ_PACKAGES)
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOVA_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(if $(WERROR),-DKOVA_WERROR=$(WERROR))
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# kova and kova-cli into $(PREFIX)/bin (/usr/local/bin unless PREFIX is given; DESTDIR
+# puts the whole tree under a staging folder).
+install: build
+	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 run: build
 	@scripts/run-example.sh $(BUILD_DIR)/bin/kova-cli

@@ -4,16 +4,22 @@
 
 #include "driver/group_check.h"
 #include "driver/input_files.h"
+#include "driver/seed_check.h"
 #include "textio/free_format_input.h"
 #include "textio/output_editing.h"
-#include "textio/units.h"
 #include "textio/run_endings.h"
+#include "textio/units.h"
 
 namespace kova {
 namespace {
 
 // A failure of the analysis's own checks: the run stops, but the shell must see a failure.
 constexpr int kInputFailureExitCode = 1;
+
+constexpr std::string_view kDataFilePrompt = " ENTER INPUT FILENAME";
+constexpr std::string_view kSeedPrompt = " enter random seed";
+constexpr std::string_view kCountPrompt = " enter number of randomizations";
+constexpr std::string_view kGroupFilePrompt = " ENTER INPUT FILENAME FOR GROUP MEMBERSHIPS";
 
 void Prompt(std::string_view text) {
   WriteFreeFormat(kDefaultUnit, {text});
@@ -36,23 +42,32 @@ void OpenInputFile(const AnalysisData& data) {
 }  // namespace
 
 void RunDialogue(AnalysisData& data) {
-  Prompt(" ENTER INPUT FILENAME");
+  Prompt(kDataFilePrompt);
   ReadFileName(data);
   OpenInputFile(data);
   ReadDataFile(data);
   DerivePresence(data);
 
-  Prompt(" enter random seed");
+  Prompt(kSeedPrompt);
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomSeed)});
-  Prompt(" enter number of randomizations");
+  Prompt(kCountPrompt);
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomizationCount)});
+  // The draws a seed must get through are known once the count is.
+  WarnOfSeedThatRepeats(data);
 
-  Prompt(" ENTER INPUT FILENAME FOR GROUP MEMBERSHIPS");
+  Prompt(kGroupFilePrompt);
   ReadFileName(data);
   OpenInputFile(data);
   ReadGroupFile(data);
   if (!GroupNumbersInRange(data)) StopRun(" ", kInputFailureExitCode);
 
+  OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
+}
+
+void RunAnsweredDialogue() {
+  for (const std::string_view prompt : {kDataFilePrompt, kSeedPrompt, kCountPrompt, kGroupFilePrompt}) {
+    Prompt(prompt);
+  }
   OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
 }
 

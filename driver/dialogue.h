@@ -10,7 +10,13 @@ constexpr int kResultsUnit = 2;
 
 // Asks for the data file, reads it, asks for the seed, the number of randomizations and the
 // group file, reads that, checks the group numbers and opens "RESULTS.TXT" on unit 2. A
-// missing input file or a group number out of range ends the run with exit code 1.
+// missing input file or a group number out of range ends the run with exit code 1; a seed
+// whose random numbers repeat within the run is warned of on the error stream.
 void RunDialogue(AnalysisData& data);
+
+// The dialogue of a run whose answers were given beforehand and whose files have been read:
+// the four prompts as a script that pipes in the answers sees them, then "RESULTS.TXT" is
+// opened on unit 2.
+void RunAnsweredDialogue();
 
 }  // namespace kova

@@ -1,6 +1,8 @@
 #include "driver/group_check.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "textio/output_editing.h"
 #include "textio/units.h"
@@ -29,6 +31,27 @@ bool GroupNumbersInRange(const AnalysisData& data) {
     return false;
   }
   return true;
+}
+
+std::optional<InputFault> GroupWithoutSitesFault(const std::vector<std::int32_t>& siteGroups,
+                                                 std::int32_t groupCount,
+                                                 const std::string& groupsFile,
+                                                 const std::string& groupCountSource) {
+  // n sites fill at most n groups, so the first empty group is among the first n + 1.
+  const std::size_t groups = std::min<std::size_t>(groupCount, siteGroups.size() + 1);
+  std::vector<bool> held(groups, false);
+  for (const std::int32_t group : siteGroups) {
+    if (group >= 1 && static_cast<std::size_t>(group) <= groups) {
+      held[static_cast<std::size_t>(group) - 1] = true;
+    }
+  }
+  for (std::size_t group = 0; group < groups; ++group) {
+    if (held[group]) continue;
+    return InputFault{groupsFile, "no site in group " + std::to_string(group + 1),
+                      "a site in every group from 1 to " + std::to_string(groupCount) + " (" +
+                          groupCountSource + ")"};
+  }
+  return std::nullopt;
 }
 
 }  // namespace kova

@@ -137,15 +137,33 @@ TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
   EXPECT_FALSE(run.resultsExist);
 }
 
-TEST(KovaCli, HelpAndUnknownArguments) {
+// A seed whose random numbers repeat within the draws the run makes is warned of on the error
+// stream once the count is read; the run goes on, and the console shows nothing of it.
+TEST(KovaCli, TheDialogueWarnsOfASeedThatRepeatsWithinTheRun) {
+  const struct {
+    const char* seed;
+    const char* count;
+    std::string warning;
+  } cases[] = {
+      {"1024", "999",
+       "Warning: the random seed 1024 gives random numbers that repeat from draw 8376 on, within "
+       "the 19960 draws the run makes, so the shuffles repeat too; a seed such as 12345 does not "
+       "repeat\n"},
+      {"1024", "20", ""},  // 380 draws end before the repeat
+      {"0", "2",
+       "Warning: the random seed 0 gives random numbers that repeat from draw 2 on, within the 20 "
+       "draws the run makes, so the shuffles repeat too; a seed such as 12345 does not repeat\n"},
+      {"0", "1", ""},  // the observed grouping alone needs no draw
+  };
   ScratchFolder folder;
-  const auto help = test_support::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_NE(help.output.find("usage: kova-cli"), std::string::npos);
-  const auto unknown =
-      test_support::RunProcess(KOVA_CLI_PROGRAM, {"--frobnicate"}, "", folder.Path().string());
-  EXPECT_EQ(unknown.exitCode, 2);
-  EXPECT_NE(unknown.error.find("usage: kova-cli"), std::string::npos);
+  CopyExample(folder, "dune_management");
+  for (const auto& c : cases) {
+    const CliRun run =
+        RunCli(folder, std::string("data.txt\n") + c.seed + "\n" + c.count + "\ngroups.txt\n");
+    EXPECT_EQ(run.process.exitCode, 0);
+    EXPECT_EQ(run.process.error, c.warning + " STOP  \n") << c.seed << ", " << c.count;
+    EXPECT_EQ(run.process.output.find("Warning"), std::string::npos);
+  }
 }
 
 TEST(KovaCli, DuneManagementRunsAreReproducible) {
@@ -190,6 +208,14 @@ TEST(KovaCli, ASubnormalAbundanceCountsWhateverModeTheProcessStartedIn) {
       {{"LD_PRELOAD", KOVA_FLUSH_SUBNORMALS}, {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
   EXPECT_EQ(run.exitCode, 0) << run.error;
   EXPECT_EQ(run.output, expected.process.output);
+  EXPECT_EQ(ReadWholeFile(flushed.File("RESULTS.TXT")), expected.results);
+  // With options the files are read before the analysis starts: in its mode all the same.
+  const auto optionRun = test_support::RunProcess(
+      KOVA_CLI_PROGRAM,
+      {"--data", "data.txt", "--groups", "groups.txt", "--seed", "3", "--randomizations", "1"}, "",
+      flushed.Path().string(),
+      {{"LD_PRELOAD", KOVA_FLUSH_SUBNORMALS}, {"ASAN_OPTIONS", "verify_asan_link_order=0"}});
+  EXPECT_EQ(optionRun.exitCode, 0) << optionRun.error;
   EXPECT_EQ(ReadWholeFile(flushed.File("RESULTS.TXT")), expected.results);
   // The species at one site of group 1 is found there: half of that group's sites.
   EXPECT_NE(expected.results.find("BORSAK TYPE   1\r\n   .5000   .0000\r\n  1.0000   .0000\r\n"),

@@ -46,7 +46,7 @@ TEST(Interruption, ASignalMidRunLeavesWholeRecordsAndEveryStepShown) {
   for (const Case& c : {Case{SIGINT, "SIGINT"}, Case{SIGTERM, "SIGTERM"}, Case{SIGHUP, "SIGHUP"}}) {
     ScratchFolder folder;
     CopyExample(folder, "dune_management");
-    RunningProcess run(KOVA_CLI_PROGRAM, {}, "data.txt\n1\n2000000\ngroups.txt\n",
+    RunningProcess run(KOVA_CLI_PROGRAM, {}, "data.txt\n12345\n2000000\ngroups.txt\n",
                        folder.Path().string());
     const std::string results = folder.File("RESULTS.TXT");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

@@ -29,8 +29,8 @@ struct FolderRule {
 const std::vector<FolderRule> kRules = {
     {"host/win", {"host", "textio"}, true},
     {"host", {"host", "textio"}, false},
-    {"apps/kova-cli", {"driver", "textio"}, false},
-    {"apps/kova", {"driver", "host"}, true},
+    {"apps/kova-cli", {"apps", "driver", "textio"}, false},
+    {"apps/kova", {"apps", "driver", "host"}, true},
     {"driver", {"driver", "indices", "textio"}, false},
     {"indices", {"indices", "textio"}, false},
     {"textio", {"textio"}, false},

@@ -1,0 +1,47 @@
+// The data file and the group file read for a run started with options: every value is
+// checked as it is read, and nothing the file holds is left unread, so a fault the
+// dialogue's reader would pass over (a row longer than the header says, a word where a
+// number belongs, values after the last row) is found with its line. A file that passes
+// fills the data exactly as the dialogue's reader fills it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/analysis_data.h"
+#include "driver/input_fault.h"
+
+namespace kova {
+
+// The title line, the three counts, then SpeciesCount rows of SiteCount abundances, each
+// row starting on a line of its own. Allocates the arrays for the counts.
+std::optional<InputFault> ReadCheckedDataFile(const std::string& fileName, AnalysisData& data);
+
+struct GroupNumber {
+  std::int32_t group = 0;
+  std::int64_t line = 0;
+  std::string text;
+};
+
+struct GroupFileNumbers {
+  std::vector<GroupNumber> numbers;  // in site order
+  std::int64_t lastLine = 0;         // the line where the numbers end
+};
+
+// Every group number of a group file, each a whole number from 1 to `largestGroup`; a
+// slash ends them. `largestGroupSource` says where that limit comes from, for a fault.
+std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int32_t largestGroup,
+                                           const std::string& largestGroupSource,
+                                           GroupFileNumbers& groups);
+
+// The fault of a group file whose numbers are not one for each of `siteCount` sites.
+std::optional<InputFault> GroupCountFault(const std::string& fileName,
+                                          const GroupFileNumbers& groups, std::int64_t siteCount);
+
+// A group file for the data file read before it: one group number from 1 to GroupCount for
+// each site, into SiteGroups.
+std::optional<InputFault> ReadCheckedGroupFile(const std::string& fileName, AnalysisData& data);
+
+}  // namespace kova

@@ -1,0 +1,36 @@
+// A run's answers given beforehand, as kova-cli's options give them, and the reading of its
+// files with every check made before anything is written.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "driver/analysis_data.h"
+#include "driver/input_fault.h"
+
+namespace kova {
+
+enum class TableForm {
+  DataFile,  // the dialogue's data file: species rows under a header of counts
+  Csv,       // a community table: a header of species names, then a row per site
+};
+
+struct RunRequest {
+  std::string tableFile;
+  TableForm tableForm = TableForm::DataFile;
+  // Numbers in site order, or with a CSV table also a CSV of site names and group labels.
+  std::string groupsFile;
+  std::int32_t randomSeed = 0;
+  std::int32_t randomizationCount = 0;
+};
+
+// A groups file is read as CSV when its name ends in ".csv", in any case.
+bool IsCsvFileName(std::string_view fileName);
+
+// Reads both files into `data` and checks them and the seed; returns the first fault.
+// Nothing is written, whatever the outcome.
+std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisData& data);
+
+}  // namespace kova

@@ -1,0 +1,50 @@
+// A community table and a grouping of its sites as CSV files: the layout of R's write.csv
+// of a community data frame (a header of species names after the column of site names,
+// then one row per site: its name and its abundances) and of a data frame of site names and
+// group labels. Sites are matched to their groups by name.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "driver/analysis_data.h"
+#include "driver/input_fault.h"
+
+namespace kova {
+
+// The grouping of the sites before the community is read: a group for each site, by name
+// (a CSV groups file) or by position (a group file of numbers).
+struct SiteGrouping {
+  std::string fileName;
+  bool byName = false;
+  std::int32_t groupCount = 0;
+  std::string groupCountSource;  // how the group count came about, for a fault
+
+  struct Site {
+    std::string name;       // empty for a group file of numbers
+    std::int32_t group = 0;
+    std::int64_t line = 0;  // in the groups file
+  };
+  std::vector<Site> sites;  // in the order of the groups file
+};
+
+// A groups CSV: a header, then each site's name and group label. Whole-number labels are
+// the group numbers themselves; other labels are numbered 1, 2, ... in sorted order (byte
+// order, as R's factor() sorts them in the C locale).
+std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGrouping& grouping);
+
+// A group file of numbers, one for each site in the order of the community's rows; the
+// group count is the largest number.
+std::optional<InputFault> ReadNumberedGrouping(const std::string& fileName,
+                                               SiteGrouping& grouping);
+
+// The community CSV: its header gives SpeciesCount, the grouping SiteCount and GroupCount;
+// allocates the arrays and fills AbundanceMatrix and SiteGroups, the sites in the order of
+// the community's rows.
+std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
+                                           const SiteGrouping& grouping, AnalysisData& data);
+
+}  // namespace kova

@@ -1,0 +1,302 @@
+// kova-cli with options, as a process on real files: every fault in the options, the data
+// file, the group file, the CSV tables or the seed ends the run with one line on standard
+// error and exit code 2 before anything is written; valid CSV tables, as R and spreadsheets
+// write them, give the results of the same table in the data-file form.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/process_runner.h"
+#include "tests/support/scratch_folder.h"
+
+namespace kova {
+namespace {
+
+using test_support::ReadWholeFile;
+using test_support::ScratchFolder;
+
+// Two species at four sites in two groups, in both forms.
+const std::map<std::string, std::string> kTables = {
+    {"data.txt", "two species\n2 4 2\n1 0 2 0.5\n0 3 0 2.5E-1\n"},
+    {"groups.txt", "1 1 2 2\n"},
+    {"community.csv", "\"\",\"sp1\",\"sp2\"\n\"s1\",1,0\n\"s2\",0,3\n\"s3\",2,0\n\"s4\",0.5,2.5e-1\n"},
+    {"groups.csv", "\"site\",\"group\"\n\"s1\",\"a\"\n\"s2\",\"a\"\n\"s3\",\"b\"\n\"s4\",\"b\"\n"},
+};
+const std::string kOldResults = "earlier results\r\n";
+
+struct FaultCase {
+  FaultCase(std::vector<std::string> arguments, std::string fault,
+            std::map<std::string, std::string> files = {})
+      : arguments(std::move(arguments)), fault(std::move(fault)), files(std::move(files)) {}
+
+  std::vector<std::string> arguments;
+  std::string fault;                          // the line on standard error, without its start
+  std::map<std::string, std::string> files;  // written over the two tables
+};
+
+std::vector<std::string> Arguments(const std::string& table, const std::string& groups,
+                                   const std::string& seed = "5",
+                                   const std::string& randomizations = "3") {
+  const bool csv = table.ends_with(".csv");
+  return {csv ? "--community" : "--data", table, "--groups", groups, "--seed", seed,
+          "--randomizations", randomizations};
+}
+
+// Each case runs in a folder with both tables and an older "RESULTS.TXT".
+void ExpectFaults(const std::vector<FaultCase>& cases) {
+  for (const FaultCase& c : cases) {
+    ScratchFolder folder;
+    for (const auto& [name, contents] : kTables)
+      folder.Write(name, contents);
+    for (const auto& [name, contents] : c.files)
+      folder.Write(name, contents);
+    folder.Write("RESULTS.TXT", kOldResults);
+    const auto run = test_support::RunProcess(KOVA_CLI_PROGRAM, c.arguments, "", folder.Path().string());
+    EXPECT_EQ(run.exitCode, 2) << c.fault;
+    EXPECT_EQ(run.error, "kova-cli: " + c.fault + "\n");
+    EXPECT_EQ(run.output, "") << c.fault;
+    EXPECT_EQ(ReadWholeFile(folder.File("RESULTS.TXT")), kOldResults) << c.fault;
+  }
+}
+
+TEST(CommandLine, OptionFaults) {
+  const std::string seedRange = "a whole number from -2147483648 to 2147483647";
+  const std::string countRange = "a whole number from 1 to 2147483647";
+  const std::string options =
+      "--data, --community, --groups, --seed, --randomizations, --help or --version";
+  auto withSeed = [](const std::string& seed) { return Arguments("data.txt", "groups.txt", seed); };
+  ExpectFaults({
+      {{"--frobnicate"}, "\"--frobnicate\": an unknown option; expected " + options},
+      {{"data.txt"}, "\"data.txt\": an argument without an option; expected " + options},
+      {{"--data", "data.txt", "--seed"}, "--seed: no value; expected " + seedRange},
+      {{"--data", "--groups", "groups.txt"}, "--data: no value; expected the name of a data file"},
+      {{"--data="}, "--data: no value; expected the name of a data file"},
+      {withSeed("1.5"), "--seed: \"1.5\"; expected " + seedRange},
+      {withSeed("2147483648"), "--seed: \"2147483648\"; expected " + seedRange},
+      {Arguments("data.txt", "groups.txt", "5", "0"), "--randomizations: \"0\"; expected " + countRange},
+      {Arguments("data.txt", "groups.txt", "5", "ten"),
+       "--randomizations: \"ten\"; expected " + countRange},
+      {{"--seed=1", "--seed", "2"}, "--seed: given twice; expected each option once"},
+      {{"--data", "data.txt", "--seed", "1", "--randomizations", "9"},
+       "--groups: missing; expected the name of a groups file"},
+      {{"--groups", "groups.txt", "--seed", "1", "--randomizations", "9"},
+       "--data or --community: missing; expected one of --data FILE and --community FILE.csv"},
+      {{"--data", "data.txt", "--community", "community.csv"},
+       "--data and --community: both given; expected one of --data FILE and --community FILE.csv"},
+      {Arguments("data.txt", "groups.csv"),
+       "--groups groups.csv: a CSV groups file, whose sites are named, with a data file, whose "
+       "sites are not; expected a groups file of numbers with --data, or --community with a CSV"},
+      {Arguments("absent.txt", "groups.txt"),
+       "absent.txt: cannot be opened (No such file or directory); expected a readable file"},
+      {Arguments("data.txt", "."), ".: cannot be read (Is a directory); expected a readable file"},
+  });
+}
+
+TEST(CommandLine, DataFileFaults) {
+  const std::string rows = "2 rows of 4 values, as the header says";
+  ExpectFaults({
+      // The header says 3 sites where the rows hold 4.
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 3: \"0.5\", a value beyond the 3 of species 1; expected 3 values in each "
+       "species row, as the header's number of sites says",
+       {{"data.txt", "t\n2 3 2\n1 0 2 0.5\n0 3 0 2.5E-1\n"}}},
+      // The header says 5 sites: the first row takes the first value of the second.
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 4: \"3\" left over after the 5 values of species 1, which begin on line "
+       "3; expected each species row to end with its value for site 5, as the header's number "
+       "of sites says",
+       {{"data.txt", "t\n2 5 2\n1 0 2 0.5\n0 3 0 2.5E-1\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 4: \"NA\" as the abundance of species 2 at site 2; expected a number, "
+       "such as 3, 0.5 or 2.5E-1",
+       {{"data.txt", "t\n2 4 2\n1 0 2 0.5\n0 NA 0 1\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 3: \"Infinity\" as the abundance of species 1 at site 3; expected a "
+       "number, such as 3, 0.5 or 2.5E-1",
+       {{"data.txt", "t\n2 4 2\n1 0 Infinity 0\n0 1 0 1\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 6: \"7\" after the last species row; expected 2 species rows, as the "
+       "header says",
+       {{"data.txt", "t\n2 4 2\n1 0 2 0\n0 3 0 1\n\n7\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 4: the file ends within the row of species 2, after 2 of its 4 values; "
+       "expected " + rows,
+       {{"data.txt", "t\n2 4 2\n1 0 2 0\n0 3\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt, line 2: \"4.0\" as the number of sites; expected a whole number from 1 to "
+       "2147483647",
+       {{"data.txt", "t\n2 4.0 2\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "data.txt: 5 groups for 4 sites; expected no more groups than sites, since every group "
+       "needs a site",
+       {{"data.txt", "t\n2 4 5\n1 0 2 0\n0 3 0 1\n"}}},
+  });
+}
+
+TEST(CommandLine, GroupFileFaults) {
+  const std::string perSite = "expected one group number for each site, 4 in all";
+  ExpectFaults({
+      {Arguments("data.txt", "groups.txt"),
+       "groups.txt, line 2: \"1\", a group number beyond the 4 sites; " + perSite,
+       {{"groups.txt", "1 1 2 2\n1\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "groups.txt, line 1: the group numbers end after 3 of them; " + perSite,
+       {{"groups.txt", "1 1 2\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "groups.txt, line 1: \"3\" as the group of site 4; expected a whole number from 1 to 2, "
+       "the number of groups the data file gives",
+       {{"groups.txt", "1 1 2 3\n"}}},
+      {Arguments("data.txt", "groups.txt"),
+       "groups.txt, line 1: an empty value as the group of site 2; expected a whole number from "
+       "1 to 2, the number of groups the data file gives",
+       {{"groups.txt", "1,,2 2\n"}}},
+      // The header has one group more than the group file uses.
+      {Arguments("data.txt", "groups.txt"),
+       "groups.txt: no site in group 3; expected a site in every group from 1 to 3 (the number "
+       "of groups the data file gives)",
+       {{"data.txt", "t\n2 4 3\n1 0 2 0\n0 3 0 1\n"}}},
+  });
+}
+
+TEST(CommandLine, CsvFaults) {
+  const std::string community = "\"\",\"sp1\",\"sp2\"\n\"s1\",1,0\n";
+  const std::string number = "expected a number, such as 3, 0.5 or 2.5e-1";
+  ExpectFaults({
+      {Arguments("community.csv", "groups.csv"),
+       "community.csv, line 3: 2 fields; expected 3 fields, as the header has: the site's name "
+       "and 2 species",
+       {{"community.csv", community + "\"s2\",0\n\"s3\",2,0\n\"s4\",0,1\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "community.csv, line 3: \"NA\" for species \"sp2\" at site \"s2\"; " + number,
+       {{"community.csv", community + "\"s2\",0,NA\n\"s3\",2,0\n\"s4\",0,1\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "community.csv, line 4: an empty field for species \"sp1\" at site \"s3\"; " + number,
+       {{"community.csv", community + "\"s2\",0,3\n\"s3\",,0\n\"s4\",0,1\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "community.csv, line 5: site \"s4\", which groups.csv does not name; expected every site "
+       "of the community in the groups file",
+       {{"groups.csv", "site,group\ns1,a\ns2,a\ns3,b\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "groups.csv, line 6: site \"s1\" again, first on line 2; expected each site once",
+       {{"groups.csv", "site,group\ns1,a\ns2,a\ns3,b\ns4,b\ns1,b\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "groups.csv, line 6: site \"s5\", which community.csv does not have; expected only the "
+       "sites of the community",
+       {{"groups.csv", "site,group\ns1,a\ns2,a\ns3,b\ns4,b\ns5,b\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "community.csv, line 5: site \"s2\" again, first on line 3; expected each site once",
+       {{"community.csv", community + "\"s2\",0,3\n\"s3\",2,0\n\"s2\",0,1\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "community.csv, line 5: a quoted field that the file never closes; expected a closing "
+       "double quote",
+       {{"community.csv", community + "\"s2\",0,3\n\"s3\",2,0\n\"s4,0,1\n"}}},
+      {Arguments("community.csv", "groups.csv"),
+       "groups.csv, line 3: \"NA\" for site \"s2\"; expected a group label for every site",
+       {{"groups.csv", "site,group\ns1,a\ns2,NA\ns3,b\ns4,b\n"}}},
+      // Whole-number labels are group numbers: 1 and 3 leave group 2 without a site.
+      {Arguments("community.csv", "groups.csv"),
+       "groups.csv: no site in group 2; expected a site in every group from 1 to 3 "
+       "(whole-number labels are the group numbers, the largest here 3)",
+       {{"groups.csv", "site,group\ns1,1\ns2,1\ns3,3\ns4,3\n"}}},
+      {Arguments("community.csv", "groups.txt"),
+       "groups.txt: 5 group numbers for the 4 sites of community.csv; expected one group number "
+       "for each site",
+       {{"groups.txt", "1 1 2 2 2\n"}}},
+  });
+}
+
+TEST(CommandLine, SeedsThatCannotRandomize) {
+  const std::string expected =
+      "expected a seed whose random numbers do not repeat within the run: any odd seed for runs "
+      "of up to 931166 draws (sites times randomizations less one), 12345 for any run";
+  auto withSeed = [](const std::string& seed) {
+    return Arguments("data.txt", "groups.txt", seed, "20");
+  };
+  ExpectFaults({
+      {withSeed("0"), "--seed 0: random numbers that repeat from draw 2 on, within the 76 draws "
+                      "the run makes; " + expected},
+      {withSeed("-2147483648"), "--seed -2147483648: random numbers that repeat from draw 2 on, "
+                                "within the 76 draws the run makes; " + expected},
+      {withSeed("16777216"), "--seed 16777216: random numbers that repeat from draw 11 on, "
+                             "within the 76 draws the run makes; " + expected},
+      {withSeed("1073741824"), "--seed 1073741824: random numbers that repeat from draw 2 on, "
+                               "within the 76 draws the run makes; " + expected},
+  });
+}
+
+// Runs kova-cli with the arguments in a folder holding `files` and returns "RESULTS.TXT".
+std::string ResultsOf(const std::map<std::string, std::string>& files,
+                      const std::vector<std::string>& arguments) {
+  ScratchFolder folder;
+  for (const auto& [name, contents] : files)
+    folder.Write(name, contents);
+  const auto run = test_support::RunProcess(KOVA_CLI_PROGRAM, arguments, "", folder.Path().string());
+  EXPECT_EQ(run.exitCode, 0) << run.error;
+  return ReadWholeFile(folder.File("RESULTS.TXT"));
+}
+
+// The same table as CSV in the forms R's write.csv and write.csv2 and spreadsheets give it,
+// and groupings by labels, numbers and site order: every one the results of the data file.
+TEST(CommandLine, CsvFormsGiveTheDataFileResults) {
+  const struct {
+    const char* form;
+    std::string community;
+    std::string groups;
+  } cases[] = {
+      {"write.csv", kTables.at("community.csv"), kTables.at("groups.csv")},
+      {"write.csv2: semicolons and decimal commas",
+       "\"\";\"sp1\";\"sp2\"\n\"s1\";1;0\n\"s2\";0;3\n\"s3\";2;0\n\"s4\";0,5;2,5e-1\n",
+       "\"site\";\"group\"\n\"s1\";\"a\"\n\"s2\";\"a\"\n\"s3\";\"b\"\n\"s4\";\"b\"\n"},
+      {"a byte-order mark, CR LF, blanks and bare names",
+       "\xEF\xBB\xBF,sp1,sp2\r\ns1, 1, 0\r\ns2 , 0 ,3\r\ns3,2,0\r\ns4,0.5,2.5e-1\r\n",
+       "\xEF\xBB\xBFsite,group\r\ns1,a\r\ns2,a\r\ns3,b\r\ns4,b\r\n"},
+      {"names with separators, quotes and line ends",
+       "\"\",\"sp, \"\"one\"\"\",\"sp\ntwo\"\n\"s,1\",1,0\n\"s2\",0,3\n\"s3\",2,0\n\"s4\",0.5,2.5e-1\n",
+       "site,group\n\"s,1\",a\ns2,a\ns3,b\ns4,b\n"},
+      {"sites in another order in the groups file", kTables.at("community.csv"),
+       "site,group\ns4,b\ns2,a\ns3,b\ns1,a\n"},
+      {"labels numbered in sorted order", kTables.at("community.csv"),
+       "site,group\ns1,Few\ns2,Few\ns3,Many\ns4,Many\n"},
+      {"whole-number labels", kTables.at("community.csv"), "site,group\ns1,1\ns2,1\ns3,2\ns4,2\n"},
+      {"group numbers in site order", kTables.at("community.csv"), "1 1\n2 2\n"},
+  };
+  const std::string expected = ResultsOf(kTables, Arguments("data.txt", "groups.txt", "5", "1"));
+  ASSERT_NE(expected, "");
+  for (const auto& c : cases) {
+    const std::string groups = c.groups.find(',') != std::string::npos ||
+                                       c.groups.find(';') != std::string::npos
+                                   ? "g.csv"
+                                   : "g.txt";
+    EXPECT_EQ(ResultsOf({{"c.csv", c.community}, {groups, c.groups}},
+                        Arguments("c.csv", groups, "5", "1")),
+              expected)
+        << c.form;
+  }
+  // Labels in another sorted order number the groups the other way round.
+  EXPECT_NE(ResultsOf({{"c.csv", kTables.at("community.csv")},
+                       {"g.csv", "site,group\ns1,b\ns2,b\ns3,a\ns4,a\n"}},
+                      Arguments("c.csv", "g.csv", "5", "1")),
+            expected);
+}
+
+TEST(CommandLine, HelpListsEveryOptionAndVersionTheVersion) {
+  ScratchFolder folder;
+  const auto help = test_support::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* option :
+       {"--data", "--community", "--groups", "--seed", "--randomizations", "--help", "--version"}) {
+    EXPECT_NE(help.output.find(option), std::string::npos) << option;
+  }
+  const auto version =
+      test_support::RunProcess(KOVA_CLI_PROGRAM, {"--version"}, "", folder.Path().string());
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.output, "kova-cli " KOVA_VERSION "\n");
+  EXPECT_FALSE(std::filesystem::exists(folder.File("RESULTS.TXT")));
+}
+
+}  // namespace
+}  // namespace kova
