@@ -11,38 +11,53 @@
 namespace kova {
 namespace {
 
-// APCF's factors for species i at group g (from 1), with the kernel's quantities and
-// roundings: group totals and occupied-site counts summed in site order, each mean T / n
-// stored, their sum S in group order; the share is M(g) / S and the frequency F(g) / n(g).
-struct ApcfFactors {
-  float share = 0.0f;
-  float frequency = 0.0f;
-};
+// Adds a site's abundances to its group's totals and its presences (1.0 where the abundance
+// is greater than 0.0, as the presence table has them) to its group's occupied-site counts,
+// each sum rounded to single precision.
+void AddSite(float* __restrict totals, float* __restrict occupied,
+             const float* __restrict abundances, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    totals[i] = static_cast<float>(static_cast<double>(totals[i]) + abundances[i]);
+    occupied[i] = static_cast<float>(static_cast<double>(occupied[i]) +
+                                     (abundances[i] > 0.0f ? 1.0f : 0.0f));
+  }
+}
 
-ApcfFactors FactorsAt(const AnalysisData& data, const std::int32_t* siteGroups,
-                      const std::vector<std::int32_t>& groupSizes, std::int64_t i,
-                      std::int32_t g, std::vector<float>& totals, std::vector<float>& occupied) {
-  const std::int64_t species = data.speciesCount;
-  std::fill(totals.begin(), totals.end(), 0.0f);
-  std::fill(occupied.begin(), occupied.end(), 0.0f);
+// APCF's factors at each species' APCF group, with the kernel's quantities and roundings:
+// group totals and occupied-site counts summed in site order, each mean T / n stored, their
+// sum S in group order; the share is M(g) / S and the frequency F(g) / n(g). The sites are
+// the outer loop, so that the abundance table is read once, in the order it is stored.
+void FindApcfFactors(const AnalysisData& data, const std::int32_t* siteGroups,
+                     const std::vector<std::int32_t>& groupSizes, SpeciesOutcome& species) {
+  const auto speciesCount = static_cast<std::size_t>(data.speciesCount > 0 ? data.speciesCount : 0);
+  const std::size_t groupCount = groupSizes.size();
+  std::vector<float> totals(speciesCount * groupCount, 0.0f);
+  std::vector<float> occupied(speciesCount * groupCount, 0.0f);
+  const float* abundance = data.abundanceMatrix.Data();
   for (std::int64_t k = 0; k < data.siteCount; ++k) {
-    const auto group = static_cast<std::size_t>(siteGroups[k] - 1);
-    const std::int64_t entry = i + k * species;
-    totals[group] =
-        static_cast<float>(static_cast<double>(totals[group]) + data.abundanceMatrix.Data()[entry]);
-    occupied[group] = static_cast<float>(static_cast<double>(occupied[group]) +
-                                         data.presenceMatrix.Data()[entry]);
+    const std::size_t group = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount;
+    const std::size_t column = static_cast<std::size_t>(k) * speciesCount;
+    AddSite(totals.data() + group, occupied.data() + group, abundance + column, speciesCount);
   }
-  float sumOfMeans = 0.0f;
-  float meanAtG = 0.0f;
-  for (std::size_t j = 0; j < totals.size(); ++j) {
-    const auto mean = static_cast<float>(static_cast<double>(totals[j]) / groupSizes[j]);
-    sumOfMeans = static_cast<float>(static_cast<double>(sumOfMeans) + mean);
-    if (static_cast<std::int32_t>(j) + 1 == g) meanAtG = mean;
+  constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+  for (std::size_t i = 0; i < speciesCount; ++i) {
+    const std::int32_t g = species.indicators[0][i].group;
+    species.apcfShare[i] = kNone;
+    species.apcfFrequency[i] = kNone;
+    if (g == 0) continue;
+    float sumOfMeans = 0.0f;
+    float meanAtG = 0.0f;
+    for (std::size_t j = 0; j < groupCount; ++j) {
+      const auto mean =
+          static_cast<float>(static_cast<double>(totals[j * speciesCount + i]) / groupSizes[j]);
+      sumOfMeans = static_cast<float>(static_cast<double>(sumOfMeans) + mean);
+      if (j + 1 == static_cast<std::size_t>(g)) meanAtG = mean;
+    }
+    const auto at = static_cast<std::size_t>(g - 1);
+    species.apcfShare[i] = static_cast<float>(static_cast<double>(meanAtG) / sumOfMeans);
+    species.apcfFrequency[i] =
+        static_cast<float>(static_cast<double>(occupied[at * speciesCount + i]) / groupSizes[at]);
   }
-  const auto at = static_cast<std::size_t>(g - 1);
-  return {static_cast<float>(static_cast<double>(meanAtG) / sumOfMeans),
-          static_cast<float>(static_cast<double>(occupied[at]) / groupSizes[at])};
 }
 
 }  // namespace
@@ -95,16 +110,7 @@ void FindObservedIndicators(const AnalysisData& data, const StepConstants& const
     }
   }
 
-  std::vector<float> totals(groupCount);
-  std::vector<float> occupied(groupCount);
-  constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
-  for (std::int64_t i = 0; i < rows; ++i) {
-    const std::int32_t group = species.indicators[0][static_cast<std::size_t>(i)].group;
-    ApcfFactors factors{kNone, kNone};
-    if (group != 0) factors = FactorsAt(data, siteGroups, groupSizes, i, group, totals, occupied);
-    species.apcfShare[static_cast<std::size_t>(i)] = factors.share;
-    species.apcfFrequency[static_cast<std::size_t>(i)] = factors.frequency;
-  }
+  FindApcfFactors(data, siteGroups, groupSizes, species);
 }
 
 }  // namespace kova

@@ -9,13 +9,26 @@
 namespace kova {
 namespace {
 
+// The tables are built by appending in place: a table of many species is many thousands of
+// fields.
 template <typename Real>
-std::string RealText(Real value) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
+void AppendReal(std::string& text, Real value) {
+  if (std::isnan(value)) {
+    text += "NaN";
+  } else if (std::isinf(value)) {
+    text += value > 0 ? "Inf" : "-Inf";
+  } else {
+    char digits[64];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, result.ptr);
+  }
+}
+
+// A separating comma, then the value.
+template <typename Real>
+void AppendField(std::string& text, Real value) {
+  text += ',';
+  AppendReal(text, value);
 }
 
 // A text field in double quotes, a quote inside doubled.
@@ -28,9 +41,10 @@ std::string Quoted(const std::string& text) {
   return quoted + "\"";
 }
 
-// A name that is not known is left empty, which R reads as NA.
-std::string NameField(const std::vector<std::string>& names, std::size_t index) {
-  return index < names.size() ? Quoted(names[index]) : std::string();
+// A separating comma, then the name, or nothing when it is not known, which R reads as NA.
+void AppendName(std::string& text, const std::vector<std::string>& names, std::size_t index) {
+  text += ',';
+  if (index < names.size()) text += Quoted(names[index]);
 }
 
 // One IndexType's p-values over the species and their two adjustments.
@@ -70,11 +84,15 @@ std::string TrimmedTypeCode(int indexType) {
 }
 
 std::string ShortestText(float value) {
-  return RealText(value);
+  std::string text;
+  AppendReal(text, value);
+  return text;
 }
 
 std::string ShortestText(double value) {
-  return RealText(value);
+  std::string text;
+  AppendReal(text, value);
+  return text;
 }
 
 std::string SpeciesTableText(const RunOutcome& outcome) {
@@ -87,26 +105,32 @@ std::string SpeciesTableText(const RunOutcome& outcome) {
   std::string text = SpeciesHeader(labelled);
   const std::size_t speciesCount = species.apcfShare.size();
   for (std::size_t i = 0; i < speciesCount; ++i) {
-    text += std::to_string(i + 1) + "," + NameField(outcome.speciesNames, i);
+    text += std::to_string(i + 1);
+    AppendName(text, outcome.speciesNames, i);
     for (int type = 0; type < kIndexTypeCount; ++type) {
       const SpeciesIndicator& indicator = species.indicators[type][i];
       const bool grouped = indicator.group != 0;
-      text += "," + (grouped ? std::to_string(indicator.group) : std::string());
+      text += ',';
+      if (grouped) text += std::to_string(indicator.group);
       if (labelled) {
-        text += "," + (grouped ? NameField(outcome.groupLabels,
-                                           static_cast<std::size_t>(indicator.group - 1))
-                               : std::string());
+        if (grouped) {
+          AppendName(text, outcome.groupLabels, static_cast<std::size_t>(indicator.group - 1));
+        } else {
+          text += ',';
+        }
       }
-      text += "," + ShortestText(indicator.maximum);
-      if (type == 0) {
-        text += grouped ? "," + ShortestText(species.apcfShare[i]) + "," +
-                              ShortestText(species.apcfFrequency[i])
-                        : std::string(",,");
+      AppendField(text, indicator.maximum);
+      if (type == 0 && grouped) {
+        AppendField(text, species.apcfShare[i]);
+        AppendField(text, species.apcfFrequency[i]);
+      } else if (type == 0) {
+        text += ",,";
       }
-      text += "," + ShortestText(pValues[type].p[i]) + "," + ShortestText(pValues[type].holm[i]) +
-              "," + ShortestText(pValues[type].benjaminiHochberg[i]);
+      AppendField(text, pValues[type].p[i]);
+      AppendField(text, pValues[type].holm[i]);
+      AppendField(text, pValues[type].benjaminiHochberg[i]);
     }
-    text += "\n";
+    text += '\n';
   }
   return text;
 }
