@@ -18,8 +18,8 @@ void AddSite(float* __restrict totals, float* __restrict occupied,
              const float* __restrict abundances, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
     totals[i] = static_cast<float>(static_cast<double>(totals[i]) + abundances[i]);
-    occupied[i] = static_cast<float>(static_cast<double>(occupied[i]) +
-                                     (abundances[i] > 0.0f ? 1.0f : 0.0f));
+    occupied[i] =
+        static_cast<float>(static_cast<double>(occupied[i]) + (abundances[i] > 0.0f ? 1.0f : 0.0f));
   }
 }
 

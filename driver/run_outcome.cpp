@@ -35,7 +35,8 @@ RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObse
     indicators.resize(species);
   outcome_.species->apcfShare.resize(species);
   outcome_.species->apcfFrequency.resize(species);
-  observedSiteGroups_.assign(data.siteGroups.Data(), data.siteGroups.Data() + data.siteGroups.Size());
+  observedSiteGroups_.assign(data.siteGroups.Data(),
+                             data.siteGroups.Data() + data.siteGroups.Size());
   observedMagnitudes_.resize(species * kIndexTypeCount);
   speciesCounts_.resize(species * kIndexTypeCount);
 }
@@ -70,7 +71,8 @@ RunOutcome RunOutcomeCollector::Finish(const AnalysisData& data, const StepConst
                                        std::int64_t stepCount) {
   outcome_.stepCount = stepCount;
   for (int type = 0; type < kIndexTypeCount; ++type) {
-    const FinalStatistics final = kova::Finish(statistics[type], static_cast<std::int32_t>(stepCount));
+    const FinalStatistics final =
+        kova::Finish(statistics[type], static_cast<std::int32_t>(stepCount));
     VariantOutcome& variant = outcome_.variants[type];
     variant.sumMean = final.sumMean;
     variant.sumDeviation = final.sumDeviation;

@@ -102,7 +102,7 @@ class RunOutcomeCollector {
   RunOutcome outcome_;
   bool keepsStepSums_;
   std::vector<std::int32_t> observedSiteGroups_;  // empty unless species are kept
-  std::vector<float> observedMagnitudes_;          // |SpeciesMaximum| of step 1, type by type
+  std::vector<float> observedMagnitudes_;         // |SpeciesMaximum| of step 1, type by type
   std::vector<std::int32_t> speciesCounts_;  // as observedMagnitudes_; no count exceeds the steps
 };
 

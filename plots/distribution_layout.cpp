@@ -18,15 +18,15 @@ std::string NotFiniteText(double value) {
 
 std::string FixedText(double value, int decimals) {
   char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                    decimals);
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   return std::string(text, result.ptr);
 }
 
 std::string SignificantText(double value, int digits) {
   char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general,
-                                    digits);
+  const auto result =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits);
   return std::string(text, result.ptr);
 }
 
@@ -65,25 +65,36 @@ double Scale(double value, const Axis& axis, double from, double to) {
   return from + (value - axis.low) / (axis.high - axis.low) * (to - from);
 }
 
+// A text in the panels' size, and one in bold for titles.
+Text Plain(Point at, std::string text, Anchor anchor, Colour colour = kInk) {
+  return {at, std::move(text), kTextSize, anchor, Weight::Normal, Direction::Across, colour};
+}
+
+Text Bold(Point at, std::string text, double size, Anchor anchor) {
+  return {at, std::move(text), size, anchor, Weight::Bold, Direction::Across, kInk};
+}
+
 void AddAxes(Group& panel, const Area& area, const Axis& x, const Axis& y) {
   panel.lines.push_back({{area.left, area.top}, {area.left, area.bottom}, kInk, 1});
   panel.lines.push_back({{area.left, area.bottom}, {area.right, area.bottom}, kInk, 1});
   for (std::size_t k = 0; k < x.ticks.size(); ++k) {
     const double at = Scale(x.ticks[k], x, area.left, area.right);
     panel.lines.push_back({{at, area.bottom}, {at, area.bottom + kTickLength}, kInk, 1});
-    panel.texts.push_back({{at, area.bottom + kTickLength + kTextSize + 1}, x.texts[k], kTextSize,
-                           Anchor::Middle, false, false, kInk});
+    panel.texts.push_back(
+        Plain({at, area.bottom + kTickLength + kTextSize + 1}, x.texts[k], Anchor::Middle));
   }
   for (std::size_t k = 0; k < y.ticks.size(); ++k) {
     const double at = Scale(y.ticks[k], y, area.bottom, area.top);
     panel.lines.push_back({{area.left - kTickLength, at}, {area.left, at}, kInk, 1});
-    panel.texts.push_back({{area.left - kTickLength - 3, at + kTextSize * 0.35}, y.texts[k],
-                           kTextSize, Anchor::End, false, false, kInk});
+    panel.texts.push_back(
+        Plain({area.left - kTickLength - 3, at + kTextSize * 0.35}, y.texts[k], Anchor::End));
   }
-  panel.texts.push_back({{(area.left + area.right) / 2, area.bottom + kAreaBottom - 8},
-                         "summed indicator value", kTextSize, Anchor::Middle, false, false, kInk});
-  panel.texts.push_back({{area.left - kAreaLeft + 16, (area.top + area.bottom) / 2}, "steps",
-                         kTextSize, Anchor::Middle, false, true, kInk});
+  panel.texts.push_back(Plain({(area.left + area.right) / 2, area.bottom + kAreaBottom - 8},
+                              "summed indicator value", Anchor::Middle));
+  Text steps =
+      Plain({area.left - kAreaLeft + 16, (area.top + area.bottom) / 2}, "steps", Anchor::Middle);
+  steps.direction = Direction::Upright;
+  panel.texts.push_back(steps);
 }
 
 void AddBars(Group& panel, const Area& area, const Bins& bins, const Axis& x, const Axis& y) {
@@ -103,26 +114,22 @@ void AddObserved(Group& panel, const Area& area, const Axis& x, float observedSu
   const double at = Scale(observedSum, x, area.left, area.right);
   panel.lines.push_back({{at, area.top}, {at, area.bottom}, kObserved, 2});
   const bool rightHalf = at > (area.left + area.right) / 2;
-  panel.texts.push_back({{rightHalf ? at - 4 : at + 4, area.top + kTextSize},
-                         "observed",
-                         kTextSize,
-                         rightHalf ? Anchor::End : Anchor::Start,
-                         false,
-                         false,
-                         kObserved});
+  panel.texts.push_back(Plain({rightHalf ? at - 4 : at + 4, area.top + kTextSize}, "observed",
+                              rightHalf ? Anchor::End : Anchor::Start, kObserved));
 }
 
 Group Panel(const Distribution& distribution, double cellLeft, double cellTop) {
   Group panel{"panel", distribution.code, {}, {}, {}};
-  panel.texts.push_back({{cellLeft + kCellWidth / 2, cellTop + 20},
-                         PanelTitle(distribution.code, distribution.zScore, distribution.pValue),
-                         kTitleSize, Anchor::Middle, true, false, kInk});
+  panel.texts.push_back(
+      Bold({cellLeft + kCellWidth / 2, cellTop + 20},
+           PanelTitle(distribution.code, distribution.zScore, distribution.pValue), kTitleSize,
+           Anchor::Middle));
   const Area area{cellLeft + kAreaLeft, cellTop + kAreaTop, cellLeft + kCellWidth - kAreaRight,
                   cellTop + kCellHeight - kAreaBottom};
   const Bins bins = HistogramBins(distribution.sums);
   if (bins.counts.empty()) {
-    panel.texts.push_back({{(area.left + area.right) / 2, (area.top + area.bottom) / 2},
-                           "no finite sums", kTextSize, Anchor::Middle, false, false, kNote});
+    panel.texts.push_back(Plain({(area.left + area.right) / 2, (area.top + area.bottom) / 2},
+                                "no finite sums", Anchor::Middle, kNote));
     return panel;
   }
   const Axis x = SumAxis(bins.low, bins.High());
@@ -131,9 +138,9 @@ Group Panel(const Distribution& distribution, double cellLeft, double cellTop) {
   AddAxes(panel, area, x, y);
   AddObserved(panel, area, x, distribution.observedSum);
   if (bins.notFinite > 0) {
-    panel.texts.push_back({{area.left + 4, area.top + 2 * kTextSize + 4},
-                           std::to_string(bins.notFinite) + " sums not finite, left out",
-                           kTextSize, Anchor::Start, false, false, kNote});
+    panel.texts.push_back(Plain({area.left + 4, area.top + 2 * kTextSize + 4},
+                                std::to_string(bins.notFinite) + " sums not finite, left out",
+                                Anchor::Start, kNote));
   }
   return panel;
 }
@@ -151,11 +158,11 @@ Group Caption(std::int64_t stepCount, double cellLeft, double cellTop) {
       "least the observed one.",
   };
   double y = cellTop + kAreaTop + 10;
-  caption.texts.push_back({{cellLeft + 24, y}, steps + ", the observed grouping included",
-                           kTextSize, Anchor::Start, true, false, kInk});
+  caption.texts.push_back(Bold({cellLeft + 24, y}, steps + ", the observed grouping included",
+                               kTextSize, Anchor::Start));
   for (const char* line : lines) {
     y += kTextSize + 7;
-    caption.texts.push_back({{cellLeft + 24, y}, line, kTextSize, Anchor::Start, false, false, kInk});
+    caption.texts.push_back(Plain({cellLeft + 24, y}, line, Anchor::Start));
   }
   return caption;
 }
@@ -203,8 +210,8 @@ Bins HistogramBins(const std::vector<float>& values) {
     bins.width = smallest != 0 ? NiceStep(std::fabs(smallest) / 10) : 1;
   }
   bins.low = std::floor(smallest / bins.width) * bins.width;
-  const auto count =
-      std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil((largest - bins.low) / bins.width)));
+  const auto count = std::max<std::int64_t>(
+      1, static_cast<std::int64_t>(std::ceil((largest - bins.low) / bins.width)));
   bins.counts.assign(static_cast<std::size_t>(count), 0);
   for (const float value : values) {
     if (!std::isfinite(value)) continue;
@@ -230,7 +237,8 @@ Axis SumAxis(double low, double high) {
 }
 
 Axis CountAxis(std::int64_t largest) {
-  const double step = std::max(1.0, NiceStep(std::max<double>(1, static_cast<double>(largest)) / 4));
+  const double step =
+      std::max(1.0, NiceStep(std::max<double>(1, static_cast<double>(largest)) / 4));
   const double top = std::max(1.0, std::ceil(static_cast<double>(largest) / step)) * step;
   Axis axis{0, top, {}, {}};
   for (double tick = 0; tick <= top; tick += step) {
@@ -250,9 +258,9 @@ Picture DistributionPicture(const std::vector<Distribution>& distributions,
                             std::int64_t stepCount) {
   Picture picture{kPictureWidth, kPictureHeight, {255, 255, 255}, {}};
   Group heading{"heading", "heading", {}, {}, {}};
-  heading.texts.push_back({{kPictureWidth / 2, 26},
-                           "Randomization distributions of the summed indicator values",
-                           kTitleSize + 2, Anchor::Middle, true, false, kInk});
+  heading.texts.push_back(Bold({kPictureWidth / 2, 26},
+                               "Randomization distributions of the summed indicator values",
+                               kTitleSize + 2, Anchor::Middle));
   picture.groups.push_back(heading);
   const std::size_t panels = std::min<std::size_t>(distributions.size(), kColumns * 2 - 1);
   for (std::size_t k = 0; k <= panels; ++k) {

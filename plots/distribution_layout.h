@@ -15,7 +15,7 @@ namespace kova::plots {
 
 // One variant of a run.
 struct Distribution {
-  std::string code;        // "APCF", "ACF", ...
+  std::string code;         // "APCF", "ACF", ...
   std::vector<float> sums;  // every step's sum in step order, the observed one included
   float observedSum = 0.0f;
   float zScore = 0.0f;

@@ -41,16 +41,18 @@ struct Line {
 
 // Where a text's anchor point lies along its baseline.
 enum class Anchor { Start, Middle, End };
+enum class Weight { Normal, Bold };
+// Upright texts read from bottom to top, turned a quarter about their anchor.
+enum class Direction { Across, Upright };
 
-// One line of text whose baseline passes through `at`; upright texts read from bottom to
-// top, turned a quarter about `at`.
+// One line of text whose baseline passes through `at`.
 struct Text {
   Point at;
   std::string text;
   double size = 11;  // the font's height in picture units
   Anchor anchor = Anchor::Start;
-  bool bold = false;
-  bool upright = false;
+  Weight weight = Weight::Normal;
+  Direction direction = Direction::Across;
   Colour colour;
 };
 

@@ -29,12 +29,23 @@ std::string Escaped(const std::string& text) {
   std::string escaped;
   for (const char c : text) {
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&apos;"; break;
-      default: escaped += c;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      case '\'':
+        escaped += "&apos;";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;
@@ -42,9 +53,12 @@ std::string Escaped(const std::string& text) {
 
 const char* AnchorText(Anchor anchor) {
   switch (anchor) {
-    case Anchor::Start: return "start";
-    case Anchor::Middle: return "middle";
-    case Anchor::End: return "end";
+    case Anchor::Start:
+      return "start";
+    case Anchor::Middle:
+      return "middle";
+    case Anchor::End:
+      return "end";
   }
   return "start";
 }
@@ -65,8 +79,8 @@ void AddText(std::string& svg, const Text& text) {
   svg += "<text x=\"" + Number(text.at.x) + "\" y=\"" + Number(text.at.y) + "\" font-size=\"" +
          Number(text.size) + "\" text-anchor=\"" + AnchorText(text.anchor) + "\" fill=\"" +
          ColourText(text.colour) + "\"";
-  if (text.bold) svg += " font-weight=\"bold\"";
-  if (text.upright) {
+  if (text.weight == Weight::Bold) svg += " font-weight=\"bold\"";
+  if (text.direction == Direction::Upright) {
     svg += " transform=\"rotate(-90 " + Number(text.at.x) + " " + Number(text.at.y) + ")\"";
   }
   svg += ">" + Escaped(text.text) + "</text>\n";
@@ -85,9 +99,12 @@ std::string SvgDocument(const Picture& picture) {
          ColourText(picture.background) + "\"/>\n";
   for (const Group& group : picture.groups) {
     svg += "<g class=\"" + Escaped(group.kind) + "\" id=\"" + Escaped(group.name) + "\">\n";
-    for (const Box& box : group.boxes) AddBox(svg, box);
-    for (const Line& line : group.lines) AddLine(svg, line);
-    for (const Text& text : group.texts) AddText(svg, text);
+    for (const Box& box : group.boxes)
+      AddBox(svg, box);
+    for (const Line& line : group.lines)
+      AddLine(svg, line);
+    for (const Text& text : group.texts)
+      AddText(svg, text);
     svg += "</g>\n";
   }
   return svg + "</svg>\n";

@@ -22,7 +22,8 @@ std::string ProgressText(std::int64_t step, std::int64_t stepCount, double secon
                      std::to_string(step * 100 / stepCount) + " %)";
   if (step <= 1 || !(secondsSinceFirst > 0)) return text;
   const double rate = static_cast<double>(step - 1) / secondsSinceFirst;
-  const auto left = static_cast<std::int64_t>(std::ceil(static_cast<double>(stepCount - step) / rate));
+  const auto left =
+      static_cast<std::int64_t>(std::ceil(static_cast<double>(stepCount - step) / rate));
   // A slow rate keeps a decimal, so that it never shows as 0.
   const std::string rateText = rate < 10 ? std::to_string(std::llround(rate * 10) / 10) + "." +
                                                std::to_string(std::llround(rate * 10) % 10)

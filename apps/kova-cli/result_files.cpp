@@ -53,7 +53,9 @@ RunObserver ResultFilesObserver(const ResultFiles& files) {
   observer.keepsSpecies = !files.speciesTable.empty();
   observer.keepsStepSums = !files.plot.empty();
   if (files.Any()) {
-    observer.runCompleted = [files](const RunOutcome& outcome) { WriteResultFiles(files, outcome); };
+    observer.runCompleted = [files](const RunOutcome& outcome) {
+      WriteResultFiles(files, outcome);
+    };
   }
   return observer;
 }

@@ -39,8 +39,9 @@ void ShowPicture() {
   }
   int width = kWindowWidth;
   int height = kWindowHeight;
-  services.OpenGraphicsWindow(width, height, "Randomization distributions", 1,
-                              [](QPainter& surface) { win::PaintPictureToFit(surface, *RunPictureShown()); });
+  services.OpenGraphicsWindow(
+      width, height, "Randomization distributions", 1,
+      [](QPainter& surface) { win::PaintPictureToFit(surface, *RunPictureShown()); });
 }
 
 // The file the user picks for a picture of the given kind, or nothing when cancelled.
@@ -66,7 +67,8 @@ void SaveSvg() {
     win::Warn(nullptr, QStringLiteral("Cannot create file"));
     return;
   }
-  if (output.write(svg.data(), static_cast<qint64>(svg.size())) != static_cast<qint64>(svg.size()) ||
+  if (output.write(svg.data(), static_cast<qint64>(svg.size())) !=
+          static_cast<qint64>(svg.size()) ||
       !output.flush()) {
     win::Warn(nullptr, QStringLiteral("I/O error while writing file"));
   }
@@ -84,8 +86,10 @@ void AddResultsMenu() {
   win::ProgramServices& services = win::Services();
   services.InsertMenuItem(kResultsMenuPosition, 0, 0, "&Results");
   services.AppendMenuItem(kResultsMenuPosition, 0, "&Distributions", [](bool&) { ShowPicture(); });
-  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &SVG...", [](bool&) { SaveSvg(); });
-  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &PNG...", [](bool&) { SavePng(); });
+  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &SVG...",
+                          [](bool&) { SaveSvg(); });
+  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &PNG...",
+                          [](bool&) { SavePng(); });
 }
 
 }  // namespace

@@ -17,29 +17,33 @@ QColor Colour(plots::Colour colour) {
 QFont TextFont(const plots::Text& text) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(std::max(1, static_cast<int>(std::lround(text.size))));
-  font.setBold(text.bold);
+  font.setBold(text.weight == plots::Weight::Bold);
   return font;
 }
 
 // How far left of its anchor a text starts.
 double AnchorOffset(plots::Anchor anchor, double width) {
   switch (anchor) {
-    case plots::Anchor::Start: return 0;
-    case plots::Anchor::Middle: return width / 2;
-    case plots::Anchor::End: return width;
+    case plots::Anchor::Start:
+      return 0;
+    case plots::Anchor::Middle:
+      return width / 2;
+    case plots::Anchor::End:
+      return width;
   }
   return 0;
 }
 
 void PaintText(QPainter& surface, const plots::Text& text) {
-  const QString string = QString::fromUtf8(text.text.data(), static_cast<qsizetype>(text.text.size()));
+  const QString string =
+      QString::fromUtf8(text.text.data(), static_cast<qsizetype>(text.text.size()));
   const QFont font = TextFont(text);
   const double width = QFontMetricsF(font).horizontalAdvance(string);
   surface.save();
   surface.setFont(font);
   surface.setPen(Colour(text.colour));
   surface.translate(text.at.x, text.at.y);
-  if (text.upright) surface.rotate(-90);
+  if (text.direction == plots::Direction::Upright) surface.rotate(-90);
   surface.drawText(QPointF(-AnchorOffset(text.anchor, width), 0), string);
   surface.restore();
 }

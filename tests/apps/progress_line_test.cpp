@@ -31,13 +31,15 @@ TEST(ProgressLine, TextGivesTheStepTheRateAndTheTimeLeft) {
 
 TEST(ProgressLine, DrawnAtTheFirstStepThenAtMostFourTimesASecond) {
   const ProgressClock::time_point start{};
-  const auto at = [start](int milliseconds) { return start + std::chrono::milliseconds(milliseconds); };
+  const auto at = [start](int milliseconds) {
+    return start + std::chrono::milliseconds(milliseconds);
+  };
   const struct {
     std::int64_t step;
     int milliseconds;
     bool drawn;
-  } steps[] = {{1, 0, true},    {2, 10, false},  {3, 249, false}, {4, 250, true},
-               {5, 300, false}, {6, 499, false}, {7, 520, true},  {8, 1000, true},
+  } steps[] = {{1, 0, true},     {2, 10, false},   {3, 249, false}, {4, 250, true},
+               {5, 300, false},  {6, 499, false},  {7, 520, true},  {8, 1000, true},
                {9, 1001, false}, {10, 2000, false}};  // the last step is followed at once
   ProgressPacing pacing;
   for (const auto& s : steps) {
@@ -68,7 +70,7 @@ TEST(ProgressLine, AnyOtherOutputErasesTheLineFirst) {
   line.Step(1, 3);
   console.WriteText("table\r\n", 7, ConsoleStream::Output);
   console.WriteText(" STOP  \n", 8, ConsoleStream::Error);  // erased already
-  line.Step(2, 3);  // too soon after the first drawing
+  line.Step(2, 3);                                          // too soon after the first drawing
   console.EndOfRun(0);
   EXPECT_EQ(recorder.writes,
             (std::vector<std::string>{"O:a\r\n", "E:\rstep 1 of 3 (33 %)\x1b[K", "E:\r\x1b[K",

@@ -47,8 +47,8 @@ test_support::ProcessResult RunCli(const ScratchFolder& folder,
 }
 
 std::vector<std::string> Options(const std::string& seed, const std::string& steps) {
-  return {"--data", "data.txt", "--groups", "groups.txt", "--seed", seed, "--randomizations",
-          steps};
+  return {"--data", "data.txt", "--groups",         "groups.txt",
+          "--seed", seed,       "--randomizations", steps};
 }
 
 // A CSV file's rows (after the header) as maps from column to field; fields hold no commas.
@@ -112,7 +112,8 @@ TEST(SpeciesResults, TypeOneValuesAndGroupsOfTheExamplesMatchTheDefinition) {
       const auto groups = static_cast<std::size_t>(example.groups);
       std::vector<double> total(groups), present(groups), size(groups);
       for (int k = 0; k < example.sites; ++k) {
-        const auto g = static_cast<std::size_t>(example.siteGroups[static_cast<std::size_t>(k)] - 1);
+        const auto g =
+            static_cast<std::size_t>(example.siteGroups[static_cast<std::size_t>(k)] - 1);
         const double value = example.abundance[static_cast<std::size_t>(i + k * example.species)];
         total[g] += value;
         present[g] += value > 0 ? 1 : 0;
@@ -124,7 +125,8 @@ TEST(SpeciesResults, TypeOneValuesAndGroupsOfTheExamplesMatchTheDefinition) {
       std::vector<double> indicator(groups);
       std::size_t best = 0;
       for (std::size_t g = 0; g < groups; ++g) {
-        indicator[g] = sumOfMeans > 0 ? total[g] / size[g] / sumOfMeans * (present[g] / size[g]) : 0;
+        indicator[g] =
+            sumOfMeans > 0 ? total[g] / size[g] / sumOfMeans * (present[g] / size[g]) : 0;
         if (indicator[g] > indicator[best]) best = g;
       }
       const auto& row = rows[static_cast<std::size_t>(i)];
@@ -169,8 +171,8 @@ TEST(SpeciesResults, PValuesOfA999StepRunAreACountOverTheSameGroupings) {
     for (std::int32_t type = 1; type <= 5; ++type) {
       if (type == 1) {
         AbundancePresenceIndex(example.species, example.sites, example.groups,
-                               example.abundance.front(), example.siteGroups.front(),
-                               sizes.front(), presence.front(), table.front());
+                               example.abundance.front(), example.siteGroups.front(), sizes.front(),
+                               presence.front(), table.front());
       } else if (type <= 3) {
         AbundanceIndex(example.species, example.sites, example.groups, example.siteGroups.front(),
                        sizes.front(), example.abundance.front(), table.front(), type);
@@ -236,11 +238,13 @@ TEST(SpeciesResults, TheSummaryAgreesWithTheReport) {
     EXPECT_NEAR(std::stod(row.at("z")),
                 (observed - std::stod(row.at("mean"))) / std::stod(row.at("sd")), 1e-5);
     // The console's final row shows the same observed sum and z-score, rounded.
-    const std::string code = std::string(codes[type]).substr(1, std::string(codes[type]).size() - 2);
+    const std::string code =
+        std::string(codes[type]).substr(1, std::string(codes[type]).size() - 2);
     const std::size_t at = run.output.find("\r\n " + code + " ");
     ASSERT_NE(at, std::string::npos) << code;
     double printedObserved = 0, printedMean = 0, printedZ = 0;
-    std::istringstream(run.output.substr(at + 2 + 1 + 4)) >> printedObserved >> printedMean >> printedZ;
+    std::istringstream(run.output.substr(at + 2 + 1 + 4)) >> printedObserved >> printedMean >>
+        printedZ;
     EXPECT_NEAR(printedObserved, observed, 1e-5 * observed);
     EXPECT_NEAR(printedZ, std::stod(row.at("z")), 1e-4 * std::fabs(printedZ));
   }
@@ -249,10 +253,10 @@ TEST(SpeciesResults, TheSummaryAgreesWithTheReport) {
 TEST(SpeciesResults, EveryNumberOfThreadsWritesTheSameFiles) {
   ScratchFolder folder;
   CopyExample(folder, "syn_s200_n500_g6");
-  std::vector<std::string> arguments = {"--community", "community.csv", "--groups", "groups.csv",
-                                        "--seed", "1001", "--randomizations", "60",
-                                        "--species-table", "species.csv", "--summary",
-                                        "summary.csv", "--plot", "plot.svg"};
+  std::vector<std::string> arguments = {
+      "--community", "community.csv",    "--groups", "groups.csv",      "--seed",
+      "1001",        "--randomizations", "60",       "--species-table", "species.csv",
+      "--summary",   "summary.csv",      "--plot",   "plot.svg"};
   std::string expected[3];
   for (const char* threads : {"1", "2", "3"}) {
     ASSERT_EQ(RunCli(folder, arguments, {{"KOVA_THREADS", threads}}).exitCode, 0) << threads;

@@ -16,10 +16,17 @@ TEST(ResultTables, NumbersInTheFewestDigitsThatReadBackTheSame) {
   const struct {
     float value;
     const char* text;
-  } floats[] = {{0.1f, "0.1"},       {1.0f / 3.0f, "0.33333334"}, {10.427319f, "10.427319"},
-                {0.0f, "0"},         {-0.0f, "-0"},               {1e-7f, "1e-07"},
-                {-0.5f, "-0.5"},     {infinity, "Inf"},           {-infinity, "-Inf"},
-                {std::numeric_limits<float>::quiet_NaN(), "NaN"}, {-std::numeric_limits<float>::quiet_NaN(), "NaN"}};
+  } floats[] = {{0.1f, "0.1"},
+                {1.0f / 3.0f, "0.33333334"},
+                {10.427319f, "10.427319"},
+                {0.0f, "0"},
+                {-0.0f, "-0"},
+                {1e-7f, "1e-07"},
+                {-0.5f, "-0.5"},
+                {infinity, "Inf"},
+                {-infinity, "-Inf"},
+                {std::numeric_limits<float>::quiet_NaN(), "NaN"},
+                {-std::numeric_limits<float>::quiet_NaN(), "NaN"}};
   for (const auto& c : floats)
     EXPECT_EQ(ShortestText(c.value), c.text) << c.text;
   EXPECT_EQ(ShortestText(1.0 / 999), "0.001001001001001001");
@@ -39,8 +46,7 @@ RunOutcome SmallOutcome() {
   SpeciesOutcome species;
   for (int type = 0; type < kIndexTypeCount; ++type) {
     // Species 1 indicates group 2; species 2 is absent: zeros for APCF, NaN rows elsewhere.
-    species.indicators[type] = {{2, type == 2 ? -0.25f : 0.75f, 1},
-                                {type == 0 ? 1 : 0, 0.0f, 3}};
+    species.indicators[type] = {{2, type == 2 ? -0.25f : 0.75f, 1}, {type == 0 ? 1 : 0, 0.0f, 3}};
   }
   species.apcfShare = {0.9f, 0.0f};
   species.apcfFrequency = {0.8f, nan};

@@ -30,12 +30,12 @@ TEST(ObservedSpecies, TheStrongestEntryAndItsGroupFollowTheSummarysRule) {
     float maximum;
   } cases[] = {
       {{0.2f, -0.5f, 0.5f}, 2, -0.5f},  // a later entry of equal magnitude does not replace it
-      {{0.3f, nan, 0.1f}, 1, 0.3f},      // a NaN never wins
-      {{0.1f, 0.4f, 0.4f}, 2, 0.4f},     // the first group of a tie
-      {{0.0f, 0.0f, 0.0f}, 1, 0.0f},     // all zero: the first group's zero
-      {{nan, -0.0f, 0.0f}, 2, 0.0f},     // a negative zero ties, the maximum stays 0.0
-      {{nan, nan, nan}, 0, 0.0f},        // no entry has the maximum's magnitude
-      {{}, 0, 0.0f},                     // no groups
+      {{0.3f, nan, 0.1f}, 1, 0.3f},     // a NaN never wins
+      {{0.1f, 0.4f, 0.4f}, 2, 0.4f},    // the first group of a tie
+      {{0.0f, 0.0f, 0.0f}, 1, 0.0f},    // all zero: the first group's zero
+      {{nan, -0.0f, 0.0f}, 2, 0.0f},    // a negative zero ties, the maximum stays 0.0
+      {{nan, nan, nan}, 0, 0.0f},       // no entry has the maximum's magnitude
+      {{}, 0, 0.0f},                    // no groups
   };
   for (const auto& c : cases) {
     const SpeciesIndicator strongest =
@@ -53,13 +53,14 @@ TEST(ObservedSpecies, TheStrongestEntryAndItsGroupFollowTheSummarysRule) {
 void WriteTable(const ScratchFolder& folder) {
   constexpr int kSpecies = 14;
   constexpr int kSites = 18;
-  std::string data = "generated\n" + std::to_string(kSpecies) + " " + std::to_string(kSites) + " 3\n";
+  std::string data =
+      "generated\n" + std::to_string(kSpecies) + " " + std::to_string(kSites) + " 3\n";
   for (int i = 0; i < kSpecies; ++i) {
     for (int k = 0; k < kSites; ++k) {
       int value = (i * 7 + k * k * 3 + i * k) % 6 - 2;
-      if (i == 3) value = 0;                  // absent
-      if (i == 5) value = k == 4 ? 2 : 0;     // at one site
-      if (i == 8) value = 1 + k % 2;          // everywhere
+      if (i == 3) value = 0;               // absent
+      if (i == 5) value = k == 4 ? 2 : 0;  // at one site
+      if (i == 8) value = 1 + k % 2;       // everywhere
       data += std::to_string(value > 0 ? value : 0) + (k + 1 < kSites ? " " : "\n");
     }
   }
@@ -130,8 +131,7 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
     EXPECT_EQ(variant.sumsAtLeastObserved, atLeast) << "type " << type + 1;
     // The sum line of step 1 in "RESULTS.TXT" is the observed sum as the report edits it.
     EXPECT_GT(variant.sumDeviation, 0.0f);
-    EXPECT_FLOAT_EQ(variant.zScore,
-                    (variant.observedSum - variant.sumMean) / variant.sumDeviation);
+    EXPECT_FLOAT_EQ(variant.zScore, (variant.observedSum - variant.sumMean) / variant.sumDeviation);
   }
 
   ASSERT_TRUE(outcome.species);
@@ -140,8 +140,8 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
   for (int type = 0; type < kIndexTypeCount; ++type) {
     ASSERT_EQ(species.indicators[type].size(), 14U);
     for (const SpeciesIndicator& indicator : species.indicators[type]) {
-      observedSum[type] = static_cast<float>(std::fabs(indicator.maximum) +
-                                             static_cast<double>(observedSum[type]));
+      observedSum[type] =
+          static_cast<float>(std::fabs(indicator.maximum) + static_cast<double>(observedSum[type]));
       EXPECT_GE(indicator.stepsAtLeastObserved, 1);
       EXPECT_LE(indicator.stepsAtLeastObserved, kSteps);
     }
@@ -197,7 +197,8 @@ TEST(RunOutcome, AQuietRunLeavesTheStepsOutOfTheConsoleOnly) {
   EXPECT_EQ(quiet.results, shown.results);
   EXPECT_EQ(quiet.stepsReported, shown.stepsReported);
   const std::string prompts = test_support::PromptRecords();
-  const std::string finalTable = shown.captured.output.substr(shown.captured.output.rfind(" \r\n  INDEX"));
+  const std::string finalTable =
+      shown.captured.output.substr(shown.captured.output.rfind(" \r\n  INDEX"));
   EXPECT_EQ(quiet.captured.output, prompts + finalTable);
   EXPECT_EQ(shown.captured.output.substr(prompts.size(), shown.results.size()), shown.results);
 }

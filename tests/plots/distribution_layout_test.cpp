@@ -17,8 +17,8 @@ TEST(DistributionLayout, NiceStepsDecimalsAndTickTexts) {
   const struct {
     double rough, step;
     int decimals;
-  } steps[] = {{0.49, 0.5, 1}, {0.5, 0.5, 1},    {0.51, 1, 0},   {1.2, 2, 0},     {3, 5, 0},
-               {7, 10, 0},     {0.013, 0.02, 2}, {120, 200, 0},  {1e-5, 1e-5, 5}, {0.1, 0.1, 1}};
+  } steps[] = {{0.49, 0.5, 1}, {0.5, 0.5, 1},    {0.51, 1, 0},  {1.2, 2, 0},     {3, 5, 0},
+               {7, 10, 0},     {0.013, 0.02, 2}, {120, 200, 0}, {1e-5, 1e-5, 5}, {0.1, 0.1, 1}};
   for (const auto& c : steps) {
     EXPECT_DOUBLE_EQ(NiceStep(c.rough), c.step) << c.rough;
     EXPECT_EQ(DecimalsFor(NiceStep(c.rough)), c.decimals) << c.rough;
@@ -27,8 +27,9 @@ TEST(DistributionLayout, NiceStepsDecimalsAndTickTexts) {
     double value;
     int decimals;
     const char* text;
-  } texts[] = {{7.5, 1, "7.5"}, {0.30000000000000004, 1, "0.3"}, {-0.0001, 2, "0.00"},
-               {-0.5, 1, "-0.5"}, {1200, 0, "1200"}, {2.25, 1, "2.2"}};
+  } texts[] = {{7.5, 1, "7.5"},      {0.30000000000000004, 1, "0.3"},
+               {-0.0001, 2, "0.00"}, {-0.5, 1, "-0.5"},
+               {1200, 0, "1200"},    {2.25, 1, "2.2"}};
   for (const auto& c : texts)
     EXPECT_EQ(TickText(c.value, c.decimals), c.text) << c.value;
 }
@@ -146,9 +147,10 @@ TEST(DistributionLayout, BarsAndTheObservedLineFallOnTheScales) {
     // The sums' axis runs from 1 to 6, the bars' span: 5.5 is nine tenths along it.
     const double left = panel.boxes[0].left;
     const double right = panel.boxes[4].left + panel.boxes[4].width;
-    const auto observed = std::find_if(panel.lines.begin(), panel.lines.end(), [](const Line& line) {
-      return line.colour == Colour{214, 39, 40};
-    });
+    const auto observed =
+        std::find_if(panel.lines.begin(), panel.lines.end(), [](const Line& line) {
+          return line.colour == Colour{214, 39, 40};
+        });
     ASSERT_NE(observed, panel.lines.end());
     EXPECT_NEAR(observed->from.x, left + 0.9 * (right - left), 1e-9);
     EXPECT_EQ(observed->from.x, observed->to.x);
@@ -156,7 +158,7 @@ TEST(DistributionLayout, BarsAndTheObservedLineFallOnTheScales) {
     EXPECT_GE(left, static_cast<double>((k - 1) % 3) * kPictureWidth / 3);
     EXPECT_LE(right, static_cast<double>((k - 1) % 3 + 1) * kPictureWidth / 3);
     ASSERT_NE(FindText(panel, "steps"), nullptr);
-    EXPECT_TRUE(FindText(panel, "steps")->upright);
+    EXPECT_EQ(FindText(panel, "steps")->direction, Direction::Upright);
   }
   EXPECT_LT(picture.groups[1].boxes[0].top, picture.groups[4].boxes[0].top);
 }

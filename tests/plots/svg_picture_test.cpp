@@ -48,9 +48,9 @@ TEST(SvgPicture, TheDistributionsPictureIsWellFormedWithFivePanels) {
   const std::string svg = SvgDocument(picture);
   const ReadSvg read = Read(svg);
   ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
-  EXPECT_EQ(read.groups, (std::vector<std::string>{"heading heading", "panel APCF", "panel ACF",
-                                                   "panel ASF", "panel PCF", "panel PSF",
-                                                   "caption caption"}));
+  EXPECT_EQ(read.groups,
+            (std::vector<std::string>{"heading heading", "panel APCF", "panel ACF", "panel ASF",
+                                      "panel PCF", "panel PSF", "caption caption"}));
   std::size_t boxes = 0, lines = 0, texts = 0;
   for (const Group& group : picture.groups) {
     boxes += group.boxes.size();
@@ -72,7 +72,13 @@ TEST(SvgPicture, ShapesKeepTheirPlacesAndTextsTheirCharacters) {
   Group group{"panel", "A&B", {}, {}, {}};
   group.boxes.push_back({10.004, 20.5, 30, 40.125, {155, 183, 212}, {74, 107, 138}});
   group.lines.push_back({{1, 2}, {3, 4}, {214, 39, 40}, 2});
-  group.texts.push_back({{50, 60}, "x < y & \"z\" > 'w'", 11, Anchor::End, true, true, {0, 0, 0}});
+  group.texts.push_back({{50, 60},
+                         "x < y & \"z\" > 'w'",
+                         11,
+                         Anchor::End,
+                         Weight::Bold,
+                         Direction::Upright,
+                         {0, 0, 0}});
   picture.groups.push_back(group);
   const std::string svg = SvgDocument(picture);
   const ReadSvg read = Read(svg);

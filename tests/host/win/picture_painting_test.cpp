@@ -59,15 +59,19 @@ TEST(PicturePainting, BoxesAndLinesKeepTheirPlacesAtEveryScale) {
 TEST(PicturePainting, TextsLieOnTheSideOfTheirAnchors) {
   const struct {
     plots::Anchor anchor;
-    bool upright;
-  } cases[] = {{plots::Anchor::Start, false}, {plots::Anchor::Middle, false},
-               {plots::Anchor::End, false}, {plots::Anchor::Start, true}};
+    plots::Direction direction;
+  } cases[] = {{plots::Anchor::Start, plots::Direction::Across},
+               {plots::Anchor::Middle, plots::Direction::Across},
+               {plots::Anchor::End, plots::Direction::Across},
+               {plots::Anchor::Start, plots::Direction::Upright}};
   for (const auto& c : cases) {
     plots::Group group{"panel", "A", {}, {}, {}};
-    group.texts.push_back({{100, 60}, "Wilderness", 14, c.anchor, false, c.upright, kBlack});
+    group.texts.push_back(
+        {{100, 60}, "Wilderness", 14, c.anchor, plots::Weight::Normal, c.direction, kBlack});
     const QRect inked = InkedArea(PictureImage(PictureOf(group), 1));
     ASSERT_FALSE(inked.isEmpty());
-    if (c.upright) {  // reads upwards from the anchor, standing left of it
+    // An upright text reads upwards from its anchor, standing left of it.
+    if (c.direction == plots::Direction::Upright) {
       EXPECT_LE(inked.bottom(), 61);
       EXPECT_LT(inked.top(), 30);
       EXPECT_LE(inked.right(), 103);
@@ -76,9 +80,15 @@ TEST(PicturePainting, TextsLieOnTheSideOfTheirAnchors) {
     EXPECT_LE(inked.bottom(), 64);  // on the baseline, but for a descender's pixel or two
     EXPECT_GT(inked.width(), 50);
     switch (c.anchor) {
-      case plots::Anchor::Start: EXPECT_GE(inked.left(), 99); break;
-      case plots::Anchor::End: EXPECT_LE(inked.right(), 101); break;
-      case plots::Anchor::Middle: EXPECT_NEAR(inked.center().x(), 100, 3); break;
+      case plots::Anchor::Start:
+        EXPECT_GE(inked.left(), 99);
+        break;
+      case plots::Anchor::End:
+        EXPECT_LE(inked.right(), 101);
+        break;
+      case plots::Anchor::Middle:
+        EXPECT_NEAR(inked.center().x(), 100, 3);
+        break;
     }
   }
 }
