@@ -94,7 +94,7 @@ std::string SvgDocument(const Picture& picture) {
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height +
          "\" viewBox=\"0 0 " + width + " " + height +
-         "\" font-family=\"DejaVu Sans, Verdana, Arial, sans-serif\">\n";
+         "\" font-family=\"DejaVu Sans, Verdana, Arial, sans-serif\" xml:space=\"preserve\">\n";
   svg += "<rect x=\"0\" y=\"0\" width=\"" + width + "\" height=\"" + height + "\" fill=\"" +
          ColourText(picture.background) + "\"/>\n";
   for (const Group& group : picture.groups) {

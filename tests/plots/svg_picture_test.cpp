@@ -86,7 +86,7 @@ TEST(SvgPicture, ShapesKeepTheirPlacesAndTextsTheirCharacters) {
   EXPECT_EQ(read.groups, std::vector<std::string>{"panel A&B"});
   EXPECT_EQ(read.texts, std::vector<std::string>{"x < y & \"z\" > 'w'"});
   for (const char* part :
-       {"width=\"200\" height=\"100\" viewBox=\"0 0 200 100\"",
+       {"width=\"200\" height=\"100\" viewBox=\"0 0 200 100\"", "xml:space=\"preserve\"",
         "<rect x=\"10\" y=\"20.5\" width=\"30\" height=\"40.13\" fill=\"#9bb7d4\" "
         "stroke=\"#4a6b8a\"",
         "<line x1=\"1\" y1=\"2\" x2=\"3\" y2=\"4\" stroke=\"#d62728\" stroke-width=\"2\"/>",
