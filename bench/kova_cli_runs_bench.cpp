@@ -1,6 +1,10 @@
 // Whole kova-cli runs, timed from outside the process:
 //  - the 999-step run of the bundled syn_s1000_n1000_g8 with one thread and with two, three
 //    times each, and the speed-up of two threads;
+//  - the same run with options, with every file a completed run can add (--species-table,
+//    --summary, --plot) and without them, alternately, seven times each with one thread and
+//    with two: what keeping the per-species counts and the step sums and writing the files
+//    costs;
 //  - a table at the size microbial community work reaches: 10,000 species at 10,000 sites in
 //    20 groups (400 MB of abundances), 99 steps with every online processor, with the wall
 //    time and the peak memory of the process, and, from a run of two steps, the time of the
@@ -18,6 +22,7 @@
 #include <fstream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -60,10 +65,16 @@ struct RunResult {
   int status = -1;
 };
 
-// Runs kova-cli in `folder` with KOVA_THREADS set to `threads` (null: unset).
-RunResult RunCli(const fs::path& folder, int randomizations, const char* threads) {
+// Runs kova-cli in `folder` with `arguments` (none: the answers on standard input) and
+// KOVA_THREADS set to `threads` (null: unset).
+RunResult RunCli(const fs::path& folder, int randomizations, const char* threads,
+                 const std::vector<std::string>& arguments = {}) {
   const fs::path answers = folder / "answers.txt";
   std::ofstream(answers) << "data.txt\n1\n" << randomizations << "\ngroups.txt\n";
+  std::vector<char*> argv = {const_cast<char*>(KOVA_CLI_PROGRAM)};
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = ::fork();
   if (child == 0) {
@@ -79,7 +90,7 @@ RunResult RunCli(const fs::path& folder, int randomizations, const char* threads
     } else {
       ::unsetenv("KOVA_THREADS");
     }
-    ::execl(KOVA_CLI_PROGRAM, KOVA_CLI_PROGRAM, static_cast<char*>(nullptr));
+    ::execv(KOVA_CLI_PROGRAM, argv.data());
     ::_exit(127);
   }
   RunResult result;
@@ -116,8 +127,43 @@ void TimeThreadsOnExample() {
               fastest[1], fastest[0] / fastest[1]);
 }
 
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+void TimeResultFilesOnExample() {
+  const fs::path folder = fs::path(KOVA_LARGE_RUN_DIR).parent_path() / "bench-syn1000";
+  const std::vector<std::string> plain = {"--data", "data.txt", "--groups", "groups.txt",
+                                          "--seed", "12345", "--randomizations", "999"};
+  std::vector<std::string> every = plain;
+  every.insert(every.end(), {"--species-table", "species.csv", "--summary", "summary.csv",
+                             "--plot", "plot.svg"});
+  std::printf("kova-cli with options, syn_s1000_n1000_g8, 999 steps, without and with every file "
+              "(seconds, seven runs each, alternating)\n");
+  for (const char* threads : {"1", "2"}) {
+    std::vector<double> times[2];
+    for (int run = 0; run < 7; ++run) {
+      for (int setting = 0; setting < 2; ++setting) {
+        const RunResult result = RunCli(folder, 999, threads, setting == 0 ? plain : every);
+        if (result.status != 0) std::printf("  kova-cli failed with %d\n", result.status);
+        times[setting].push_back(result.seconds);
+      }
+    }
+    const double fastest[2] = {*std::min_element(times[0].begin(), times[0].end()),
+                               *std::min_element(times[1].begin(), times[1].end())};
+    const double median[2] = {Median(times[0]), Median(times[1])};
+    std::printf("  KOVA_THREADS=%s: fastest %.3f s and %.3f s (%+.1f %%), median %.3f s and "
+                "%.3f s (%+.1f %%)\n",
+                threads, fastest[0], fastest[1], (fastest[1] / fastest[0] - 1) * 100, median[0],
+                median[1], (median[1] / median[0] - 1) * 100);
+  }
+}
+
 int main() {
   TimeThreadsOnExample();
+  TimeResultFilesOnExample();
+  if (std::getenv("KOVA_BENCH_EXAMPLE_ONLY") != nullptr) return 0;
   const fs::path folder = KOVA_LARGE_RUN_DIR;
   std::printf("Generating %s/data.txt if missing ...\n", folder.c_str());
   std::fflush(stdout);

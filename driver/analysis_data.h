@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "driver/zeroed_array.h"
 
@@ -33,6 +35,11 @@ struct AnalysisData {
   std::int32_t randomizationCount = 0;
   char fileName[kFileNameLength] = {};
   char titleLine[4] = {};
+
+  // What the CSV files call the species (in species order) and the groups (by group number,
+  // from 1): empty when the files only number them, as data files and group numbers do.
+  std::vector<std::string> speciesNames;
+  std::vector<std::string> groupLabels;
 };
 
 // Allocates the five arrays for the counts, in the order abundances, site groups, group

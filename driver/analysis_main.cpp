@@ -59,7 +59,7 @@ void RunAnalysis(const RunRequest& request) {
     AnalysisData& data = SharedData();
     if (const auto fault = ReadCheckedInputs(request, data)) ReportInputFault(*fault);
     RunAnsweredDialogue();
-    RunRandomizationTest(data);
+    RunRandomizationTest(data, request.consoleSteps);
   });
 }
 

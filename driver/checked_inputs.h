@@ -9,6 +9,7 @@
 
 #include "driver/analysis_data.h"
 #include "driver/input_fault.h"
+#include "driver/randomization_test.h"
 
 namespace kova {
 
@@ -24,6 +25,7 @@ struct RunRequest {
   std::string groupsFile;
   std::int32_t randomSeed = 0;
   std::int32_t randomizationCount = 0;
+  ConsoleSteps consoleSteps = ConsoleSteps::Shown;
 };
 
 // A groups file is read as CSV when its name ends in ".csv", in any case.

@@ -60,8 +60,10 @@ std::optional<InputFault> NumberGroups(const std::vector<std::string>& labels,
   for (const std::string& label : labels)
     levels.emplace(label, 0);
   std::int32_t level = 0;
-  for (auto& [label, number] : levels)
+  for (auto& [label, number] : levels) {
     number = ++level;
+    grouping.groupLabels.push_back(label);
+  }
   for (std::size_t site = 0; site < labels.size(); ++site) {
     grouping.sites[site].group = levels[labels[site]];
   }
@@ -223,6 +225,8 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
   data.siteCount = static_cast<std::int32_t>(grouping.sites.size());
   data.groupCount = grouping.groupCount;
   AllocateArrays(data);
+  data.speciesNames.assign(header.fields.begin() + 1, header.fields.end());
+  data.groupLabels = grouping.groupLabels;
 
   // write.csv2 writes a decimal comma in a table separated by semicolons.
   const char decimalMark = records.Separator() == ';' ? ',' : '.';

@@ -22,6 +22,8 @@ struct SiteGrouping {
   bool byName = false;
   std::int32_t groupCount = 0;
   std::string groupCountSource;  // how the group count came about, for a fault
+  // The label of each group by number, from 1; empty when the labels are the numbers.
+  std::vector<std::string> groupLabels;
 
   struct Site {
     std::string name;       // empty for a group file of numbers
@@ -41,9 +43,9 @@ std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGroup
 std::optional<InputFault> ReadNumberedGrouping(const std::string& fileName,
                                                SiteGrouping& grouping);
 
-// The community CSV: its header gives SpeciesCount, the grouping SiteCount and GroupCount;
-// allocates the arrays and fills AbundanceMatrix and SiteGroups, the sites in the order of
-// the community's rows.
+// The community CSV: its header gives SpeciesCount and the species' names, the grouping
+// SiteCount, GroupCount and the group labels; allocates the arrays and fills AbundanceMatrix
+// and SiteGroups, the sites in the order of the community's rows.
 std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
                                            const SiteGrouping& grouping, AnalysisData& data);
 

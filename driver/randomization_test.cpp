@@ -6,6 +6,7 @@
 #include "driver/dialogue.h"
 #include "driver/randomization_statistics.h"
 #include "driver/results_report.h"
+#include "driver/run_outcome.h"
 #include "driver/step_computation.h"
 #include "driver/step_summary.h"
 #include "driver/step_workers.h"
@@ -15,13 +16,16 @@ namespace kova {
 namespace {
 
 void ReportIndexType(const AnalysisData& data, std::int32_t indexType, const StepSummary& summary,
-                     const StepWorkers& steps) {
+                     const StepWorkers& steps, ConsoleSteps consoleSteps) {
+  const bool console = consoleSteps == ConsoleSteps::Shown;
   WriteEmptyRecord(kResultsUnit);
-  WriteEmptyRecord(kDefaultUnit);
+  if (console) WriteEmptyRecord(kDefaultUnit);
   WriteSumLine(kResultsUnit, indexType, summary.stepSum);
   WriteTopSpeciesLine(kResultsUnit, summary.topSpecies, summary.topContribution);
-  WriteSumLine(kDefaultUnit, indexType, summary.stepSum);
-  WriteTopSpeciesLine(kDefaultUnit, summary.topSpecies, summary.topContribution);
+  if (console) {
+    WriteSumLine(kDefaultUnit, indexType, summary.stepSum);
+    WriteTopSpeciesLine(kDefaultUnit, summary.topSpecies, summary.topContribution);
+  }
   if (data.randomizationCount == 1) {
     WriteIndexTable(kResultsUnit, indexType, steps.FullTable(indexType), data.speciesCount,
                     data.groupCount);
@@ -41,32 +45,42 @@ void WriteFinalTable(const std::array<SumStatistics, kIndexTypeCount>& statistic
 
 }  // namespace
 
-void RunRandomizationTest(AnalysisData& data) {
+void RunRandomizationTest(AnalysisData& data, ConsoleSteps consoleSteps) {
   std::array<SumStatistics, kIndexTypeCount> statistics{};
   const StepConstants constants(data);
-  // Set up after the first step line, where the steps' work storage has always been obtained.
+  const RunObserver& observer = RunObserverInForce();
+  // Set up after the first step line, where the steps' work storage has always been obtained;
+  // the outcome before the steps start, while the grouping is the observed one.
+  std::optional<RunOutcomeCollector> outcome;
   std::optional<StepWorkers> steps;
 
   // Counted in 64 bits: the largest count must not overflow the counter after its last step.
   for (std::int64_t count = 1; count <= data.randomizationCount; ++count) {
     const auto step = static_cast<std::int32_t>(count);
     WriteStepLine(kResultsUnit, step);
-    WriteStepLine(kDefaultUnit, step);
+    if (consoleSteps == ConsoleSteps::Shown) WriteStepLine(kDefaultUnit, step);
     if (count == 1) {
+      if (observer.runCompleted) outcome.emplace(data, observer);
       steps.emplace(data, constants, data.randomizationCount,
-                    StepThreadCount(data.speciesCount, data.siteCount));
+                    StepThreadCount(data.speciesCount, data.siteCount),
+                    outcome ? outcome->Detail() : StepDetail::Summaries);
     }
     const StepSummaries& summaries = steps->Summaries(count);
     for (std::int32_t indexType = 1; indexType <= kIndexTypeCount; ++indexType) {
       const StepSummary& summary = summaries[indexType - 1];
-      ReportIndexType(data, indexType, summary, *steps);
+      ReportIndexType(data, indexType, summary, *steps, consoleSteps);
       AddStepSum(statistics[indexType - 1], step, summary.stepSum);
     }
+    if (outcome) outcome->AddStep(count, summaries, steps->SpeciesMaxima(count));
+    if (observer.stepReported) observer.stepReported(count, data.randomizationCount);
   }
 
   steps.reset();
   CloseUnit(kResultsUnit);
   if (data.randomizationCount >= 2) WriteFinalTable(statistics, data.randomizationCount);
+  if (outcome) {
+    observer.runCompleted(outcome->Finish(data, constants, statistics, data.randomizationCount));
+  }
 }
 
 }  // namespace kova

@@ -4,10 +4,16 @@
 
 namespace kova {
 
+// Whether the console shows every step's records, as "RESULTS.TXT" does, or leaves them out
+// and shows only what follows the steps.
+enum class ConsoleSteps { Shown, LeftOut };
+
 // The second half of the analysis: step 1 on the observed grouping, every later step on a
 // fresh shuffle of the previous one; the five index tables and their summaries per step,
-// written to "RESULTS.TXT" and the console; then the results file is closed and, after two
-// or more steps, the final table of observed sum, mean and z-score goes to the console.
-void RunRandomizationTest(AnalysisData& data);
+// written to "RESULTS.TXT" and (unless left out) the console; then the results file is closed
+// and, after two or more steps, the final table of observed sum, mean and z-score goes to the
+// console. The registered run observer (run_outcome.h) hears of every step and, at the end,
+// of what the run produced.
+void RunRandomizationTest(AnalysisData& data, ConsoleSteps consoleSteps = ConsoleSteps::Shown);
 
 }  // namespace kova

@@ -55,7 +55,8 @@ std::size_t StepWork::Bytes() const {
 
 bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
                   std::size_t groupingCount, const StepWork& work, StepSummaries* summaries,
-                  float* const (*fullTables)[5], std::stop_token stop) {
+                  float* const (*fullTables)[5], float* const* speciesMaxima,
+                  std::stop_token stop) {
   for (std::size_t g = 0; g < groupingCount; ++g)
     summaries[g] = StepSummaries{};
   const StepTablesArguments arguments = constants.Arguments(groupings, groupingCount);
@@ -64,11 +65,15 @@ bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
   return ForEachSpeciesBlock(
       constants.Compute(), arguments, tables, [&](std::size_t first, std::size_t count) {
         // Blocks come in increasing species order, so each summary sums its species in order.
+        // Kept maxima are found where they are kept, in place of the block's work storage.
         for (std::size_t g = 0; g < groupingCount; ++g) {
           for (int type = 0; type < kIndexTypeCount; ++type) {
+            float* maxima = speciesMaxima == nullptr
+                                ? work.SpeciesMaximum()
+                                : speciesMaxima[g] + type * constants.SpeciesCount() + first;
             AddSpeciesToSummary(summaries[g][type], tables.groupings[g].tables[type],
                                 static_cast<std::int64_t>(first), static_cast<std::int64_t>(count),
-                                groups, work.SpeciesMaximum());
+                                groups, maxima);
           }
         }
         if (fullTables != nullptr) {

@@ -63,10 +63,13 @@ class StepWork {
 // Computes the five tables of each of `groupingCount` groupings (1 to kGroupingsPerPass) in
 // the same passes, block by block, and sums them into summaries[0 ..]; with `fullTables`
 // (one grouping), also copies its whole tables there (IndexType 1 to 5, each SpeciesCount x
-// GroupCount). A stop requested through `stop` ends the computation after the current block:
-// it returns false and the summaries are incomplete.
+// GroupCount); with `speciesMaxima`, keeps every species' maximum of every grouping there
+// (speciesMaxima[g]: IndexType 1 to 5, each SpeciesCount values in species order). A stop
+// requested through `stop` ends the computation after the current block: it returns false and
+// the summaries are incomplete.
 bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
                   std::size_t groupingCount, const StepWork& work, StepSummaries* summaries,
-                  float* const (*fullTables)[5] = nullptr, std::stop_token stop = {});
+                  float* const (*fullTables)[5] = nullptr,
+                  float* const* speciesMaxima = nullptr, std::stop_token stop = {});
 
 }  // namespace kova

@@ -51,8 +51,13 @@ int StepThreadCount(std::int32_t species, std::int32_t sites) {
 }
 
 StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
-                         int threadCount, std::chrono::milliseconds pollInterval)
-    : data_(data), constants_(constants), stepCount_(stepCount), pollInterval_(pollInterval) {
+                         int threadCount, StepDetail detail,
+                         std::chrono::milliseconds pollInterval)
+    : data_(data),
+      constants_(constants),
+      stepCount_(stepCount),
+      detail_(detail),
+      pollInterval_(pollInterval) {
   if (stepCount_ == 1) {
     for (int type = 0; type < kIndexTypeCount; ++type) {
       fullTables_.push_back(
@@ -83,10 +88,7 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
   slots_.clear();
   slots_.resize(kGroupingsPerPass);
   for (Slot& slot : slots_) {
-    slot.siteGroups =
-        ObtainWorkStorage<std::int32_t>(std::max<std::size_t>(constants.SiteCount(), 1), 1);
-    slot.groupSizes =
-        ObtainWorkStorage<std::int32_t>(std::max<std::size_t>(constants.GroupCount(), 1), 1);
+    if (!TryObtainSlotStorage(slot)) ReportWorkStorageFailure();
   }
 }
 
@@ -96,10 +98,23 @@ StepWorkers::~StepWorkers() {
   workers_.clear();  // joins each
 }
 
+// A step's grouping and, when they are kept, its species maxima; false when the storage
+// cannot be obtained, with nothing reported.
+bool StepWorkers::TryObtainSlotStorage(Slot& slot) const {
+  slot.siteGroups =
+      TryObtainWorkStorage<std::int32_t>(std::max<std::size_t>(constants_.SiteCount(), 1), 1);
+  slot.groupSizes =
+      TryObtainWorkStorage<std::int32_t>(std::max<std::size_t>(constants_.GroupCount(), 1), 1);
+  if (detail_ == StepDetail::SpeciesMaxima) {
+    slot.speciesMaxima = TryObtainWorkStorage<float>(
+        std::max<std::size_t>(constants_.SpeciesCount(), 1), kIndexTypeCount);
+    if (slot.speciesMaxima == nullptr) return false;
+  }
+  return slot.siteGroups != nullptr && slot.groupSizes != nullptr;
+}
+
 // Storage that cannot be obtained ends the list of workers; nothing is reported.
 void StepWorkers::ObtainWorkerStorage(int threadCount) {
-  const std::size_t sites = constants_.SiteCount() > 0 ? constants_.SiteCount() : 1;
-  const std::size_t groups = constants_.GroupCount() > 0 ? constants_.GroupCount() : 1;
   try {
     workerWork_.reserve(static_cast<std::size_t>(threadCount));
     slots_.reserve(static_cast<std::size_t>(threadCount) * kStepsAheadPerWorker);
@@ -111,9 +126,7 @@ void StepWorkers::ObtainWorkerStorage(int threadCount) {
     if (work == nullptr) return;
     Slot slots[kStepsAheadPerWorker];
     for (Slot& slot : slots) {
-      slot.siteGroups = TryObtainWorkStorage<std::int32_t>(sites, 1);
-      slot.groupSizes = TryObtainWorkStorage<std::int32_t>(groups, 1);
-      if (slot.siteGroups == nullptr || slot.groupSizes == nullptr) return;
+      if (!TryObtainSlotStorage(slot)) return;
     }
     workerWork_.push_back(std::move(work));
     for (Slot& slot : slots)
@@ -145,12 +158,15 @@ bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const S
                                  float* const (*fullTables)[5], std::stop_token stop) {
   Grouping groupings[kGroupingsPerPass];
   StepSummaries summaries[kGroupingsPerPass];
+  float* speciesMaxima[kGroupingsPerPass] = {};
   for (std::int64_t k = 0; k < count; ++k) {
     const Slot& slot = SlotOf(first + k);
     groupings[k] = {slot.siteGroups.get(), slot.groupSizes.get()};
+    speciesMaxima[k] = slot.speciesMaxima.get();
   }
   const auto groupingCount = static_cast<std::size_t>(count);
-  if (!ComputeSteps(constants_, groupings, groupingCount, work, summaries, fullTables, stop)) {
+  if (!ComputeSteps(constants_, groupings, groupingCount, work, summaries, fullTables,
+                    detail_ == StepDetail::SpeciesMaxima ? speciesMaxima : nullptr, stop)) {
     return false;
   }
   for (std::int64_t k = 0; k < count; ++k)
@@ -235,13 +251,19 @@ const float* StepWorkers::FullTable(std::int32_t indexType) const {
   return fullTables_[static_cast<std::size_t>(indexType - 1)].get();
 }
 
+const float* StepWorkers::SpeciesMaxima(std::int64_t step) {
+  return SlotOf(step).speciesMaxima.get();
+}
+
 std::size_t StepWorkers::WorkStorageBytes() const {
   std::size_t bytes = ownWork_ != nullptr ? ownWork_->Bytes() : 0;
   for (const auto& work : workerWork_)
     bytes += work->Bytes();
-  const std::size_t slotBytes =
-      sizeof(std::int32_t) * (std::max<std::size_t>(constants_.SiteCount(), 1) +
-                              std::max<std::size_t>(constants_.GroupCount(), 1));
+  std::size_t slotBytes = sizeof(std::int32_t) * (std::max<std::size_t>(constants_.SiteCount(), 1) +
+                                                  std::max<std::size_t>(constants_.GroupCount(), 1));
+  if (detail_ == StepDetail::SpeciesMaxima) {
+    slotBytes += sizeof(float) * kIndexTypeCount * std::max<std::size_t>(constants_.SpeciesCount(), 1);
+  }
   return bytes + slots_.size() * slotBytes;
 }
 

@@ -55,6 +55,10 @@ int StepThreadCount(std::int32_t species, std::int32_t sites);
 // How long the analysis thread waits for a step before it lets the console handle events.
 constexpr std::chrono::milliseconds kStepPollInterval{20};
 
+// What the steps hand back: their summaries only, or also every species' maximum of every
+// IndexType, which the per-species results count from.
+enum class StepDetail { Summaries, SpeciesMaxima };
+
 class StepWorkers {
  public:
   // Prepares the steps 1 to `stepCount` of the run in `data` for `threadCount` threads and
@@ -65,7 +69,8 @@ class StepWorkers {
   // depends on the number of threads asked for. `pollInterval` is how long a wait for a step
   // lasts before Poll.
   StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
-              int threadCount, std::chrono::milliseconds pollInterval = kStepPollInterval);
+              int threadCount, StepDetail detail = StepDetail::Summaries,
+              std::chrono::milliseconds pollInterval = kStepPollInterval);
   ~StepWorkers();
   StepWorkers(const StepWorkers&) = delete;
   StepWorkers& operator=(const StepWorkers&) = delete;
@@ -79,21 +84,28 @@ class StepWorkers {
   // The whole table of `indexType` (1 to 5) of a one-step run, after Summaries(1).
   const float* FullTable(std::int32_t indexType) const;
 
+  // With StepDetail::SpeciesMaxima, the species maxima of `step` (IndexType 1 to 5, each
+  // SpeciesCount values in species order), valid as its summaries are.
+  const float* SpeciesMaxima(std::int64_t step);
+
   // The threads that compute steps (0: the analysis thread computes them itself).
   int WorkerCount() const { return static_cast<int>(workers_.size()); }
   // The work storage of every thread that computes steps, in bytes.
   std::size_t WorkStorageBytes() const;
 
  private:
-  // One step in the window: its grouping, copied when it is handed out, and its summaries.
+  // One step in the window: its grouping, copied when it is handed out, its summaries and,
+  // when they are kept, its species maxima.
   struct Slot {
     std::int64_t step = 0;
     bool done = false;
     std::unique_ptr<std::int32_t[]> siteGroups;
     std::unique_ptr<std::int32_t[]> groupSizes;
+    std::unique_ptr<float[]> speciesMaxima;
     StepSummaries summaries;
   };
 
+  bool TryObtainSlotStorage(Slot& slot) const;
   void ObtainWorkerStorage(int threadCount);
   Slot& SlotOf(std::int64_t step);
   void ArrangeStepInSlot(std::int64_t step);
@@ -107,6 +119,7 @@ class StepWorkers {
   AnalysisData& data_;
   const StepConstants& constants_;
   const std::int64_t stepCount_;
+  const StepDetail detail_;
   const std::chrono::milliseconds pollInterval_;
 
   // The analysis thread's own storage, when it computes the steps itself.

@@ -1,13 +1,17 @@
 // kova-cli: the analysis on standard input and output. Without options the four answers are
 // read a line at a time from standard input; with options (command_line_options.h) they come
 // from the command line. Prompts and records go to standard output, the stop text and error
-// reports to standard error; "RESULTS.TXT" is written in the current directory.
+// reports to standard error; "RESULTS.TXT" is written in the current directory, and the files
+// the options ask for once the run is complete (result_files.h).
 #include <unistd.h>
 
 #include <csignal>
 
 #include "apps/kova-cli/command_line_options.h"
+#include "apps/kova-cli/progress_line.h"
+#include "apps/kova-cli/result_files.h"
 #include "driver/analysis_main.h"
+#include "driver/run_outcome.h"
 #include "textio/console.h"
 #include "textio/run_endings.h"
 
@@ -21,6 +25,19 @@ int main(int argumentCount, char** arguments) {
   // Ctrl+C, kill or a closed terminal end the run at its next step with whole files.
   kova::CatchInterruptions();
   kova::InstallConsoleHooks(kova::InterruptibleConsole(kova::Console()));
-  if (commandLine.request) kova::RunAnalysis(*commandLine.request);
-  kova::RunAnalysis();
+  if (!commandLine.request) kova::RunAnalysis();
+
+  kova::RunObserver observer = kova::cli::ResultFilesObserver(commandLine.resultFiles);
+  // A quiet run on a terminal shows its progress in one line of the error stream. It lives
+  // as long as the process.
+  if (commandLine.request->consoleSteps == kova::ConsoleSteps::LeftOut &&
+      ::isatty(STDERR_FILENO) != 0) {
+    auto* progress = new kova::cli::ProgressLine(kova::Console());
+    kova::InstallConsoleHooks(progress->Hooks());
+    observer.stepReported = [progress](std::int64_t step, std::int64_t stepCount) {
+      progress->Step(step, stepCount);
+    };
+  }
+  kova::ObserveRuns(std::move(observer));
+  kova::RunAnalysis(*commandLine.request);
 }

@@ -1,9 +1,12 @@
 // kova: the analysis in its window. The dialogue runs in the Input/Output window inside the
 // frame; the transcript can be scrolled, copied, saved and printed, and the window stays
-// until the user closes the frame.
+// until the user closes the frame. Once a run is complete, the "Results" menu shows and saves
+// the picture of its randomization distributions.
+#include "apps/kova/results_menu.h"
 #include "driver/analysis_main.h"
 #include "host/win/host_main.h"
 
 int main(int argumentCount, char** arguments) {
+  kova::window::OfferResultsMenu();
   return kova::win::HostMain(argumentCount, arguments, &kova::RunAnalysis);
 }

@@ -67,7 +67,8 @@ TEST(CommandLine, OptionFaults) {
   const std::string seedRange = "a whole number from -2147483648 to 2147483647";
   const std::string countRange = "a whole number from 1 to 2147483647";
   const std::string options =
-      "--data, --community, --groups, --seed, --randomizations, --help or --version";
+      "--data, --community, --groups, --seed, --randomizations, --species-table, --summary, "
+      "--plot, --quiet, --help or --version";
   auto withSeed = [](const std::string& seed) { return Arguments("data.txt", "groups.txt", seed); };
   ExpectFaults({
       {{"--frobnicate"}, "\"--frobnicate\": an unknown option; expected " + options},
@@ -93,6 +94,35 @@ TEST(CommandLine, OptionFaults) {
       {Arguments("absent.txt", "groups.txt"),
        "absent.txt: cannot be opened (No such file or directory); expected a readable file"},
       {Arguments("data.txt", "."), ".: cannot be read (Is a directory); expected a readable file"},
+      {{"--quiet=yes"}, "--quiet: \"yes\"; expected no value"},
+      {{"--quiet", "--quiet"}, "--quiet: given twice; expected each option once"},
+  });
+}
+
+// The files to write once the run completes are checked before it starts, as the inputs are.
+TEST(CommandLine, ResultFileFaults) {
+  const auto with = [](std::vector<std::string> more) {
+    std::vector<std::string> arguments = Arguments("data.txt", "groups.txt");
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+  };
+  const std::string own = "a file of its own for each of --species-table, --summary and --plot";
+  ExpectFaults({
+      {with({"--plot"}), "--plot: no value; expected the name of an SVG file to write"},
+      {with({"--summary", "--quiet"}),
+       "--summary: no value; expected the name of a CSV file to write"},
+      {with({"--species-table", "none/species.csv"}),
+       "--species-table none/species.csv: cannot be written (No such file or directory); "
+       "expected a file in a folder that exists and can be written"},
+      {with({"--plot", "."}), "--plot .: a folder; expected the name of an SVG file to write"},
+      {with({"--summary", "groups.txt"}),
+       "--summary groups.txt: the file groups.txt, which the run reads; expected another file "
+       "for the run to write"},
+      {with({"--species-table", "./RESULTS.TXT"}),
+       "--species-table ./RESULTS.TXT: the file RESULTS.TXT, which the run writes; expected "
+       "another file for the run to write"},
+      {with({"--species-table", "out.csv", "--summary", "./out.csv"}),
+       "--summary ./out.csv: the file --species-table names; expected " + own},
   });
 }
 
@@ -287,8 +317,9 @@ TEST(CommandLine, HelpListsEveryOptionAndVersionTheVersion) {
   ScratchFolder folder;
   const auto help = test_support::RunProcess(KOVA_CLI_PROGRAM, {"--help"}, "", folder.Path().string());
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option :
-       {"--data", "--community", "--groups", "--seed", "--randomizations", "--help", "--version"}) {
+  for (const char* option : {"--data", "--community", "--groups", "--seed", "--randomizations",
+                             "--species-table", "--summary", "--plot", "--quiet", "--help",
+                             "--version"}) {
     EXPECT_NE(help.output.find(option), std::string::npos) << option;
   }
   const auto version =

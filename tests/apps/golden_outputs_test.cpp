@@ -130,9 +130,9 @@ INSTANTIATE_TEST_SUITE_P(GoldenOutputs, PinnedRunTest,
                          });
 
 // The runs of the bundled examples again with the answers as options, from the data file and
-// from the example's CSV tables (dune_management's as R wrote them): the same console, error
-// stream and "RESULTS.TXT" as the piped answers. The options refuse a seed of 0, so its run
-// is left out here.
+// from the example's CSV tables (dune_management's as R wrote them), and with every file the
+// options can add: the same console, error stream and "RESULTS.TXT" as the piped answers
+// without them. The options refuse a seed of 0, so its run is left out here.
 std::vector<PinnedRun> ExampleRunsOptionsAccept() {
   std::vector<PinnedRun> runs;
   for (const PinnedRun& run : ReadPinnedRuns()) {
@@ -152,7 +152,9 @@ TEST_P(OptionRunTest, GivesThePipedAnswersOutputs) {
   }
   std::vector<std::string> arguments = {"--data", "data.txt", "--groups", "groups.txt"};
   if (form == "csv") arguments = {"--community", "community.csv", "--groups", "groups.csv"};
-  arguments.insert(arguments.end(), {"--seed", pinned.seed, "--randomizations", pinned.count});
+  arguments.insert(arguments.end(), {"--seed", pinned.seed, "--randomizations", pinned.count,
+                                     "--species-table", "species.csv", "--summary", "summary.csv",
+                                     "--plot", "plot.svg"});
 
   const test_support::ProcessResult run =
       test_support::RunProcess(KOVA_CLI_PROGRAM, arguments, "", folder.Path().string());
@@ -161,6 +163,23 @@ TEST_P(OptionRunTest, GivesThePipedAnswersOutputs) {
   EXPECT_TRUE(MatchesPinned(run.output, expected / "console.txt"));
   EXPECT_TRUE(MatchesPinned(run.error, expected / "error.txt"));
   EXPECT_TRUE(MatchesPinned(ReadWholeFile(folder.File("RESULTS.TXT")), expected / "RESULTS.TXT"));
+  // And the files are there: a row per species, one per variant, five panels.
+  const std::string species = ReadWholeFile(folder.File("species.csv"));
+  std::ifstream data(folder.File("data.txt"));
+  std::string title;
+  std::getline(data, title);
+  long speciesCount = 0;
+  data >> speciesCount;
+  EXPECT_EQ(std::count(species.begin(), species.end(), '\n'), speciesCount + 1);
+  const std::string summary = ReadWholeFile(folder.File("summary.csv"));
+  EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 6);
+  const std::string plot = ReadWholeFile(folder.File("plot.svg"));
+  std::size_t panels = 0;
+  for (std::size_t at = plot.find("<g class=\"panel\""); at != std::string::npos;
+       at = plot.find("<g class=\"panel\"", at + 1)) {
+    ++panels;
+  }
+  EXPECT_EQ(panels, 5U);
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, OptionRunTest,

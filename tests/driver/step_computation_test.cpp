@@ -1,5 +1,5 @@
-// One step's tables and summaries as any thread computes them, against the kernels' tables
-// and the summary of each whole table, bit for bit.
+// One step's tables, summaries and kept species maxima as any thread computes them, against
+// the kernels' tables and the summary of each whole table, bit for bit.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -84,7 +84,9 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
       const std::string where = std::to_string(shape.species) + "x" + std::to_string(shape.sites) +
                                 "x" + std::to_string(shape.groups) +
                                 (special ? " with special values" : "");
-      std::vector<float> maxima(static_cast<std::size_t>(shape.species) + 1);
+      const auto species = static_cast<std::size_t>(shape.species);
+      std::vector<float> maxima(species + 1);
+      std::vector<float> expectedMaxima;  // every type's species maxima, as the summary finds them
       for (std::int32_t type = 1; type <= 5; ++type) {
         const std::vector<float> kernel =
             test_support::RunKernel(problem, test_support::KernelFor(type), type);
@@ -92,19 +94,26 @@ TEST(StepComputation, SummariesAndTablesAreThoseOfTheKernels) {
         const StepSummary expected =
             SummarizeIndexTable(kernel.data(), shape.species, shape.groups, maxima.data());
         EXPECT_TRUE(SameSummary(summaries[type - 1], expected)) << where << ", type " << type;
+        expectedMaxima.insert(expectedMaxima.end(), maxima.begin(), maxima.begin() + species);
       }
 
-      // The same grouping after a second one, in the same passes: the same summaries.
+      // The same grouping after a second one, in the same passes, its species maxima kept:
+      // the same summaries, and the maxima the summaries were made of.
       test_support::IndexProblem other = problem;
       std::mt19937 engine(9);
       std::shuffle(other.siteGroups.begin(), other.siteGroups.end(), engine);
       const Grouping pair[2] = {{other.siteGroups.data(), other.groupSizes.data()}, grouping};
       StepSummaries pairSummaries[2];
-      ASSERT_TRUE(ComputeSteps(constants, pair, 2, *work, pairSummaries));
+      std::vector<float> kept[2] = {std::vector<float>(5 * species + 1, 99.0f),
+                                    std::vector<float>(5 * species + 1, 99.0f)};
+      float* const keptMaxima[2] = {kept[0].data(), kept[1].data()};
+      ASSERT_TRUE(ComputeSteps(constants, pair, 2, *work, pairSummaries, nullptr, keptMaxima));
       for (int type = 0; type < 5; ++type) {
         EXPECT_TRUE(SameSummary(pairSummaries[1][type], summaries[type]))
             << where << ", second of a pair, type " << type + 1;
       }
+      kept[1].pop_back();
+      EXPECT_TRUE(test_support::SameBits(kept[1], expectedMaxima)) << where << ", kept maxima";
     }
   }
 }

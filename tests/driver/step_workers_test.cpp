@@ -119,7 +119,7 @@ TEST(StepWorkers, PollsWhileItWaitsForAStep) {
   const StepConstants constants(data);
   int polls = 0;
   const PollingConsole console([&polls] { ++polls; });
-  StepWorkers steps(data, constants, 12, 2, std::chrono::milliseconds(0));
+  StepWorkers steps(data, constants, 12, 2, StepDetail::Summaries, std::chrono::milliseconds(0));
   for (std::int64_t step = 1; step <= 12; ++step)
     steps.Summaries(step);
   EXPECT_GT(polls, 0);
@@ -136,7 +136,8 @@ TEST(StepWorkers, AnEndingInsidePollStopsEveryWorker) {
   bool ended = false;
   const auto start = std::chrono::steady_clock::now();
   try {
-    StepWorkers steps(data, constants, 1000, 8, std::chrono::milliseconds(0));
+    StepWorkers steps(data, constants, 1000, 8, StepDetail::Summaries,
+                      std::chrono::milliseconds(0));
     for (std::int64_t step = 1; step <= 1000; ++step)
       steps.Summaries(step);
   } catch (const EndedInPoll&) {

@@ -1,11 +1,15 @@
 #include "tests/host/win/scripted_user.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
+#include "host/win/program_services.h"
 
 namespace kova::test_support {
 
@@ -18,6 +22,18 @@ std::vector<UserAction> ParseUserActions(const std::vector<std::string>& words) 
   }
   return actions;
 }
+
+namespace {
+
+// The frame's menu item with the given text, & marks left out; null while there is none.
+QAction* MenuItem(win::FrameWindow& frame, const std::string& text) {
+  for (QAction* action : frame.findChildren<QAction*>()) {
+    if (action->text().remove(QLatin1Char('&')).toStdString() == text) return action;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 std::string TranscriptText(const host::Transcript& transcript) {
   std::string text;
@@ -59,6 +75,23 @@ bool ScriptedUser::Perform(const UserAction& action) {
     const QString path = QString::fromStdString(action.argument);
     modals_.Then([path](QWidget* modal) { ChooseFile(modal, path); });
     return true;
+  }
+  if (action.verb == "choose") {
+    QAction* item = MenuItem(host_.Frame(), action.argument);
+    if (item == nullptr) return false;
+    // A command may open a dialog of its own, so it runs on its own, as closing does.
+    QTimer::singleShot(0, item, [item] { item->trigger(); });
+    return true;
+  }
+  if (action.verb == "grab") {
+    QMdiSubWindow* graphics = host_.Services().GraphicsWindow();
+    if (graphics == nullptr || !graphics->isVisible()) return false;
+    graphics->grab().save(QString::fromStdString(action.argument), "PNG");
+    return true;
+  }
+  if (action.verb == "await-file") {
+    std::error_code error;
+    return std::filesystem::file_size(action.argument, error) > 0 && !error;
   }
   if (action.verb == "close") {
     if (!host_.Lines().Saved()) {

@@ -21,6 +21,10 @@ namespace kova::test_support {
 //   close:ANSWER     close the frame; answer Yes, No or Cancel when asked to save
 //   save-as:FILE     the next file dialog gets FILE typed into it
 //   transcript:FILE  write the transcript's lines to FILE, each followed by LF
+//   choose:ITEM      once the frame's menus hold ITEM (its text without the & marks),
+//                    choose it
+//   grab:FILE        once the graphics window is shown, save an image of it to FILE (PNG)
+//   await-file:FILE  until FILE exists and is not empty
 struct UserAction {
   std::string verb;
   std::string argument;

@@ -1,8 +1,12 @@
 // The analysis in the window: a whole run typed as key events gives the files kova-cli
-// gives, and the routes that end the process give their exit codes and keep what was written.
+// gives, the "Results" menu shows and saves the picture kova-cli draws, and the routes that
+// end the process give their exit codes and keep what was written.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QColor>
+#include <QImage>
+#include <QXmlStreamReader>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -129,6 +133,70 @@ TEST(WindowAnalysis, YesOnClosingSavesTheTranscriptToTheChosenFile) {
     expected += line + "\r\n";
   }
   EXPECT_EQ(ReadWholeFile(folder.File("session.txt")), expected);
+}
+
+// How many of an image's pixels have exactly the given colour.
+int PixelsOf(const QImage& image, QColor colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      count += image.pixelColor(x, y) == colour ? 1 : 0;
+  }
+  return count;
+}
+
+// The picture is shown in the graphics window and saved as SVG and PNG once the run has
+// ended; the SVG is the one kova-cli --plot writes for the same answers. Both images are
+// kept in the build folder's pictures/ for a person to look at.
+TEST(WindowAnalysis, TheResultsMenuShowsAndSavesThePictureOfTheRun) {
+  ScratchFolder folder;
+  ScratchFolder cliFolder;
+  CopyExample(folder, "dune_management");
+  CopyExample(cliFolder, "dune_management");
+  const ProcessResult run = RunScripted(
+      folder, {"type:data.txt", "type:1", "type:999", "type:groups.txt", "await-end",
+               "choose:Distributions", "grab:" + folder.File("graphics-window.png"),
+               "save-as:" + folder.File("picture"), "choose:Save Picture as SVG...",
+               "await-file:" + folder.File("picture.svg"), "save-as:" + folder.File("picture"),
+               "choose:Save Picture as PNG...", "await-file:" + folder.File("picture.png"),
+               "close:No"});
+  ASSERT_EQ(run.exitCode, 0) << run.error;
+  const ProcessResult cli =
+      RunProcess(KOVA_CLI_PROGRAM,
+                 {"--data", "data.txt", "--groups", "groups.txt", "--seed", "1",
+                  "--randomizations", "999", "--plot", "plot.svg"},
+                 "", cliFolder.Path().string());
+  ASSERT_EQ(cli.exitCode, 0);
+  const std::string svg = ReadWholeFile(folder.File("picture.svg"));
+  EXPECT_EQ(svg, ReadWholeFile(cliFolder.File("plot.svg")));
+
+  QXmlStreamReader reader(QByteArray::fromStdString(svg));
+  int panels = 0;
+  while (!reader.atEnd()) {
+    if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == u"g" &&
+        reader.attributes().value("class") == u"panel") {
+      ++panels;
+    }
+  }
+  EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+  EXPECT_EQ(panels, 5);
+
+  // The saved image at twice the picture's size, and the window's: both show the bars and the
+  // observed sums' red lines.
+  const QImage picture(QString::fromStdString(folder.File("picture.png")));
+  const QImage window(QString::fromStdString(folder.File("graphics-window.png")));
+  EXPECT_EQ(picture.size(), QSize(1920, 1240));
+  EXPECT_EQ(window.size(), QSize(736, 500));
+  for (const QImage* image : {&picture, &window}) {
+    EXPECT_GT(PixelsOf(*image, QColor(155, 183, 212)), image->width() * image->height() / 50);
+    EXPECT_GT(PixelsOf(*image, QColor(214, 39, 40)), 5 * image->height() / 10);
+  }
+  const std::filesystem::path kept = KOVA_PICTURES_DIR;
+  std::filesystem::create_directories(kept);
+  for (const char* name : {"picture.png", "graphics-window.png", "picture.svg"}) {
+    std::filesystem::copy_file(folder.Path() / name, kept / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  }
 }
 
 TEST(WindowAnalysis, ARunTimeErrorShowsItsReportAndEndsWithMinusOne) {
