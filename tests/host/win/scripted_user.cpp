@@ -45,7 +45,7 @@ std::string TranscriptText(const host::Transcript& transcript) {
 
 ScriptedUser::ScriptedUser(win::ConsoleHost& host, std::vector<UserAction> actions)
     : host_(host), actions_(std::move(actions)) {
-  timer_.setInterval(5);
+  timer_.setInterval(1);  // a prompt is answered as soon as it is shown
   connect(&timer_, &QTimer::timeout, this, &ScriptedUser::Step);
   timer_.start();
 }
