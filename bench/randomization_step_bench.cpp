@@ -9,51 +9,22 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/bench_tables.h"
 #include "driver/analysis_data.h"
-#include "driver/input_files.h"
 #include "driver/site_shuffle.h"
 #include "driver/step_computation.h"
 #include "indices/abundance_index.h"
 #include "indices/abundance_presence_index.h"
 #include "indices/presence_index.h"
-#include "textio/units.h"
 
 namespace kova {
 namespace {
 
-void LoadExample(AnalysisData& data, const std::string& example) {
-  const std::string folder = std::string(KOVA_EXAMPLES_DIR) + "/" + example + "/";
-  OpenUnit(kInputUnit, folder + "data.txt", OpenStatus::Old);
-  ReadDataFile(data);
-  OpenUnit(kInputUnit, folder + "groups.txt", OpenStatus::Old);
-  ReadGroupFile(data);
-  DerivePresence(data);
-}
-
-// Small counts at a share `occupied` (in percent) of the entries, zeros elsewhere; the
-// groups dealt out to the sites in turn.
-void GenerateTable(AnalysisData& data, std::int32_t species, std::int32_t sites,
-                   std::int32_t groups, int occupied) {
-  data.speciesCount = species;
-  data.siteCount = sites;
-  data.groupCount = groups;
-  AllocateArrays(data);
-  std::mt19937 random(static_cast<std::uint32_t>(species + sites));
-  std::uniform_int_distribution<int> percent(0, 99);
-  std::uniform_int_distribution<int> count(1, 5);
-  for (std::int64_t entry = 0; entry < data.abundanceMatrix.Size(); ++entry) {
-    if (percent(random) < occupied)
-      data.abundanceMatrix.Data()[entry] = static_cast<float>(count(random));
-  }
-  for (std::int64_t site = 1; site <= data.siteCount; ++site) {
-    data.siteGroups(site) = static_cast<std::int32_t>((site - 1) % data.groupCount + 1);
-  }
-  DerivePresence(data);
-}
+using bench::GenerateTable;
+using bench::LoadExample;
 
 void ChooseBuild(benchmark::State& state) {
   if (state.range(0) != 0) {
@@ -148,7 +119,6 @@ void TimeKernelSteps(benchmark::State& state, AnalysisData& data) {
 
 AnalysisData& Example(const char* example) {
   static AnalysisData data;
-  data = AnalysisData{};
   LoadExample(data, example);
   return data;
 }
@@ -157,7 +127,6 @@ AnalysisData& Generated(std::int32_t species, std::int32_t sites, std::int32_t g
                         int occupied) {
   static AnalysisData data;
   if (data.speciesCount != species || data.siteCount != sites || data.groupCount != groups) {
-    data = AnalysisData{};
     GenerateTable(data, species, sites, groups, occupied);
   }
   return data;

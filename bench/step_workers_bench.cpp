@@ -6,13 +6,11 @@
 
 #include <chrono>
 #include <cstdint>
-#include <random>
 #include <string>
 
+#include "bench/bench_tables.h"
 #include "driver/analysis_data.h"
-#include "driver/input_files.h"
 #include "driver/step_workers.h"
-#include "textio/units.h"
 
 namespace kova {
 namespace {
@@ -23,45 +21,14 @@ struct TableShape {
   int occupied;  // percent of non-zero entries
 };
 
-// Small counts at the given share of the entries; the groups dealt out in turn.
-void Generate(AnalysisData& data, const TableShape& shape) {
-  data = AnalysisData{};
-  data.speciesCount = shape.species;
-  data.siteCount = shape.sites;
-  data.groupCount = shape.groups;
-  AllocateArrays(data);
-  std::mt19937 random(static_cast<std::uint32_t>(shape.species + shape.sites));
-  std::uniform_int_distribution<int> percent(0, 99);
-  std::uniform_int_distribution<int> count(1, 5);
-  for (std::int64_t entry = 0; entry < data.abundanceMatrix.Size(); ++entry) {
-    if (percent(random) < shape.occupied) {
-      data.abundanceMatrix.Data()[entry] = static_cast<float>(count(random));
-    }
-  }
-  for (std::int64_t site = 1; site <= data.siteCount; ++site) {
-    data.siteGroups(site) = static_cast<std::int32_t>((site - 1) % data.groupCount + 1);
-  }
-  DerivePresence(data);
-}
-
-void LoadExample(AnalysisData& data, const std::string& example) {
-  data = AnalysisData{};
-  const std::string folder = std::string(KOVA_EXAMPLES_DIR) + "/" + example + "/";
-  OpenUnit(kInputUnit, folder + "data.txt", OpenStatus::Old);
-  ReadDataFile(data);
-  OpenUnit(kInputUnit, folder + "groups.txt", OpenStatus::Old);
-  ReadGroupFile(data);
-  DerivePresence(data);
-}
-
 AnalysisData& TableFor(const TableShape& shape) {
   static AnalysisData data;
   static std::string loaded;
   if (loaded != shape.name) {
     if (shape.occupied == 0) {
-      LoadExample(data, shape.name);
+      bench::LoadExample(data, shape.name);
     } else {
-      Generate(data, shape);
+      bench::GenerateTable(data, shape.species, shape.sites, shape.groups, shape.occupied);
     }
     loaded = shape.name;
   }

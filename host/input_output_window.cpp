@@ -32,15 +32,22 @@ void InputOutputWindow::BringEndIntoView() {
   if (view_.topLine + view_.visibleRows + 2 < LineCount()) ScrollVertically(ScrollCode::End);
 }
 
+// Before a line of output: the end comes into view, and the sideways range grows to the
+// line's length. Returns that length.
+int InputOutputWindow::MakeRoomForLine(std::size_t size) {
+  BringEndIntoView();
+  const int length = static_cast<int>(size);
+  view_.longestLine = std::max(view_.longestLine, length);
+  if (view_.visibleColumns < length + 1) RecomputeRanges();
+  return length;
+}
+
 void InputOutputWindow::AppendLine(std::string_view text) {
   if (!atLineStart_) {
     AppendAboveTypedLine(text);
     return;
   }
-  BringEndIntoView();
-  const int length = static_cast<int>(text.size());
-  view_.longestLine = std::max(view_.longestLine, length);
-  if (view_.visibleColumns < length + 1) RecomputeRanges();
+  const int length = MakeRoomForLine(text.size());
   transcript_.OpenLine();
   atLineStart_ = false;
   transcript_.AppendToLastLine(text);
@@ -52,10 +59,7 @@ void InputOutputWindow::AppendLine(std::string_view text) {
 // Output that arrives while the user is typing a line goes above that line, which keeps its
 // text and its caret: nothing typed is split or lost.
 void InputOutputWindow::AppendAboveTypedLine(std::string_view text) {
-  BringEndIntoView();
-  const int length = static_cast<int>(text.size());
-  view_.longestLine = std::max(view_.longestLine, length);
-  if (view_.visibleColumns < length + 1) RecomputeRanges();
+  MakeRoomForLine(text.size());
   const int inputRow = caretRow_;
   transcript_.InsertLine(static_cast<std::size_t>(inputRow), text);
   caretRow_ += 1;

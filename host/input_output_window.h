@@ -70,6 +70,7 @@ class InputOutputWindow {
   int LineCount() const { return static_cast<int>(transcript_.LineCount()); }
   int InputLineLength() const;
   void BringEndIntoView();
+  int MakeRoomForLine(std::size_t size);
   void RecomputeRanges();
   void Enter();
   void InsertCharacter(unsigned char code);
