@@ -1,62 +1,36 @@
 #include "driver/observed_species.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <vector>
 
+#include "driver/exact_values.h"
 #include "driver/site_shuffle.h"
 #include "indices/work_storage.h"
 
 namespace kova {
 namespace {
 
-// Adds a site's abundances to its group's totals and its presences (1.0 where the abundance
-// is greater than 0.0, as the presence table has them) to its group's occupied-site counts,
-// each sum rounded to single precision.
-void AddSite(float* __restrict totals, float* __restrict occupied,
-             const float* __restrict abundances, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    totals[i] = static_cast<float>(static_cast<double>(totals[i]) + abundances[i]);
-    occupied[i] =
-        static_cast<float>(static_cast<double>(occupied[i]) + (abundances[i] > 0.0f ? 1.0f : 0.0f));
-  }
-}
-
-// APCF's factors at each species' APCF group, with the kernel's quantities and roundings:
-// group totals and occupied-site counts summed in site order, each mean T / n stored, their
-// sum S in group order; the share is M(g) / S and the frequency F(g) / n(g). The sites are
-// the outer loop, so that the abundance table is read once, in the order it is stored.
-void FindApcfFactors(const AnalysisData& data, const std::int32_t* siteGroups,
+// The reported values at the groups the tables chose, and APCF's factors there.
+void FindExactValues(const AnalysisData& data, const std::int32_t* siteGroups,
                      const std::vector<std::int32_t>& groupSizes, SpeciesOutcome& species) {
   const auto speciesCount = static_cast<std::size_t>(data.speciesCount > 0 ? data.speciesCount : 0);
-  const std::size_t groupCount = groupSizes.size();
-  std::vector<float> totals(speciesCount * groupCount, 0.0f);
-  std::vector<float> occupied(speciesCount * groupCount, 0.0f);
-  const float* abundance = data.abundanceMatrix.Data();
-  for (std::int64_t k = 0; k < data.siteCount; ++k) {
-    const std::size_t group = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount;
-    const std::size_t column = static_cast<std::size_t>(k) * speciesCount;
-    AddSite(totals.data() + group, occupied.data() + group, abundance + column, speciesCount);
-  }
-  constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
+  const ExactSums sums = SumOverSites(data, siteGroups, groupSizes);
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   for (std::size_t i = 0; i < speciesCount; ++i) {
-    const std::int32_t g = species.indicators[0][i].group;
-    species.apcfShare[i] = kNone;
-    species.apcfFrequency[i] = kNone;
-    if (g == 0) continue;
-    float sumOfMeans = 0.0f;
-    float meanAtG = 0.0f;
-    for (std::size_t j = 0; j < groupCount; ++j) {
-      const auto mean =
-          static_cast<float>(static_cast<double>(totals[j * speciesCount + i]) / groupSizes[j]);
-      sumOfMeans = static_cast<float>(static_cast<double>(sumOfMeans) + mean);
-      if (j + 1 == static_cast<std::size_t>(g)) meanAtG = mean;
+    const ExactSpeciesValues values(sums, groupSizes, i, speciesCount);
+    species.absent[i] = values.Absent();
+    for (int type = 0; type < kIndexTypeCount; ++type) {
+      SpeciesIndicator& indicator = species.indicators[type][i];
+      indicator.value =
+          indicator.group == 0 ? kNone
+                               : values.Value(type + 1, static_cast<std::size_t>(indicator.group - 1));
     }
-    const auto at = static_cast<std::size_t>(g - 1);
-    species.apcfShare[i] = static_cast<float>(static_cast<double>(meanAtG) / sumOfMeans);
-    species.apcfFrequency[i] =
-        static_cast<float>(static_cast<double>(occupied[at * speciesCount + i]) / groupSizes[at]);
+    const std::int32_t g = species.indicators[0][i].group;
+    species.apcfShare[i] = g == 0 ? kNone : values.Share(static_cast<std::size_t>(g - 1));
+    species.apcfFrequency[i] = g == 0 ? kNone : values.Frequency(static_cast<std::size_t>(g - 1));
   }
 }
 
@@ -110,7 +84,7 @@ void FindObservedIndicators(const AnalysisData& data, const StepConstants& const
     }
   }
 
-  FindApcfFactors(data, siteGroups, groupSizes, species);
+  FindExactValues(data, siteGroups, groupSizes, species);
 }
 
 }  // namespace kova

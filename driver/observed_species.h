@@ -1,6 +1,8 @@
 // Each species' strongest value on the observed grouping, for the per-species results: the
 // five tables of that grouping computed as the steps compute them, each species' maximum
-// found by the summary's rule together with its group, and the two factors of APCF there.
+// found by the summary's rule together with its group; then, at that group, the value and
+// APCF's two factors computed once more from the data in double precision, free of the
+// tables' rounding, for the report.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +13,8 @@
 
 namespace kova {
 
-// Fills the indicators' groups and maxima and the APCF factors of `species` for the grouping
-// `siteGroups` (the observed one); the counts are left as they are. A failure to obtain the
+// Fills the indicators' groups, maxima and values, the APCF factors and the absent species of
+// `species` for the grouping `siteGroups` (the observed one); the counts are left as they are. A failure to obtain the
 // tables' storage ends the run with the allocation report.
 void FindObservedIndicators(const AnalysisData& data, const StepConstants& constants,
                             const std::int32_t* siteGroups, SpeciesOutcome& species);

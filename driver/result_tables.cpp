@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <vector>
 
 #include "driver/p_values.h"
@@ -31,6 +33,26 @@ void AppendField(std::string& text, Real value) {
   AppendReal(text, value);
 }
 
+// A separating comma, then a value computed in double precision, with the 15 significant
+// digits R's write.csv writes: the last bits of a double's rounding do not show, so a value
+// that is exactly 0.35 reads 0.35.
+void AppendReportedField(std::string& text, double value) {
+  text += ',';
+  if (!std::isfinite(value)) {
+    AppendReal(text, value);
+    return;
+  }
+  char digits[32];
+  const int length = std::snprintf(digits, sizeof digits, "%.15g", value);
+  text.append(digits, static_cast<std::size_t>(length));
+}
+
+// Fields R reads as missing values, as write.csv writes them.
+void AppendMissingFields(std::string& text, int count) {
+  for (int k = 0; k < count; ++k)
+    text += ",NA";
+}
+
 // A text field in double quotes, a quote inside doubled.
 std::string Quoted(const std::string& text) {
   std::string quoted = "\"";
@@ -54,12 +76,26 @@ struct SpeciesPValues {
   std::vector<double> benjaminiHochberg;
 };
 
-SpeciesPValues PValuesOf(const std::vector<SpeciesIndicator>& indicators, std::int64_t steps) {
+// The adjustments run over the species that were tested: an absent species, whose p-value is
+// no test, is left out of them, so that it changes no other species' adjusted p-value.
+SpeciesPValues PValuesOf(const std::vector<SpeciesIndicator>& indicators,
+                         const std::vector<bool>& absent, std::int64_t steps) {
+  std::vector<double> tested;
+  for (std::size_t i = 0; i < indicators.size(); ++i) {
+    if (!absent[i]) tested.push_back(RandomizationPValue(indicators[i].stepsAtLeastObserved, steps));
+  }
+  const std::vector<double> holm = HolmAdjusted(tested);
+  const std::vector<double> benjaminiHochberg = BenjaminiHochbergAdjusted(tested);
+  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   SpeciesPValues values;
-  for (const SpeciesIndicator& indicator : indicators)
-    values.p.push_back(RandomizationPValue(indicator.stepsAtLeastObserved, steps));
-  values.holm = HolmAdjusted(values.p);
-  values.benjaminiHochberg = BenjaminiHochbergAdjusted(values.p);
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < indicators.size(); ++i) {
+    const bool isTested = !absent[i];
+    values.p.push_back(isTested ? tested[next] : kNone);
+    values.holm.push_back(isTested ? holm[next] : kNone);
+    values.benjaminiHochberg.push_back(isTested ? benjaminiHochberg[next] : kNone);
+    next += isTested ? 1 : 0;
+  }
   return values;
 }
 
@@ -100,7 +136,7 @@ std::string SpeciesTableText(const RunOutcome& outcome) {
   const bool labelled = !outcome.groupLabels.empty();
   SpeciesPValues pValues[kIndexTypeCount];
   for (int type = 0; type < kIndexTypeCount; ++type)
-    pValues[type] = PValuesOf(species.indicators[type], outcome.stepCount);
+    pValues[type] = PValuesOf(species.indicators[type], species.absent, outcome.stepCount);
 
   std::string text = SpeciesHeader(labelled);
   const std::size_t speciesCount = species.apcfShare.size();
@@ -109,22 +145,25 @@ std::string SpeciesTableText(const RunOutcome& outcome) {
     AppendName(text, outcome.speciesNames, i);
     for (int type = 0; type < kIndexTypeCount; ++type) {
       const SpeciesIndicator& indicator = species.indicators[type][i];
-      const bool grouped = indicator.group != 0;
-      text += ',';
-      if (grouped) text += std::to_string(indicator.group);
-      if (labelled) {
-        if (grouped) {
-          AppendName(text, outcome.groupLabels, static_cast<std::size_t>(indicator.group - 1));
-        } else {
-          text += ',';
-        }
+      // An absent species has no group, value or p-value; a species without a group (every
+      // value NaN) has its p-value all the same.
+      if (species.absent[i]) {
+        AppendMissingFields(text, (labelled ? 6 : 5) + (type == 0 ? 2 : 0));
+        continue;
       }
-      AppendField(text, indicator.maximum);
-      if (type == 0 && grouped) {
-        AppendField(text, species.apcfShare[i]);
-        AppendField(text, species.apcfFrequency[i]);
-      } else if (type == 0) {
-        text += ",,";
+      const bool grouped = indicator.group != 0;
+      if (grouped) {
+        text += ',' + std::to_string(indicator.group);
+        if (labelled) {
+          AppendName(text, outcome.groupLabels, static_cast<std::size_t>(indicator.group - 1));
+        }
+        AppendReportedField(text, indicator.value);
+        if (type == 0) {
+          AppendReportedField(text, species.apcfShare[i]);
+          AppendReportedField(text, species.apcfFrequency[i]);
+        }
+      } else {
+        AppendMissingFields(text, (labelled ? 3 : 2) + (type == 0 ? 2 : 0));
       }
       AppendField(text, pValues[type].p[i]);
       AppendField(text, pValues[type].holm[i]);

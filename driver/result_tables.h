@@ -1,8 +1,9 @@
 // The run's outcome as CSV tables for R and spreadsheets: the per-species table and the
-// community summary. Values are on the 0-1 scale of the index tables, written with the
-// fewest digits that read back as the same float (or double, for p-values); NaN and
-// infinities as R writes them (NaN, Inf, -Inf). Text fields are quoted as write.csv quotes
-// them; rows end with a line feed.
+// community summary. Values are on the 0-1 scale of the index tables. The species' values,
+// computed in double precision, are written with 15 significant digits as R writes them; the
+// summary's single-precision values and the p-values with the fewest digits that read back as
+// the same float or double. NaN and infinities as R writes them (NaN, Inf, -Inf), missing
+// values as NA. Text fields are quoted as write.csv quotes them; rows end with a line feed.
 #pragma once
 
 #include <string>
@@ -12,9 +13,10 @@
 namespace kova {
 
 // One row per species: its number, its name, and for each IndexType the group of its
-// maximum (with the group's label when the groups have labels), that maximum (for APCF also
-// its two factors at the group), its p-value and the p-values adjusted by Holm's and by
-// Benjamini and Hochberg's rule over the species. Needs the outcome's species.
+// maximum (with the group's label when the groups have labels), its value there (for APCF
+// also its two factors), its p-value and the p-values adjusted by Holm's and by Benjamini and
+// Hochberg's rule over the species. A species absent everywhere has NA in all of these and is
+// left out of the adjustments. Needs the outcome's species.
 std::string SpeciesTableText(const RunOutcome& outcome);
 
 // One row per IndexType: the observed sum, the mean, the standard deviation and the z-score

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "driver/observed_species.h"
+#include "driver/p_values.h"
 
 namespace kova {
 namespace {
@@ -23,7 +24,7 @@ const RunObserver& RunObserverInForce() {
 }
 
 RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer)
-    : keepsStepSums_(observer.keepsStepSums) {
+    : keepsStepSums_(observer.keepsStepSums), siteCount_(data.siteCount) {
   outcome_.speciesCount = data.speciesCount;
   outcome_.groupCount = data.groupCount;
   outcome_.speciesNames = data.speciesNames;
@@ -35,9 +36,10 @@ RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObse
     indicators.resize(species);
   outcome_.species->apcfShare.resize(species);
   outcome_.species->apcfFrequency.resize(species);
+  outcome_.species->absent.resize(species);
   observedSiteGroups_.assign(data.siteGroups.Data(),
                              data.siteGroups.Data() + data.siteGroups.Size());
-  observedMagnitudes_.resize(species * kIndexTypeCount);
+  speciesThresholds_.resize(species * kIndexTypeCount);
   speciesCounts_.resize(species * kIndexTypeCount);
 }
 
@@ -50,19 +52,31 @@ void RunOutcomeCollector::AddStep(std::int64_t step, const StepSummaries& summar
   for (int type = 0; type < kIndexTypeCount; ++type) {
     VariantOutcome& variant = outcome_.variants[type];
     const float stepSum = summaries[type].stepSum;
-    if (step == 1) variant.observedSum = stepSum;
-    if (stepSum >= variant.observedSum) ++variant.sumsAtLeastObserved;
+    if (step == 1) {
+      variant.observedSum = stepSum;
+      sumThresholds_[type] =
+          stepSum - SumTieTolerance(type + 1, outcome_.speciesCount, siteCount_,
+                                    outcome_.groupCount, stepSum);
+    }
+    // A NaN sum is never at least anything, as the comparison of floats has it.
+    if (static_cast<double>(stepSum) >= sumThresholds_[type]) ++variant.sumsAtLeastObserved;
     if (keepsStepSums_) variant.stepSums.push_back(stepSum);
   }
   if (!outcome_.species) return;
   // Magnitudes are compared as the sums add them; a maximum is never NaN.
-  const std::size_t entries = observedMagnitudes_.size();
+  const std::size_t entries = speciesThresholds_.size();
   if (step == 1) {
-    for (std::size_t entry = 0; entry < entries; ++entry)
-      observedMagnitudes_[entry] = std::fabs(speciesMaxima[entry]);
+    const std::size_t species = entries / kIndexTypeCount;
+    for (std::size_t entry = 0; entry < entries; ++entry) {
+      const double observed = std::fabs(speciesMaxima[entry]);
+      const int type = static_cast<int>(entry / species) + 1;
+      speciesThresholds_[entry] =
+          observed - ValueTieTolerance(type, siteCount_, outcome_.groupCount, observed);
+    }
   }
   for (std::size_t entry = 0; entry < entries; ++entry) {
-    speciesCounts_[entry] += std::fabs(speciesMaxima[entry]) >= observedMagnitudes_[entry] ? 1 : 0;
+    speciesCounts_[entry] +=
+        std::fabs(static_cast<double>(speciesMaxima[entry])) >= speciesThresholds_[entry] ? 1 : 0;
   }
 }
 
@@ -80,7 +94,7 @@ RunOutcome RunOutcomeCollector::Finish(const AnalysisData& data, const StepConst
   }
   if (!outcome_.species) return std::move(outcome_);
   FindObservedIndicators(data, constants, observedSiteGroups_.data(), *outcome_.species);
-  const std::size_t species = observedMagnitudes_.size() / kIndexTypeCount;
+  const std::size_t species = speciesThresholds_.size() / kIndexTypeCount;
   for (int type = 0; type < kIndexTypeCount; ++type) {
     for (std::size_t i = 0; i < species; ++i) {
       outcome_.species->indicators[type][i].stepsAtLeastObserved =

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ struct VariantOutcome {
   float sumMean = 0.0f;
   float sumDeviation = 0.0f;  // the one the z-score divides by
   float zScore = 0.0f;
-  // Steps whose StepSum is at least the observed one, the observed step included.
+  // Steps whose StepSum is at least the observed one, ties within the rounding of the
+  // tables counted (p_values.h), the observed step included.
   std::int64_t sumsAtLeastObserved = 0;
   // Every step's StepSum in step order, when the observer keeps them.
   std::vector<float> stepSums;
@@ -37,18 +39,26 @@ struct SpeciesIndicator {
   // has the maximum's magnitude (every entry NaN, or no groups).
   std::int32_t group = 0;
   float maximum = 0.0f;  // SpeciesMaximum, as the step's summary has it
-  // Steps in which the species' maximum has at least the observed magnitude, the observed
-  // step included.
+  // The value at `group` computed from the data in double precision by the same formula, as
+  // the per-species results report it (the float maximum carries the tables' rounding); NaN
+  // without a group.
+  double value = std::numeric_limits<double>::quiet_NaN();
+  // Steps in which the species' maximum has at least the observed magnitude, ties within
+  // the rounding of the tables counted (p_values.h), the observed step included.
   std::int64_t stepsAtLeastObserved = 0;
 };
 
 struct SpeciesOutcome {
   // By IndexType, then species.
   std::array<std::vector<SpeciesIndicator>, kIndexTypeCount> indicators;
-  // The two factors of APCF at each species' APCF group (NaN where it has none): the group's
-  // share of the species' summed group means, and the species' frequency in the group.
-  std::vector<float> apcfShare;
-  std::vector<float> apcfFrequency;
+  // The two factors of APCF at each species' APCF group, in double precision (NaN where it
+  // has none): the group's share of the species' summed group means, and the species'
+  // frequency in the group.
+  std::vector<double> apcfShare;
+  std::vector<double> apcfFrequency;
+  // Species present at no site (no abundance above 0): they indicate nothing, and their
+  // p-values, always 1, are no test.
+  std::vector<bool> absent;
 };
 
 struct RunOutcome {
@@ -101,9 +111,14 @@ class RunOutcomeCollector {
  private:
   RunOutcome outcome_;
   bool keepsStepSums_;
+  std::int64_t siteCount_;
   std::vector<std::int32_t> observedSiteGroups_;  // empty unless species are kept
-  std::vector<float> observedMagnitudes_;         // |SpeciesMaximum| of step 1, type by type
-  std::vector<std::int32_t> speciesCounts_;  // as observedMagnitudes_; no count exceeds the steps
+  // What a step's value must reach to count as at least the observed one: the observed value
+  // less its tie tolerance (p_values.h), for each IndexType's StepSum and, type by type, for
+  // each species' |SpeciesMaximum|.
+  std::array<double, kIndexTypeCount> sumThresholds_{};
+  std::vector<double> speciesThresholds_;
+  std::vector<std::int32_t> speciesCounts_;  // as speciesThresholds_; no count exceeds the steps
 };
 
 }  // namespace kova

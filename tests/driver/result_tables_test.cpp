@@ -1,6 +1,7 @@
 // The CSV tables of a run's outcome, to the character: their headers with and without group
 // labels, names quoted as write.csv quotes them, values in the fewest digits that read back
-// the same, and rows of species without a group.
+// the same (the species' values in R's 15 significant digits), and absent species as missing
+// values left out of the adjustments.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -33,28 +34,35 @@ TEST(ResultTables, NumbersInTheFewestDigitsThatReadBackTheSame) {
   EXPECT_EQ(ShortestText(1.0), "1");
 }
 
-// Two species, two groups, three steps.
+// Three species, two groups, three steps; the second species is absent.
 RunOutcome SmallOutcome() {
   RunOutcome outcome;
   outcome.stepCount = 3;
-  outcome.speciesCount = 2;
+  outcome.speciesCount = 3;
   outcome.groupCount = 2;
-  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
   for (int type = 0; type < kIndexTypeCount; ++type) {
     outcome.variants[type] = {1.5f + static_cast<float>(type), 1.25f, 0.5f, 0.5f, 1 + type % 3, {}};
   }
   SpeciesOutcome species;
   for (int type = 0; type < kIndexTypeCount; ++type) {
-    // Species 1 indicates group 2; species 2 is absent: zeros for APCF, NaN rows elsewhere.
-    species.indicators[type] = {{2, type == 2 ? -0.25f : 0.75f, 1}, {type == 0 ? 1 : 0, 0.0f, 3}};
+    const double first = type == 2 ? -0.25 : 0.75;
+    // The third species' value is 0.35 but for the last bit of a double's rounding.
+    species.indicators[type] = {{2, static_cast<float>(first), first, 1},
+                                {type == 0 ? 1 : 0, 0.0f, type == 0 ? 0.0 : nan, 3},
+                                {1, 0.35f, 0.1 + 0.25, 2}};
   }
-  species.apcfShare = {0.9f, 0.0f};
-  species.apcfFrequency = {0.8f, nan};
+  species.apcfShare = {0.9375, nan, 0.7};
+  species.apcfFrequency = {0.8, nan, 0.5};
+  species.absent = {false, true, false};
   outcome.species = species;
   return outcome;
 }
 
 TEST(ResultTables, SpeciesTableWithoutNames) {
+  std::string absent = "2,";
+  for (int k = 0; k < 27; ++k)
+    absent += ",NA";
   const std::string expected =
       "species,name,"
       "APCF_group,APCF_value,APCF_A,APCF_B,APCF_p,APCF_p_holm,APCF_p_bh,"
@@ -62,19 +70,36 @@ TEST(ResultTables, SpeciesTableWithoutNames) {
       "ASF_group,ASF_value,ASF_p,ASF_p_holm,ASF_p_bh,"
       "PCF_group,PCF_value,PCF_p,PCF_p_holm,PCF_p_bh,"
       "PSF_group,PSF_value,PSF_p,PSF_p_holm,PSF_p_bh\n"
-      // p of species 1 is 1/3: Holm doubles it, BH leaves it at 2/1 x 1/3 then 1 caps nothing.
-      "1,,2,0.75,0.9,0.8,0.3333333333333333,0.6666666666666666,0.6666666666666666,"
+      // p of 1/3 and 2/3 over the two species present: Holm and BH both give 2/3 to each.
+      "1,,2,0.75,0.9375,0.8,0.3333333333333333,0.6666666666666666,0.6666666666666666,"
       "2,0.75,0.3333333333333333,0.6666666666666666,0.6666666666666666,"
       "2,-0.25,0.3333333333333333,0.6666666666666666,0.6666666666666666,"
       "2,0.75,0.3333333333333333,0.6666666666666666,0.6666666666666666,"
-      "2,0.75,0.3333333333333333,0.6666666666666666,0.6666666666666666\n"
-      "2,,1,0,0,NaN,1,1,1,,0,1,1,1,,0,1,1,1,,0,1,1,1,,0,1,1,1\n";
+      "2,0.75,0.3333333333333333,0.6666666666666666,0.6666666666666666\n" +
+      absent + "\n" +
+      "3,,1,0.35,0.7,0.5,0.6666666666666666,0.6666666666666666,0.6666666666666666"
+      ",1,0.35,0.6666666666666666,0.6666666666666666,0.6666666666666666"
+      ",1,0.35,0.6666666666666666,0.6666666666666666,0.6666666666666666"
+      ",1,0.35,0.6666666666666666,0.6666666666666666,0.6666666666666666"
+      ",1,0.35,0.6666666666666666,0.6666666666666666,0.6666666666666666\n";
   EXPECT_EQ(SpeciesTableText(SmallOutcome()), expected);
+
+  // Without the absent species, the others' adjusted p-values are the same.
+  RunOutcome withoutAbsent = SmallOutcome();
+  for (auto& indicators : withoutAbsent.species->indicators)
+    indicators.erase(indicators.begin() + 1);
+  for (auto* column : {&withoutAbsent.species->apcfShare, &withoutAbsent.species->apcfFrequency})
+    column->erase(column->begin() + 1);
+  withoutAbsent.species->absent = {false, false};
+  std::string shorter = expected;
+  shorter.erase(shorter.find(absent), absent.size() + 1);
+  shorter.replace(shorter.rfind("\n3,"), 3, "\n2,");
+  EXPECT_EQ(SpeciesTableText(withoutAbsent), shorter);
 }
 
 TEST(ResultTables, SpeciesTableWithNamesAndGroupLabels) {
   RunOutcome outcome = SmallOutcome();
-  outcome.speciesNames = {"Achillea \"millefolium\"", "Agrostis, stolonifera"};
+  outcome.speciesNames = {"Achillea \"millefolium\"", "Agrostis, stolonifera", "Airaprae"};
   outcome.groupLabels = {"BF", "HF"};
   const std::string text = SpeciesTableText(outcome);
   const std::string header = text.substr(0, text.find('\n'));
@@ -82,13 +107,14 @@ TEST(ResultTables, SpeciesTableWithNamesAndGroupLabels) {
             "species,name,APCF_group,APCF_label,APCF_value,APCF_A,APCF_B,APCF_p,APCF_p_holm,"
             "APCF_p_bh");
   EXPECT_NE(header.find(",PSF_group,PSF_label,PSF_value,PSF_p,"), std::string::npos);
-  EXPECT_NE(text.find("\n1,\"Achillea \"\"millefolium\"\"\",2,\"HF\",0.75,0.9,0.8,"),
+  EXPECT_NE(text.find("\n1,\"Achillea \"\"millefolium\"\"\",2,\"HF\",0.75,0.9375,0.8,"),
             std::string::npos)
       << text;
-  // No group, no label.
-  EXPECT_NE(text.find("\n2,\"Agrostis, stolonifera\",1,\"BF\",0,0,NaN,1,1,1,,,0,1,1,1,"),
-            std::string::npos)
-      << text;
+  // An absent species: a label column more of NA for every variant.
+  std::string absent = "\n2,\"Agrostis, stolonifera\"";
+  for (int k = 0; k < 32; ++k)
+    absent += ",NA";
+  EXPECT_NE(text.find(absent + "\n3,\"Airaprae\",1,\"BF\",0.35,"), std::string::npos) << text;
 }
 
 TEST(ResultTables, CommunitySummaryOneRowPerVariant) {

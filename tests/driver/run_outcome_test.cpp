@@ -155,14 +155,22 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
   EXPECT_EQ(species.indicators[1][3].stepsAtLeastObserved, kSteps);
   // The species at one site of group 1: APCF is its share there (1) times its frequency (1/6).
   EXPECT_EQ(species.indicators[0][5].group, 1);
-  EXPECT_EQ(species.apcfShare[5], 1.0f);
-  EXPECT_EQ(species.apcfFrequency[5], 1.0f / 6.0f);
-  // The absent species' share is 0 / 0.
+  EXPECT_EQ(species.apcfShare[5], 1.0);
+  EXPECT_EQ(species.apcfFrequency[5], 1.0 / 6.0);
+  // The absent species' share is 0 / 0, and it is the only absent one.
   EXPECT_TRUE(std::isnan(species.apcfShare[3]));
+  for (std::size_t i = 0; i < 14; ++i)
+    EXPECT_EQ(species.absent[i], i == 3) << "species " << i + 1;
+  // The reported values are the tables' maxima free of their rounding.
   for (std::size_t i = 0; i < 14; ++i) {
+    for (int type = 0; type < kIndexTypeCount; ++type) {
+      const SpeciesIndicator& indicator = species.indicators[type][i];
+      if (indicator.group == 0) continue;
+      EXPECT_NEAR(indicator.value, indicator.maximum, 1e-6) << "species " << i + 1;
+    }
     if (species.indicators[0][i].maximum == 0.0f) continue;
-    EXPECT_NEAR(species.apcfShare[i] * species.apcfFrequency[i], species.indicators[0][i].maximum,
-                1e-6)
+    EXPECT_NEAR(species.apcfShare[i] * species.apcfFrequency[i], species.indicators[0][i].value,
+                1e-15)
         << "species " << i + 1;
   }
 }
