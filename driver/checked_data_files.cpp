@@ -1,5 +1,7 @@
 #include "driver/checked_data_files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "driver/free_format_values.h"
@@ -44,9 +46,23 @@ InputFault RepeatCountFault(const std::string& fileName, const FreeFormatValue& 
           "a whole number of 1 or more before the asterisk, as in 3*0"};
 }
 
-// One of the header's three counts: a whole number from 1 to the largest 32-bit integer.
+// Whether the file's first line has fields separated by commas or semicolons and a letter
+// among them, as the header of a CSV file has: a groups CSV given a name that does not say so.
+bool StartsLikeCsv(const std::string& fileName) {
+  InputLines lines(fileName);
+  std::string first;
+  if (!lines.Next(first)) return false;
+  const bool separated = first.find_first_of(",;") != std::string::npos;
+  const bool worded = std::any_of(first.begin(), first.end(), [](char character) {
+    return std::isalpha(static_cast<unsigned char>(character)) != 0;
+  });
+  return separated && worded;
+}
+
+// One of the header's three counts: a whole number from `smallest` to the largest 32-bit
+// integer.
 std::optional<InputFault> ReadCount(FreeFormatValues& values, const InputLines& lines,
-                                    const char* name, std::int32_t& count) {
+                                    const char* name, std::int32_t smallest, std::int32_t& count) {
   const FreeFormatValue value = values.Next();
   const std::string& fileName = lines.FileName();
   if (value.kind == Kind::EndOfFile) {
@@ -56,21 +72,33 @@ std::optional<InputFault> ReadCount(FreeFormatValues& values, const InputLines& 
   }
   if (value.kind == Kind::BadRepeatCount) return RepeatCountFault(fileName, value);
   const auto number = value.kind == Kind::Value ? WholeNumber(value.text) : std::nullopt;
-  if (!number || *number < 1 || *number > kLargestCount) {
+  if (!number || *number < smallest || *number > kLargestCount) {
+    // The test compares the groups with one another: one group leaves nothing to compare.
+    const std::string reason = smallest > 1 ? ", since the test compares groups" : "";
     return InputFault{AtLine(fileName, value.line), Shown(value) + " as the number of " + name,
-                      "a whole number from 1 to " + std::to_string(kLargestCount)};
+                      "a whole number from " + std::to_string(smallest) + " to " +
+                          std::to_string(kLargestCount) + reason};
   }
   count = static_cast<std::int32_t>(*number);
   return std::nullopt;
 }
 
+struct CountOfHeader {
+  const char* name;
+  std::int32_t smallest;
+  std::int32_t AnalysisData::*count;
+};
+
 std::optional<InputFault> ReadCounts(FreeFormatValues& values, const InputLines& lines,
                                      AnalysisData& data) {
   values.StartStatement();
-  for (const auto& [name, count] : {std::pair<const char*, std::int32_t*>{"species", &data.speciesCount},
-                                    {"sites", &data.siteCount},
-                                    {"groups", &data.groupCount}}) {
-    if (auto fault = ReadCount(values, lines, name, *count)) return fault;
+  constexpr CountOfHeader kCounts[] = {{"species", 1, &AnalysisData::speciesCount},
+                                       {"sites", 1, &AnalysisData::siteCount},
+                                       {"groups", 2, &AnalysisData::groupCount}};
+  for (const CountOfHeader& count : kCounts) {
+    if (auto fault = ReadCount(values, lines, count.name, count.smallest, data.*count.count)) {
+      return fault;
+    }
   }
   if (const auto left = values.LeftOver()) {
     return InputFault{AtLine(lines.FileName(), left->line),
@@ -100,14 +128,15 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLi
     if (firstLine == 0) firstLine = value.line;
     switch (value.kind) {
       case Kind::Value:
-        if (const auto number = DataFileNumber(value.text)) {
+        if (const auto number = DataFileNumber(value.text); number && *number >= 0.0f) {
           data.abundanceMatrix(species + (site - 1) * data.speciesCount) = *number;
           break;
+        } else {
+          return InputFault{AtLine(fileName, value.line),
+                            Shown(value) + " as the abundance of species " +
+                                std::to_string(species) + " at site " + std::to_string(site),
+                            number ? kAbundanceExpected : kNumberExample};
         }
-        return InputFault{AtLine(fileName, value.line),
-                          Shown(value) + " as the abundance of species " + std::to_string(species) +
-                              " at site " + std::to_string(site),
-                          kNumberExample};
       case Kind::Empty:
       case Kind::AfterSlash:
         break;  // the abundance stays 0, as the dialogue's reader leaves it
@@ -162,6 +191,22 @@ std::optional<InputFault> ReadCheckedDataFile(const std::string& fileName, Analy
   return lines.Fault();
 }
 
+const GroupNumberRun& GroupFileNumbers::RunOfSite(std::int64_t site) const {
+  std::size_t run = 0;
+  for (std::int64_t first = 0; first + runs[run].count <= site; ++run)
+    first += runs[run].count;
+  return runs[run];
+}
+
+void GroupFileNumbers::CopyTo(std::int32_t* siteGroups, std::int64_t sites) const {
+  for (const GroupNumberRun& run : runs) {
+    const std::int64_t count = std::min(run.count, sites);
+    std::fill_n(siteGroups, count, run.group);
+    siteGroups += count;
+    sites -= count;
+  }
+}
+
 std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int32_t largestGroup,
                                            const std::string& largestGroupSource,
                                            GroupFileNumbers& groups) {
@@ -176,13 +221,21 @@ std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int
     }
     if (value.kind == Kind::BadRepeatCount) return RepeatCountFault(fileName, value);
     const auto number = value.kind == Kind::Value ? WholeNumber(value.text) : std::nullopt;
+    if (!number && groups.count == 0 && value.kind == Kind::Value && StartsLikeCsv(fileName)) {
+      return InputFault{AtLine(fileName, value.line),
+                        Shown(value) + ", the start of a CSV of site names and group labels",
+                        "group numbers, or such a CSV in a file whose name ends in .csv (with "
+                        "--community)"};
+    }
     if (!number || *number < 1 || *number > largestGroup) {
       return InputFault{
           AtLine(fileName, value.line),
-          Shown(value) + " as the group of site " + std::to_string(groups.numbers.size() + 1),
+          Shown(value) + " as the group of site " + std::to_string(groups.count + 1),
           "a whole number from 1 to " + std::to_string(largestGroup) + largestGroupSource};
     }
-    groups.numbers.push_back({static_cast<std::int32_t>(*number), value.line, value.text});
+    const std::int64_t count = 1 + values.TakeRepeats();
+    groups.runs.push_back({static_cast<std::int32_t>(*number), count, value.line, value.text});
+    groups.count += count;
   }
   if (lines.Fault()) return lines.Fault();
   // A slash ends the numbers; whatever stands after it on its line is a note.
@@ -196,16 +249,15 @@ std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int
 
 std::optional<InputFault> GroupCountFault(const std::string& fileName,
                                           const GroupFileNumbers& groups, std::int64_t siteCount) {
-  const auto count = static_cast<std::int64_t>(groups.numbers.size());
   const std::string expected =
       "one group number for each site, " + std::to_string(siteCount) + " in all";
-  if (count < siteCount) {
+  if (groups.count < siteCount) {
     return InputFault{Where(fileName, groups.lastLine),
-                      "the group numbers end after " + std::to_string(count) + " of them",
+                      "the group numbers end after " + std::to_string(groups.count) + " of them",
                       expected};
   }
-  if (count > siteCount) {
-    const GroupNumber& beyond = groups.numbers[static_cast<std::size_t>(siteCount)];
+  if (groups.count > siteCount) {
+    const GroupNumberRun& beyond = groups.RunOfSite(siteCount);
     return InputFault{AtLine(fileName, beyond.line),
                       Quoted(beyond.text) + ", a group number beyond the " +
                           std::to_string(siteCount) + " sites",
@@ -219,9 +271,7 @@ std::optional<InputFault> ReadCheckedGroupFile(const std::string& fileName, Anal
   const std::string source = ", the number of groups the data file gives";
   if (auto fault = ReadGroupNumbers(fileName, data.groupCount, source, groups)) return fault;
   if (auto fault = GroupCountFault(fileName, groups, data.siteCount)) return fault;
-  for (std::size_t site = 0; site < groups.numbers.size(); ++site) {
-    data.siteGroups.Data()[site] = groups.numbers[site].group;
-  }
+  groups.CopyTo(data.siteGroups.Data(), data.siteCount);
   return std::nullopt;
 }
 

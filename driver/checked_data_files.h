@@ -19,15 +19,24 @@ namespace kova {
 // row starting on a line of its own. Allocates the arrays for the counts.
 std::optional<InputFault> ReadCheckedDataFile(const std::string& fileName, AnalysisData& data);
 
-struct GroupNumber {
+// Equal group numbers in a row, as a repeat count (3*1) writes them, kept as one: a file of a
+// few bytes can give billions.
+struct GroupNumberRun {
   std::int32_t group = 0;
+  std::int64_t count = 1;
   std::int64_t line = 0;
   std::string text;
 };
 
 struct GroupFileNumbers {
-  std::vector<GroupNumber> numbers;  // in site order
+  std::vector<GroupNumberRun> runs;  // in site order
+  std::int64_t count = 0;            // the numbers the runs hold
   std::int64_t lastLine = 0;         // the line where the numbers end
+
+  // The run that holds the number of site `site` (from 0, below count).
+  const GroupNumberRun& RunOfSite(std::int64_t site) const;
+  // Writes the first `sites` numbers to `siteGroups`.
+  void CopyTo(std::int32_t* siteGroups, std::int64_t sites) const;
 };
 
 // Every group number of a group file, each a whole number from 1 to `largestGroup`; a

@@ -1,12 +1,18 @@
 #include "driver/checked_inputs.h"
 
+#include <sys/statvfs.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
 #include <vector>
 
 #include "driver/checked_data_files.h"
 #include "driver/csv_tables.h"
 #include "driver/group_check.h"
+#include "driver/results_report.h"
 #include "driver/seed_check.h"
 
 namespace kova {
@@ -26,8 +32,15 @@ std::optional<InputFault> ReadDataFileAndGroups(const RunRequest& request, Analy
 std::optional<InputFault> ReadCsvTableAndGroups(const RunRequest& request, AnalysisData& data) {
   SiteGrouping grouping;
   auto fault = IsCsvFileName(request.groupsFile) ? ReadCsvGrouping(request.groupsFile, grouping)
-                                                 : ReadNumberedGrouping(request.groupsFile, grouping);
+                                                 : ReadNumberedGrouping(request.groupsFile, request.tableFile, grouping);
   if (fault) return fault;
+  if (grouping.groupCount < 2) {
+    const std::string group = grouping.groupLabels.empty()
+                                  ? "group " + std::to_string(grouping.groupCount)
+                                  : "one group (" + Quoted(grouping.groupLabels.front()) + ")";
+    return InputFault{request.groupsFile, "every site in " + group,
+                      "sites in 2 groups or more, since the test compares groups"};
+  }
   std::vector<std::int32_t> groups;
   groups.reserve(grouping.sites.size());
   for (const SiteGrouping::Site& site : grouping.sites)
@@ -37,6 +50,89 @@ std::optional<InputFault> ReadCsvTableAndGroups(const RunRequest& request, Analy
     return empty;
   }
   return ReadCsvCommunity(request.tableFile, grouping, data);
+}
+
+// A species' group totals, and the deviations from their means, are kept in single
+// precision: a sum beyond its range makes the values infinite or NaN and the species an
+// indicator of the wrong group. Every grouping of the steps must stay in range, so no species'
+// abundances may sum to more than half the largest float (a deviation sum is at most twice
+// the total).
+std::optional<InputFault> AbundanceRangeFault(const RunRequest& request,
+                                              const AnalysisData& data) {
+  constexpr double kLargestTotal = std::numeric_limits<float>::max() / 2.0;
+  const auto species = static_cast<std::size_t>(data.speciesCount);
+  const float* abundance = data.abundanceMatrix.Data();
+  std::vector<double> totals(species);
+  for (std::int64_t k = 0; k < data.siteCount; ++k) {
+    const float* column = abundance + static_cast<std::size_t>(k) * species;
+    for (std::size_t i = 0; i < species; ++i)
+      totals[i] += column[i];
+  }
+  const auto beyond = std::find_if(totals.begin(), totals.end(),
+                                   [](double total) { return total > kLargestTotal; });
+  if (beyond == totals.end()) return std::nullopt;
+
+  // The group of the largest share of the species' abundance names where it overflows.
+  const auto i = static_cast<std::size_t>(beyond - totals.begin());
+  std::vector<double> groupTotals(static_cast<std::size_t>(data.groupCount));
+  for (std::int64_t k = 0; k < data.siteCount; ++k) {
+    groupTotals[static_cast<std::size_t>(data.siteGroups.Data()[k] - 1)] +=
+        abundance[static_cast<std::size_t>(k) * species + i];
+  }
+  const auto largest = static_cast<std::size_t>(
+      std::max_element(groupTotals.begin(), groupTotals.end()) - groupTotals.begin());
+  const std::string name =
+      i < data.speciesNames.size() ? Quoted(data.speciesNames[i]) : std::to_string(i + 1);
+  std::string group = "group " + std::to_string(largest + 1);
+  if (largest < data.groupLabels.size()) group += " (" + Quoted(data.groupLabels[largest]) + ")";
+  const auto shown = [](double sum) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", sum);
+    return std::string(text);
+  };
+  return InputFault{request.tableFile,
+                    "abundances of species " + name + " that sum to " +
+                        shown(groupTotals[largest]) + " in " + group + ", " + shown(*beyond) +
+                        " at all sites, beyond the range of the single-precision sums the "
+                        "tables keep",
+                    "abundances whose sum for each species stays below 1.7e+38"};
+}
+
+// A size in bytes as people read it: 3 significant digits and a decimal unit.
+std::string Bytes(double bytes) {
+  const char* units[] = {"bytes", "kB", "MB", "GB", "TB", "PB"};
+  std::size_t unit = 0;
+  while (bytes >= 1000.0 && unit + 1 < std::size(units)) {
+    bytes /= 1000.0;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g %s", bytes, units[unit]);
+  return text;
+}
+
+// "RESULTS.TXT" holds every step's records: a count of randomizations far beyond the table's
+// needs fills the disk long before the run ends. The run is refused when the file, as the
+// records of the widest values would make it, cannot fit in the free space of its folder.
+std::optional<InputFault> ResultsSpaceFault(const AnalysisData& data) {
+  struct statvfs folder {};
+  if (::statvfs(".", &folder) != 0) return std::nullopt;  // nothing known, nothing refused
+  // The file is cut to nothing when it is opened, so its space is free for the run.
+  std::error_code error;
+  const auto existing = std::filesystem::file_size("RESULTS.TXT", error);
+  const double free = static_cast<double>(folder.f_bavail) * static_cast<double>(folder.f_frsize) +
+                      (error ? 0.0 : static_cast<double>(existing));
+  const double needed = ResultsFileBytes(data.randomizationCount, data.speciesCount,
+                                         data.groupCount);
+  if (needed <= free) return std::nullopt;
+  const std::int64_t perStep =
+      ResultsStepBytes(data.randomizationCount, data.speciesCount);
+  const std::string found = "RESULTS.TXT would take about " + Bytes(needed) + " (" +
+                            std::to_string(perStep) + " bytes a step, " +
+                            std::to_string(data.randomizationCount) + " steps), more than the " +
+                            Bytes(free) + " free in its folder";
+  return InputFault{"--randomizations " + std::to_string(data.randomizationCount), found,
+                    "fewer randomizations, or a folder with more free space"};
 }
 
 }  // namespace
@@ -56,8 +152,10 @@ std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisD
   auto fault = request.tableForm == TableForm::Csv ? ReadCsvTableAndGroups(request, data)
                                                    : ReadDataFileAndGroups(request, data);
   if (fault) return fault;
+  if (auto range = AbundanceRangeFault(request, data)) return range;
   DerivePresence(data);
-  return SeedFault(data);
+  if (auto seed = SeedFault(data)) return seed;
+  return ResultsSpaceFault(data);
 }
 
 }  // namespace kova

@@ -29,6 +29,20 @@ char SeparatorOf(const std::string& line) {
   return semicolon && !comma ? ';' : ',';
 }
 
+// A line with tabs and no comma or semicolon outside quotes: a file R's write.table or a
+// spreadsheet wrote tab-separated.
+bool SeparatedByTabs(const std::string& line) {
+  bool quoted = false;
+  bool tab = false;
+  for (const char character : line) {
+    if (character == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (character == ',' || character == ';') return false;
+    tab = tab || character == '\t';
+  }
+  return tab;
+}
+
 }  // namespace
 
 bool CsvRecords::NextLine() {
@@ -80,7 +94,16 @@ bool CsvRecords::Next(CsvRecord& record) {
   do {
     if (!NextLine()) return false;
   } while (line_.find_first_not_of(" \t") == std::string::npos);
-  if (separator_ == 0) separator_ = SeparatorOf(line_);
+  if (separator_ == 0) {
+    separator_ = SeparatorOf(line_);
+    if (SeparatedByTabs(line_)) {
+      fault_ = InputFault{AtLine(lines_.FileName(), lines_.LineNumber()),
+                          "fields separated by tabs",
+                          "fields separated by commas, or by semicolons, as write.csv and "
+                          "write.csv2 write them"};
+      return false;
+    }
+  }
 
   record.line = lines_.LineNumber();
   std::size_t count = 0;

@@ -1,8 +1,10 @@
 #include "driver/csv_tables.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
 #include <map>
+#include <unordered_set>
 
 #include "driver/checked_data_files.h"
 #include "driver/csv_records.h"
@@ -12,6 +14,22 @@ namespace kova {
 namespace {
 
 constexpr std::int32_t kLargestGroup = std::numeric_limits<std::int32_t>::max();
+
+// Sites of a group file of numbers kept without a look at the community's length.
+constexpr std::int64_t kSitesKeptUnbounded = std::int64_t{1} << 20;
+
+// The line feeds of a file, plus one: no more rows than that fit in it. 0 when it cannot be
+// read, which the reading of the community reports.
+std::int64_t LineCount(const std::string& fileName) {
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (file == nullptr) return 0;
+  std::int64_t lines = 1;
+  char block[1 << 16];
+  for (std::size_t read; (read = std::fread(block, 1, sizeof block, file)) > 0;)
+    lines += std::count(block, block + read, '\n');
+  std::fclose(file);
+  return lines;
+}
 
 InputFault EmptyFileFault(const InputLines& lines, const CsvRecords& records,
                           const std::string& expected) {
@@ -26,50 +44,59 @@ InputFault SiteAgainFault(const std::string& fileName, const std::string& name,
           "each site once"};
 }
 
-// Whole-number labels are the group numbers; any other label makes every label a name,
-// numbered in sorted order.
-std::optional<InputFault> NumberGroups(const std::vector<std::string>& labels,
-                                       SiteGrouping& grouping) {
-  std::vector<std::optional<std::int64_t>> numbers;
+// How R prints a number: at most 15 significant digits, no trailing zeros (1, 2.5, 1e+05).
+std::string NumberAsR(double value) {
+  char text[32];
+  const int length = std::snprintf(text, sizeof text, "%.15g", value);
+  return std::string(text, static_cast<std::size_t>(length));
+}
+
+// Numbers the groups as R's factor() numbers the levels of the column read.csv makes of the
+// labels: labels that all read as numbers make a column of numbers, whose levels are the
+// distinct numbers in increasing order (1 and 1.0 are one level, named as R prints it); any
+// other label makes a column of text, whose levels are the distinct labels in byte order, as
+// R sorts them in the C locale. Levels that are the numbers 1 to G themselves are the group
+// numbers and need no labels.
+void NumberGroups(const std::vector<std::string>& labels, char decimalMark,
+                  SiteGrouping& grouping) {
+  std::vector<double> numbers;
   numbers.reserve(labels.size());
-  for (const std::string& label : labels)
-    numbers.push_back(WholeNumber(label));
-  const bool wholeNumbers =
-      std::all_of(numbers.begin(), numbers.end(), [](const auto& number) { return number; });
+  for (const std::string& label : labels) {
+    const auto number = CsvDouble(label, decimalMark);
+    if (!number) break;
+    numbers.push_back(*number == 0.0 ? 0.0 : *number);  // -0 and 0 are one level
+  }
 
-  if (wholeNumbers) {
-    for (std::size_t site = 0; site < labels.size(); ++site) {
-      const std::int64_t number = *numbers[site];
-      const SiteGrouping::Site& named = grouping.sites[site];
-      if (number < 1 || number > kLargestGroup) {
-        return InputFault{AtLine(grouping.fileName, named.line),
-                          Quoted(labels[site]) + " as the group of site " + Quoted(named.name),
-                          "whole-number labels from 1 to " + std::to_string(kLargestGroup) +
-                              ", since they are the group numbers"};
-      }
-      grouping.sites[site].group = static_cast<std::int32_t>(number);
-      grouping.groupCount = std::max(grouping.groupCount, grouping.sites[site].group);
+  std::vector<std::int32_t> groups(labels.size());
+  if (numbers.size() == labels.size()) {
+    std::map<double, std::int32_t> levels;
+    for (const double number : numbers)
+      levels.emplace(number, 0);
+    bool theirOwnNumbers = true;
+    std::int32_t level = 0;
+    for (auto& [number, group] : levels) {
+      group = ++level;
+      theirOwnNumbers = theirOwnNumbers && number == group;
+      grouping.groupLabels.push_back(NumberAsR(number));
     }
-    grouping.groupCountSource =
-        "whole-number labels are the group numbers, the largest here " +
-        std::to_string(grouping.groupCount);
-    return std::nullopt;
+    if (theirOwnNumbers) grouping.groupLabels.clear();
+    for (std::size_t site = 0; site < labels.size(); ++site)
+      grouping.sites[site].group = levels[numbers[site]];
+    grouping.groupCount = level;
+  } else {
+    std::map<std::string, std::int32_t> levels;
+    for (const std::string& label : labels)
+      levels.emplace(label, 0);
+    std::int32_t level = 0;
+    for (auto& [label, group] : levels) {
+      group = ++level;
+      grouping.groupLabels.push_back(label);
+    }
+    for (std::size_t site = 0; site < labels.size(); ++site)
+      grouping.sites[site].group = levels[labels[site]];
+    grouping.groupCount = level;
   }
-
-  std::map<std::string, std::int32_t> levels;
-  for (const std::string& label : labels)
-    levels.emplace(label, 0);
-  std::int32_t level = 0;
-  for (auto& [label, number] : levels) {
-    number = ++level;
-    grouping.groupLabels.push_back(label);
-  }
-  for (std::size_t site = 0; site < labels.size(); ++site) {
-    grouping.sites[site].group = levels[labels[site]];
-  }
-  grouping.groupCount = level;
-  grouping.groupCountSource = std::to_string(level) + " labels";
-  return std::nullopt;
+  grouping.groupCountSource = std::to_string(grouping.groupCount) + " labels";
 }
 
 }  // namespace
@@ -120,19 +147,35 @@ std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGroup
     return InputFault{AtLine(fileName, record.line), "no rows after the header",
                       "a row for each site"};
   }
-  return NumberGroups(labels, grouping);
+  NumberGroups(labels, records.Separator() == ';' ? ',' : '.', grouping);
+  return std::nullopt;
 }
 
 std::optional<InputFault> ReadNumberedGrouping(const std::string& fileName,
+                                               const std::string& communityFile,
                                                SiteGrouping& grouping) {
   grouping = SiteGrouping{};
   grouping.fileName = fileName;
   GroupFileNumbers groups;
   if (auto fault = ReadGroupNumbers(fileName, kLargestGroup, "", groups)) return fault;
-  if (groups.numbers.empty()) return GroupCountFault(fileName, groups, 1);
-  for (const GroupNumber& number : groups.numbers) {
-    grouping.sites.push_back({"", number.group, number.line});
-    grouping.groupCount = std::max(grouping.groupCount, number.group);
+  if (groups.count == 0) return GroupCountFault(fileName, groups, 1);
+  // Repeat counts let a few bytes stand for billions of sites: no more sites than the
+  // community has lines are kept.
+  if (groups.count > kSitesKeptUnbounded) {
+    const std::int64_t lines = LineCount(communityFile);
+    if (groups.count > lines) {
+      const GroupNumberRun& beyond = groups.RunOfSite(lines);
+      return InputFault{AtLine(fileName, beyond.line),
+                        Quoted(beyond.text) + ", a group number beyond the " +
+                            std::to_string(lines) + " lines of " + communityFile,
+                        "one group number for each row of " + communityFile};
+    }
+  }
+  grouping.sites.reserve(static_cast<std::size_t>(groups.count));
+  for (const GroupNumberRun& run : groups.runs) {
+    for (std::int64_t k = 0; k < run.count; ++k)
+      grouping.sites.push_back({"", run.group, run.line});
+    grouping.groupCount = std::max(grouping.groupCount, run.group);
   }
   grouping.groupCountSource = "the largest group number here";
   return std::nullopt;
@@ -205,6 +248,40 @@ class SiteMatcher {
   std::vector<std::int64_t> communityLines_;  // the row that matched each site, 0 if none
 };
 
+// A header that is not one of species names points at a table written another way: a table
+// written with species as rows (its header names the sites), or one written without its
+// header (its first line is a site's row of numbers).
+std::optional<InputFault> HeaderFault(const std::string& fileName, const CsvRecord& header,
+                                      char separator, const SiteGrouping& grouping) {
+  const auto names = header.fields.begin() + 1;
+  const auto count = static_cast<std::size_t>(header.fields.end() - names);
+  if (grouping.byName) {
+    std::unordered_set<std::string> sites;
+    for (const SiteGrouping::Site& site : grouping.sites)
+      sites.insert(site.name);
+    const std::unordered_set<std::string> distinct(names, header.fields.end());
+    const auto siteNames = static_cast<std::size_t>(std::count_if(
+        distinct.begin(), distinct.end(), [&sites](const auto& name) { return sites.contains(name); }));
+    if (distinct.size() == count && siteNames * 10 >= count * 9) {
+      return InputFault{AtLine(fileName, header.line),
+                        "a header of the sites of " + grouping.fileName + " (" +
+                            Quoted(header.fields[1]) + ", ...), as a table with species as rows has",
+                        "sites as rows and species as columns, as write.csv writes a community "
+                        "data frame (t() turns the table in R)"};
+    }
+  }
+  const char decimalMark = separator == ';' ? ',' : '.';
+  const bool numbers = std::all_of(names, header.fields.end(), [decimalMark](const auto& field) {
+    return CsvNumber(field, decimalMark).has_value();
+  });
+  if (!numbers) return std::nullopt;
+  return InputFault{AtLine(fileName, header.line),
+                    "numbers where the header belongs (" + Quoted(header.fields[0]) + ", " +
+                        Quoted(header.fields[1]) + ", ...), as a site's row has",
+                    "a first line of species names after the column of site names, as write.csv "
+                    "writes it"};
+}
+
 }  // namespace
 
 std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
@@ -221,6 +298,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
     return InputFault{AtLine(fileName, header.line), "a header of 1 field",
                       "the column of site names, then at least one species name"};
   }
+  if (auto fault = HeaderFault(fileName, header, records.Separator(), grouping)) return fault;
   data.speciesCount = static_cast<std::int32_t>(fields - 1);
   data.siteCount = static_cast<std::int32_t>(grouping.sites.size());
   data.groupCount = grouping.groupCount;
@@ -253,12 +331,12 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
     for (std::size_t species = 1; species < fields; ++species) {
       const std::string& value = record.fields[species];
       const auto number = CsvNumber(value, decimalMark);
-      if (!number) {
+      if (!number || *number < 0.0f) {
         return InputFault{AtLine(fileName, record.line),
                           (value.empty() ? std::string("an empty field") : Quoted(value)) +
                               " for species " + Quoted(header.fields[species]) + " at site " +
                               Quoted(name),
-                          "a number, such as 3, 0.5 or 2.5e-1"};
+                          number ? kAbundanceExpected : "a number, such as 3, 0.5 or 2.5e-1"};
       }
       abundance[species - 1] = *number;
     }

@@ -33,14 +33,16 @@ struct SiteGrouping {
   std::vector<Site> sites;  // in the order of the groups file
 };
 
-// A groups CSV: a header, then each site's name and group label. Whole-number labels are
-// the group numbers themselves; other labels are numbered 1, 2, ... in sorted order (byte
-// order, as R's factor() sorts them in the C locale).
+// A groups CSV: a header, then each site's name and group label. The groups are numbered as
+// R numbers the levels of a factor made from the column: labels that are all numbers in
+// increasing numeric order (1, 2, 4, 5 are groups 1 to 4, labelled "1", "2", "4", "5"; 1 and
+// 1.0 are one group), other labels in byte order, as R sorts them in the C locale.
 std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGrouping& grouping);
 
-// A group file of numbers, one for each site in the order of the community's rows; the
-// group count is the largest number.
+// A group file of numbers, one for each site in the order of the rows of `communityFile`;
+// the group count is the largest number.
 std::optional<InputFault> ReadNumberedGrouping(const std::string& fileName,
+                                               const std::string& communityFile,
                                                SiteGrouping& grouping);
 
 // The community CSV: its header gives SpeciesCount and the species' names, the grouping

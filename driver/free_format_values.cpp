@@ -54,6 +54,12 @@ FreeFormatValue FreeFormatValues::Next() {
   return Scan();
 }
 
+std::int64_t FreeFormatValues::TakeRepeats() {
+  const std::int64_t repeats = pendingRepeats_;
+  pendingRepeats_ = 0;
+  return repeats;
+}
+
 // Skips blanks, blank lines and the one comma that follows a value ended by its line.
 bool FreeFormatValues::SkipToValue() {
   if (atEnd_) return false;

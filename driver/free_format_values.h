@@ -40,6 +40,10 @@ class FreeFormatValues {
   // The statement's next value.
   FreeFormatValue Next();
 
+  // After Next: how many more times it gives the same value, from a repeat count (r*v), which
+  // are then taken, so that a caller can keep r values as one without counting them out.
+  std::int64_t TakeRepeats();
+
   // Once a statement has taken its last value: the first value it left over, on the rest
   // of its line or still due from a repeat count. What follows a slash is not left over.
   std::optional<FreeFormatValue> LeftOver();

@@ -17,6 +17,11 @@ struct InputFault {
   std::string expected;  // what would have been right
 };
 
+// What an abundance read with options must be: the indicator values share out a species'
+// abundance among the groups, which a negative abundance makes meaningless.
+inline constexpr const char* kAbundanceExpected =
+    "an abundance of 0 or more, such as a count, a cover or a biomass";
+
 // "FILE, line N": where a fault on a line of a file is.
 std::string AtLine(std::string_view file, std::int64_t line);
 

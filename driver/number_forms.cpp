@@ -1,5 +1,6 @@
 #include "driver/number_forms.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -91,22 +92,46 @@ std::optional<float> DataFileNumber(std::string_view text) {
   return Converted(text);
 }
 
-std::optional<float> CsvNumber(std::string_view text, char decimalMark) {
-  std::string pointed;
-  if (decimalMark != '.' && text.find(decimalMark) != std::string_view::npos) {
-    pointed = text;
-    for (char& character : pointed) {
-      if (character == decimalMark) character = '.';
-    }
-    text = pointed;
-  }
+namespace {
+
+// Whether `text` has the CSV form: an optional sign, digits with an optional point, an
+// optional exponent.
+bool HasCsvForm(std::string_view text) {
   std::size_t position = 0;
   SkipSign(text, position);
-  if (!SkipMantissa(text, position) || !SkipCsvExponent(text, position) ||
-      position != text.size()) {
-    return std::nullopt;
+  return SkipMantissa(text, position) && SkipCsvExponent(text, position) &&
+         position == text.size();
+}
+
+// The text with a decimal comma turned into a point, in `copy` when it must change.
+std::string_view WithDecimalPoint(std::string_view text, char decimalMark, std::string& copy) {
+  if (decimalMark == '.' || text.find(decimalMark) == std::string_view::npos) return text;
+  copy = text;
+  for (char& character : copy) {
+    if (character == decimalMark) character = '.';
   }
+  return copy;
+}
+
+}  // namespace
+
+std::optional<float> CsvNumber(std::string_view text, char decimalMark) {
+  std::string copy;
+  text = WithDecimalPoint(text, decimalMark, copy);
+  if (!HasCsvForm(text)) return std::nullopt;
   return Converted(text);
+}
+
+std::optional<double> CsvDouble(std::string_view text, char decimalMark) {
+  std::string copy;
+  text = WithDecimalPoint(text, decimalMark, copy);
+  if (!HasCsvForm(text)) return std::nullopt;
+  // from_chars takes no plus sign.
+  if (text.front() == '+') text.remove_prefix(1);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 }  // namespace kova

@@ -25,4 +25,8 @@ std::optional<float> DataFileNumber(std::string_view text);
 // separated by semicolons may write 0,5); a point is always taken. Empty as above.
 std::optional<float> CsvNumber(std::string_view text, char decimalMark);
 
+// A CSV field of that form read in double precision, as R's read.csv reads a column of
+// numbers (a group label, say). Empty when the text is not of that form.
+std::optional<double> CsvDouble(std::string_view text, char decimalMark);
+
 }  // namespace kova

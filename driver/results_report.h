@@ -17,6 +17,16 @@ void WriteIndexTable(int unit, std::int32_t indexType, const float* indexTable,
                      std::int32_t speciesCount, std::int32_t groupCount);
 
 void WriteFinalHeading(int unit);
+
+// The bytes one step writes to "RESULTS.TXT" at most, in a run of `stepCount` steps on
+// `speciesCount` species: its step line and the records of every IndexType, with the widest
+// numbers the run can write.
+std::int64_t ResultsStepBytes(std::int32_t stepCount, std::int32_t speciesCount);
+
+// The size "RESULTS.TXT" reaches at most: every step's records, and the full tables of a
+// one-step run.
+double ResultsFileBytes(std::int32_t stepCount, std::int32_t speciesCount,
+                        std::int32_t groupCount);
 void WriteFinalRow(int unit, std::string_view typeCode, float observedSum, float sumMean,
                    float zScore);
 

@@ -1,6 +1,8 @@
 #include "textio/console.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -100,6 +102,15 @@ ConsoleHooks StandardStreamHooks() {
 ConsoleHooks& Console() {
   static ConsoleHooks hooks = StandardStreamHooks();
   return hooks;
+}
+
+void OpenMissingStandardStreams() {
+  for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
+    if (::fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    // open() takes the lowest free descriptor: this one, since those below it are open.
+    const int opened = ::open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened != descriptor && opened >= 0) ::close(opened);
+  }
 }
 
 void WriteErrorText(std::string_view text) {

@@ -32,6 +32,12 @@ struct ConsoleHooks {
 // do nothing.
 ConsoleHooks StandardStreamHooks();
 
+// Opens /dev/null on each of standard input, output and error that the process was started
+// without, before anything else opens a file: the next file opened would otherwise take the
+// stream's descriptor, and the console's text would be written into it ("RESULTS.TXT", say).
+// A program calls it first thing.
+void OpenMissingStandardStreams();
+
 // Hands one piece of error-stream text to WriteText (the stop text, report lines).
 void WriteErrorText(std::string_view text);
 

@@ -189,13 +189,16 @@ std::optional<InputFault> RequestFault(const GivenOptions& given, RunRequest& re
 
 namespace fs = std::filesystem;
 
-// Whether two names are the same file: the same path once made absolute, or, for files that
-// exist, the same file by any path.
+// Whether two names are the same file: the same path once links are followed (even a link to
+// a file not there yet) and the path is made absolute, or, for files that exist, the same file
+// by any path.
 bool SameFile(const std::string& first, const std::string& second) {
   std::error_code firstError;
   std::error_code secondError;
-  const fs::path firstPath = fs::weakly_canonical(fs::absolute(first, firstError), firstError);
-  const fs::path secondPath = fs::weakly_canonical(fs::absolute(second, secondError), secondError);
+  const fs::path firstPath =
+      fs::weakly_canonical(fs::absolute(ResultFilePath(first), firstError), firstError);
+  const fs::path secondPath =
+      fs::weakly_canonical(fs::absolute(ResultFilePath(second), secondError), secondError);
   if (!firstError && !secondError && firstPath == secondPath) return true;
   std::error_code error;
   return fs::equivalent(first, second, error);
@@ -215,7 +218,7 @@ std::optional<InputFault> ResultFileFault(Option option, const std::string& name
     }
   }
   std::error_code error;
-  const fs::path path(name);
+  const fs::path path(ResultFilePath(name));
   const bool exists = fs::exists(path, error);
   if (exists && fs::is_directory(path, error)) {
     return InputFault{where, "a folder", Expects(option)};

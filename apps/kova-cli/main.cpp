@@ -16,6 +16,7 @@
 #include "textio/run_endings.h"
 
 int main(int argumentCount, char** arguments) {
+  kova::OpenMissingStandardStreams();
   const kova::cli::CommandLine commandLine = kova::cli::ReadCommandLine(argumentCount, arguments);
   if (commandLine.exitCode) return *commandLine.exitCode;
   // A closed output pipe is a write failure the analysis reports, not a silent death.

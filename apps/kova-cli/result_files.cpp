@@ -1,8 +1,13 @@
 #include "apps/kova-cli/result_files.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "apps/run_picture.h"
 #include "driver/result_tables.h"
@@ -13,14 +18,10 @@
 namespace kova::cli {
 namespace {
 
-// Writes `text` to the file `name`; false, with the system's reason, when it cannot.
-bool WriteFile(const std::string& name, const std::string& text, std::string& reason) {
-  std::FILE* file = std::fopen(name.c_str(), "wb");
-  if (file == nullptr) {
-    reason = std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+// Writes `text` to `file` and closes it; false, with the system's reason, when it cannot.
+bool WriteAndClose(std::FILE* file, const std::string& text, std::string& reason) {
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                       std::fflush(file) == 0;
   int error = written ? 0 : errno;
   if (std::fclose(file) != 0 && error == 0) error = errno;
   if (!written || error != 0) {
@@ -29,6 +30,81 @@ bool WriteFile(const std::string& name, const std::string& text, std::string& re
   }
   return true;
 }
+
+// A device or a pipe named as a result file is written as it stands.
+bool WriteInPlace(const std::string& name, const std::string& text, std::string& reason) {
+  std::FILE* file = std::fopen(name.c_str(), "wb");
+  if (file == nullptr) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  return WriteAndClose(file, text, reason);
+}
+
+// The permissions a file created by the run gets: those of the file it replaces, or the
+// usual ones less the process's mask.
+mode_t PermissionsFor(const std::string& path) {
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Writes `text` to the file `name` whole or not at all: into a new file beside it, which then
+// takes its name. On a full disk, or any other failure, the new file is removed and a file
+// that had the name keeps it, as it was. A link is followed to the file it names.
+bool WriteFile(const std::string& name, const std::string& text, std::string& reason) {
+  const std::string path = ResultFilePath(name);
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    return WriteInPlace(path, text, reason);
+  }
+  std::string temporary = path + ".XXXXXX";
+  const int descriptor = ::mkstemp(temporary.data());
+  if (descriptor < 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  const mode_t permissions = PermissionsFor(path);
+  std::FILE* file = ::fdopen(descriptor, "wb");
+  if (file == nullptr) {
+    reason = std::strerror(errno);
+    ::close(descriptor);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  // A file system that allocates on write-back reports a full disk only to fsync.
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                       std::fflush(file) == 0 && ::fsync(descriptor) == 0 &&
+                       ::fchmod(descriptor, permissions) == 0;
+  const int error = written ? 0 : errno;
+  if (!WriteAndClose(file, "", reason) || !written ||
+      ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (reason.empty()) reason = std::strerror(error != 0 ? error : errno);
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ResultFilePath(const std::string& name) {
+  namespace fs = std::filesystem;
+  fs::path path(name);
+  // Links are followed one at a time, so that a link to a file not yet there is followed too.
+  constexpr int kMostLinks = 40;
+  std::error_code error;
+  for (int link = 0; link < kMostLinks && fs::is_symlink(path, error); ++link) {
+    const fs::path target = fs::read_symlink(path, error);
+    if (error) break;
+    path = target.is_absolute() ? target : path.parent_path() / target;
+  }
+  return path.string();
+}
+
+namespace {
 
 void WriteResultFiles(const ResultFiles& files, const RunOutcome& outcome) {
   bool complete = true;

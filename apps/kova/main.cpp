@@ -5,8 +5,10 @@
 #include "apps/kova/results_menu.h"
 #include "driver/analysis_main.h"
 #include "host/win/host_main.h"
+#include "textio/console.h"
 
 int main(int argumentCount, char** arguments) {
+  kova::OpenMissingStandardStreams();
   kova::window::OfferResultsMenu();
   return kova::win::HostMain(argumentCount, arguments, &kova::RunAnalysis);
 }

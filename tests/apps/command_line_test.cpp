@@ -227,11 +227,12 @@ TEST(CommandLine, CsvFaults) {
       {Arguments("community.csv", "groups.csv"),
        "groups.csv, line 3: \"NA\" for site \"s2\"; expected a group label for every site",
        {{"groups.csv", "site,group\ns1,a\ns2,NA\ns3,b\ns4,b\n"}}},
-      // Whole-number labels are group numbers: 1 and 3 leave group 2 without a site.
+      // The refusals of tables that would run to meaningless results are tested in-process
+      // with the checked reading; one here shows the whole program's refusal.
       {Arguments("community.csv", "groups.csv"),
-       "groups.csv: no site in group 2; expected a site in every group from 1 to 3 "
-       "(whole-number labels are the group numbers, the largest here 3)",
-       {{"groups.csv", "site,group\ns1,1\ns2,1\ns3,3\ns4,3\n"}}},
+       "community.csv, line 3: \"-3\" for species \"sp2\" at site \"s2\"; expected an "
+       "abundance of 0 or more, such as a count, a cover or a biomass",
+       {{"community.csv", community + "\"s2\",0,-3\n\"s3\",2,0\n\"s4\",0,1\n"}}},
       {Arguments("community.csv", "groups.txt"),
        "groups.txt: 5 group numbers for the 4 sites of community.csv; expected one group number "
        "for each site",

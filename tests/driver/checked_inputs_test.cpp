@@ -1,13 +1,21 @@
-// The checked reading of a run started with options fills the data exactly as the dialogue's
-// reader does, for every form of a valid file the reader takes: the same counts, the same
-// group numbers and the same bits in every abundance.
+// The checked reading of a run started with options: it fills the data exactly as the
+// dialogue's reader does, for every form of a valid file the reader takes (the same counts,
+// the same group numbers and the same bits in every abundance); it refuses tables that would
+// run to meaningless results; it numbers group labels as R does.
 #include "driver/checked_data_files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
+#include <sys/statvfs.h>
 
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "driver/checked_inputs.h"
 #include "driver/input_files.h"
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
@@ -76,6 +84,156 @@ TEST(CheckedInputs, ReadValidFilesBitForBitAsTheDialoguesReader) {
     for (std::int64_t site = 1; site <= checked.siteGroups.Size(); ++site) {
       EXPECT_EQ(checked.siteGroups(site), expected.siteGroups(site)) << "site " << site;
     }
+  }
+}
+
+}  // namespace
+}  // namespace kova
+
+namespace kova {
+namespace {
+
+// Tables that would run to meaningless results, or cost far more than they are worth, are
+// refused before anything is written; each fault names what it found where.
+struct RefusedInputs {
+  const char* why;
+  std::vector<std::pair<std::string, std::string>> files;  // the table first, the groups second
+  std::string fault;  // "where: found; expected ..." up to the expected part
+};
+
+TEST(CheckedInputs, RefuseWhatWouldRunToNonsense) {
+  const std::string community = "\"\",\"sp1\",\"sp2\"\n\"s1\",1,0\n\"s2\",0,3\n";
+  const std::string groups = "\"site\",\"group\"\n\"s1\",\"a\"\n\"s2\",\"b\"\n";
+  const std::string data = "t\n2 4 2\n1 0 2 0\n0 3 0 1\n";
+  const RefusedInputs cases[] = {
+      {"a negative abundance in a data file",
+       {{"data.txt", "t\n2 4 2\n1 0 2 0\n0 3 -0.5 1\n"}, {"groups.txt", "1 1 2 2\n"}},
+       "data.txt, line 4: \"-0.5\" as the abundance of species 2 at site 3; expected an "
+       "abundance of 0 or more"},
+      {"a negative abundance in a CSV table",
+       {{"community.csv", community + "\"s3\",-2,0\n"}, {"groups.csv", groups + "\"s3\",\"a\"\n"}},
+       "community.csv, line 4: \"-2\" for species \"sp1\" at site \"s3\"; expected an abundance"},
+      {"one group in a data file",
+       {{"data.txt", "t\n2 4 1\n1 0 2 0\n0 3 0 1\n"}, {"groups.txt", "1 1 1 1\n"}},
+       "data.txt, line 2: \"1\" as the number of groups; expected a whole number from 2"},
+      {"one label in a groups CSV",
+       {{"community.csv", community}, {"groups.csv", "site,group\ns1,a\ns2,a\n"}},
+       "groups.csv: every site in one group (\"a\"); expected sites in 2 groups or more"},
+      {"one group number with a CSV table",
+       {{"community.csv", community}, {"groups.txt", "1 1\n"}},
+       "groups.txt: every site in group 1; expected sites in 2 groups or more"},
+      {"group totals beyond the range of a float",
+       {{"community.csv", community + "\"s3\",3e38,0\n\"s4\",3e38,1\n"},
+        {"groups.csv", groups + "\"s3\",\"b\"\n\"s4\",\"b\"\n"}},
+       "community.csv: abundances of species \"sp1\" that sum to 6e+38 in group 2 (\"b\"), 6e+38 "
+       "at all sites, beyond the range"},
+      {"a groups CSV whose name does not say so",
+       {{"community.csv", community}, {"groups.txt", groups}},
+       "groups.txt, line 1: \"\\\"site\\\"\", the start of a CSV of site names and group labels;"},
+      {"a CSV table without its header",
+       {{"community.csv", "\"s1\",1,0\n\"s2\",0,3\n"}, {"groups.csv", groups}},
+       "community.csv, line 1: numbers where the header belongs (\"s1\", \"1\", ...)"},
+      {"a tab-separated table",
+       {{"community.csv", "\"\"\t\"sp1\"\t\"sp2\"\n\"s1\"\t1\t0\n"}, {"groups.csv", groups}},
+       "community.csv, line 1: fields separated by tabs; expected fields separated by commas"},
+      {"a table with species as rows",
+       {{"community.csv", "\"\",\"s1\",\"s2\"\n\"sp1\",1,0\n\"sp2\",0,3\n"},
+        {"groups.csv", groups}},
+       "community.csv, line 1: a header of the sites of groups.csv (\"s1\", ...)"},
+      // A few bytes that repeat a group number billions of times are counted, not expanded.
+      {"a repeat count far beyond the sites, with a data file",
+       {{"data.txt", data}, {"groups.txt", "1 1 2 2 100000000*2\n"}},
+       "groups.txt, line 1: \"2\", a group number beyond the 4 sites;"},
+      {"a repeat count far beyond the sites, with a CSV table",
+       {{"community.csv", community}, {"groups.txt", "2147483647*1\n"}},
+       "groups.txt, line 1: \"1\", a group number beyond the 4 lines of community.csv;"},
+  };
+  for (const RefusedInputs& c : cases) {
+    SCOPED_TRACE(c.why);
+    ScratchFolder folder;
+    for (const auto& [name, contents] : c.files)
+      folder.Write(name, contents);
+    RunRequest request;
+    request.tableFile = c.files[0].first;
+    request.tableForm = request.tableFile.ends_with(".csv") ? TableForm::Csv : TableForm::DataFile;
+    request.groupsFile = c.files[1].first;
+    request.randomSeed = 12345;
+    request.randomizationCount = 99;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    AnalysisData data;
+    const auto fault = ReadCheckedInputs(request, data);
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(fault);
+    const std::string line = fault->where + ": " + fault->found + "; expected " + fault->expected;
+    EXPECT_EQ(line.substr(0, c.fault.size()), c.fault);
+  }
+}
+
+// More randomizations than the disk holds the records of are refused, whatever the tables.
+TEST(CheckedInputs, RefuseARunWhoseResultsFileCannotFit) {
+  ScratchFolder folder;
+  folder.Write("data.txt", "t\n2 4 2\n1 0 2 0\n0 3 0 1\n");
+  folder.Write("groups.txt", "1 1 2 2\n");
+  RunRequest request{"data.txt", TableForm::DataFile, "groups.txt", 12345, 2147483647};
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());
+  AnalysisData data;
+  const auto fault = ReadCheckedInputs(request, data);
+  struct statvfs space {};
+  ASSERT_EQ(::statvfs(".", &space), 0);
+  std::filesystem::current_path(previous);
+  // About a terabyte: a machine with more free space runs it.
+  const double free = static_cast<double>(space.f_bavail) * static_cast<double>(space.f_frsize);
+  if (free >= 2147483647.0 * 480) {
+    EXPECT_FALSE(fault);
+    return;
+  }
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->where, "--randomizations 2147483647");
+  EXPECT_EQ(fault->found.rfind("RESULTS.TXT would take about 1.03 TB (480 bytes a step, "
+                               "2147483647 steps), more than the ",
+                               0),
+            0U)
+      << fault->found;
+}
+
+// Group labels are numbered as R numbers a factor's levels: numbers in numeric order, kept
+// as labels unless they are the numbers 1 to G, with 1 and 1.0 one level; other labels in
+// byte order.
+TEST(CheckedInputs, GroupLabelsAreNumberedAsRNumbersAFactorsLevels) {
+  const struct {
+    const char* labels;  // of four sites
+    std::vector<std::int32_t> groups;
+    std::vector<std::string> groupLabels;
+  } cases[] = {
+      {"1 2 4 5", {1, 2, 3, 4}, {"1", "2", "4", "5"}},
+      {"2 1 2 1", {2, 1, 2, 1}, {}},
+      {"1.0 1 2 2.0", {1, 1, 2, 2}, {}},
+      {"10 9 0.5 -1", {4, 3, 2, 1}, {"-1", "0.5", "9", "10"}},
+      {"b a B a", {3, 2, 1, 2}, {"B", "a", "b"}},
+      {"1 a 2 a", {1, 3, 2, 3}, {"1", "2", "a"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.labels);
+    ScratchFolder folder;
+    std::istringstream labels(c.labels);
+    std::string groups = "site,group\n";
+    std::string community = "\"\",\"sp1\"\n";
+    for (int site = 1; site <= 4; ++site) {
+      std::string label;
+      labels >> label;
+      groups += "s" + std::to_string(site) + "," + label + "\n";
+      community += "s" + std::to_string(site) + ",1\n";
+    }
+    RunRequest request{folder.Write("community.csv", community), TableForm::Csv,
+                       folder.Write("groups.csv", groups), 12345, 9};
+    AnalysisData data;
+    const auto fault = ReadCheckedInputs(request, data);
+    ASSERT_FALSE(fault) << fault->found;
+    EXPECT_EQ(std::vector<std::int32_t>(data.siteGroups.Data(), data.siteGroups.Data() + 4),
+              c.groups);
+    EXPECT_EQ(data.groupLabels, c.groupLabels);
   }
 }
 

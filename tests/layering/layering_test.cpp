@@ -31,7 +31,7 @@ const std::vector<FolderRule> kRules = {
     {"host/win", {"host", "plots", "textio"}, true},
     {"host", {"host", "textio"}, false},
     {"apps/kova-cli", {"apps", "driver", "plots", "textio"}, false},
-    {"apps/kova", {"apps", "driver", "host", "plots"}, true},
+    {"apps/kova", {"apps", "driver", "host", "plots", "textio"}, true},
     {"apps", {"apps", "driver", "plots"}, false},
     {"driver", {"driver", "indices", "textio"}, false},
     {"plots", {"plots"}, false},
