@@ -57,7 +57,7 @@ void RunAnalysis(const RunRequest& request) {
   RunToTheStop([&request] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
-    if (const auto fault = ReadCheckedInputs(request, data)) ReportInputFault(*fault);
+    if (const auto fault = ReadCheckedInputs(request, data)) ReportInputFault(*fault, request.programName);
     RunAnsweredDialogue();
     RunRandomizationTest(data, request.consoleSteps);
   });

@@ -26,6 +26,8 @@ struct RunRequest {
   std::int32_t randomSeed = 0;
   std::int32_t randomizationCount = 0;
   ConsoleSteps consoleSteps = ConsoleSteps::Shown;
+  // The program whose options asked for the run, as its faults name it.
+  std::string programName = "kova-cli";
 };
 
 // A groups file is read as CSV when its name ends in ".csv", in any case.

@@ -9,9 +9,6 @@ namespace {
 // Longer values are shown by their start: a whole line of a file says no more than that.
 constexpr std::size_t kLongestQuotedValue = 40;
 
-// Only kova-cli's options lead to a run whose faults are reported this way.
-constexpr std::string_view kProgramName = "kova-cli";
-
 }  // namespace
 
 std::string AtLine(std::string_view file, std::int64_t line) {
@@ -40,13 +37,13 @@ std::string Quoted(std::string_view value) {
   return quoted;
 }
 
-std::string FaultLine(const InputFault& fault) {
-  return std::string(kProgramName) + ": " + fault.where + ": " + fault.found + "; expected " +
+std::string FaultLine(const InputFault& fault, std::string_view program) {
+  return std::string(program) + ": " + fault.where + ": " + fault.found + "; expected " +
          fault.expected;
 }
 
-void ReportInputFault(const InputFault& fault) {
-  WriteErrorText(FaultLine(fault) + "\n");
+void ReportInputFault(const InputFault& fault, std::string_view program) {
+  WriteErrorText(FaultLine(fault, program) + "\n");
   EndRun(kInputFaultExitCode);
 }
 

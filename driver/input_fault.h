@@ -29,10 +29,10 @@ std::string AtLine(std::string_view file, std::int64_t line);
 // characters escaped and a long value cut short.
 std::string Quoted(std::string_view value);
 
-// "kova-cli: WHERE: FOUND; expected EXPECTED", without a line end.
-std::string FaultLine(const InputFault& fault);
+// "PROGRAM: WHERE: FOUND; expected EXPECTED", without a line end.
+std::string FaultLine(const InputFault& fault, std::string_view program);
 
 // Writes the fault's line to the error stream and ends the run with exit code 2.
-[[noreturn]] void ReportInputFault(const InputFault& fault);
+[[noreturn]] void ReportInputFault(const InputFault& fault, std::string_view program);
 
 }  // namespace kova

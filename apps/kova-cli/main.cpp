@@ -7,9 +7,9 @@
 
 #include <csignal>
 
-#include "apps/kova-cli/command_line_options.h"
+#include "apps/command_line_options.h"
 #include "apps/kova-cli/progress_line.h"
-#include "apps/kova-cli/result_files.h"
+#include "apps/result_files.h"
 #include "driver/analysis_main.h"
 #include "driver/run_outcome.h"
 #include "textio/console.h"
@@ -17,7 +17,7 @@
 
 int main(int argumentCount, char** arguments) {
   kova::OpenMissingStandardStreams();
-  const kova::cli::CommandLine commandLine = kova::cli::ReadCommandLine(argumentCount, arguments);
+  const kova::cli::CommandLine commandLine = kova::cli::ReadCommandLine("kova-cli", argumentCount, arguments);
   if (commandLine.exitCode) return *commandLine.exitCode;
   // A closed output pipe is a write failure the analysis reports, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);

@@ -1,4 +1,4 @@
-#include "apps/kova-cli/result_files.h"
+#include "apps/result_files.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
