@@ -26,7 +26,19 @@ constexpr std::int64_t kLargestNumber = std::numeric_limits<std::int32_t>::max()
 // ---- The options ------------------------------------------------------------------------
 // Every option once: its name, what its value is, what a fault says it takes, and its help.
 
-enum class Option { Data, Community, Groups, Seed, Randomizations, SpeciesTable, Summary, Plot, Quiet };
+enum class Option {
+  Data,
+  Community,
+  Groups,
+  Seed,
+  Randomizations,
+  SpeciesTable,
+  Summary,
+  Plot,
+  SpeciesReport,
+  Alpha,
+  Quiet
+};
 
 // What an option's value is, which decides how it is read and checked.
 enum class ValueKind {
@@ -35,6 +47,7 @@ enum class ValueKind {
   ResultFile,  // a file the run writes once it completes
   Seed,        // a whole number in the 32-bit range
   Count,       // a whole number from 1
+  Fraction,    // a number above 0 and at most 1
 };
 
 // Which options a run needs.
@@ -52,9 +65,11 @@ struct OptionDefinition {
   Need need;
   std::string_view expects;  // what the option takes, as a fault says it
   std::string_view help;     // its lines in the help, a line feed between them
-  // Where a number or the name of a result file goes.
+  // Where a value goes: a whole number, the name of a result file, a switch, a fraction.
   std::int32_t RunRequest::*number = nullptr;
-  std::string ResultFiles::*resultFile = nullptr;
+  std::string RunOutputs::*resultFile = nullptr;
+  bool RunOutputs::*flag = nullptr;
+  double RunOutputs::*fraction = nullptr;
 };
 
 constexpr OptionDefinition kOptions[] = {
@@ -85,15 +100,25 @@ constexpr OptionDefinition kOptions[] = {
      "once the run is complete, a CSV table of every species: per\n"
      "variant the group of its largest value, that value (0-1 scale),\n"
      "its p-value and the p-values adjusted by Holm and by Benjamini-\n"
-     "Hochberg over the species", nullptr, &ResultFiles::speciesTable},
+     "Hochberg over the species", nullptr, &RunOutputs::speciesTable},
     {Option::Summary, "--summary", "FILE.csv", ValueKind::ResultFile, Need::Optional,
      "the name of a CSV file to write",
      "once the run is complete, a CSV table of the final table at full\n"
-     "precision, with the standard deviation and the p-value", nullptr, &ResultFiles::summary},
+     "precision, with the standard deviation and the p-value", nullptr, &RunOutputs::summary},
     {Option::Plot, "--plot", "FILE.svg", ValueKind::ResultFile, Need::Optional,
      "the name of an SVG file to write",
      "once the run is complete, an SVG picture of the randomization\n"
-     "distribution of each variant with the observed sum marked", nullptr, &ResultFiles::plot},
+     "distribution of each variant with the observed sum marked", nullptr, &RunOutputs::plot},
+    {Option::SpeciesReport, "--species-report", "", ValueKind::Switch, Need::Optional, "no value",
+     "once the run is complete, the indicator species of each group on\n"
+     "the console after the final table: the species whose APCF\n"
+     "p-value is at most --alpha, the strongest first, with A, B, the\n"
+     "value and p",
+     nullptr, nullptr, &RunOutputs::speciesReport},
+    {Option::Alpha, "--alpha", "A", ValueKind::Fraction, Need::Optional,
+     "a number above 0 and at most 1, such as 0.05",
+     "the largest p-value --species-report lists (0.05 unless given)", nullptr, nullptr,
+     nullptr, &RunOutputs::alpha},
     {Option::Quiet, "--quiet", "", ValueKind::Switch, Need::Optional, "no value",
      "the step records go to RESULTS.TXT only, not to the console; on a\n"
      "terminal, standard error shows one line of progress instead"},
@@ -262,6 +287,22 @@ std::optional<InputFault> ResultFileFault(const OptionDefinition& definition,
   return std::nullopt;
 }
 
+// The switches and fractions that shape the outputs of a completed run.
+std::optional<InputFault> OutputOptionsFault(const GivenOptions& given, RunOutputs& outputs) {
+  for (const OptionDefinition& definition : kOptions) {
+    if (!given.contains(definition.option)) continue;
+    if (definition.flag != nullptr) outputs.*definition.flag = true;
+    if (definition.fraction == nullptr) continue;
+    const std::string& text = given.at(definition.option);
+    const auto fraction = CsvDouble(text, '.');
+    if (!fraction || !(*fraction > 0.0 && *fraction <= 1.0)) {
+      return InputFault{std::string(definition.name), Quoted(text), std::string(definition.expects)};
+    }
+    outputs.*definition.fraction = *fraction;
+  }
+  return std::nullopt;
+}
+
 // "--species-table, --summary and --plot": the options of a kind, as a fault lists them.
 std::string NamesOfKind(ValueKind kind) {
   std::vector<std::string_view> names;
@@ -275,7 +316,7 @@ std::string NamesOfKind(ValueKind kind) {
 }
 
 std::optional<InputFault> ResultFilesFault(const GivenOptions& given, const RunRequest& request,
-                                           ResultFiles& files) {
+                                           RunOutputs& files) {
   std::vector<const OptionDefinition*> earlier;
   for (const OptionDefinition& definition : kOptions) {
     if (definition.resultFile == nullptr || !given.contains(definition.option)) continue;
@@ -390,9 +431,10 @@ CommandLine ReadCommandLine(std::string_view program, int argumentCount,
   commandLine.request.emplace();
   commandLine.request->programName = std::string(program);
   if (const auto fault = RequestFault(given, *commandLine.request)) return Faulty(program, *fault);
-  if (const auto fault = ResultFilesFault(given, *commandLine.request, commandLine.resultFiles)) {
+  if (const auto fault = ResultFilesFault(given, *commandLine.request, commandLine.outputs)) {
     return Faulty(program, *fault);
   }
+  if (const auto fault = OutputOptionsFault(given, commandLine.outputs)) return Faulty(program, *fault);
   return commandLine;
 }
 

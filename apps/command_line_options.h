@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "apps/result_files.h"
+#include "apps/run_outputs.h"
 #include "driver/checked_inputs.h"
 
 namespace kova::cli {
@@ -19,8 +19,8 @@ struct CommandLine {
   std::optional<int> exitCode;
   // The run the options ask for; empty for the dialogue.
   std::optional<RunRequest> request;
-  // What the run writes besides "RESULTS.TXT" once it completes.
-  ResultFiles resultFiles;
+  // What the run adds to the console and "RESULTS.TXT" once it completes.
+  RunOutputs outputs;
 };
 
 // Reads the options of `program` (kova-cli, kova), as its faults and help name it.

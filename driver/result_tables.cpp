@@ -1,5 +1,6 @@
 #include "driver/result_tables.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -185,6 +186,65 @@ std::string CommunitySummaryText(const RunOutcome& outcome) {
             "\n";
   }
   return text;
+}
+
+std::vector<std::string> SpeciesReportLines(const RunOutcome& outcome, double alpha) {
+  const SpeciesOutcome& species = *outcome.species;
+  const std::vector<SpeciesIndicator>& apcf = species.indicators[0];
+  const SpeciesPValues pValues = PValuesOf(apcf, species.absent, outcome.stepCount);
+  const std::size_t speciesCount = apcf.size();
+  const auto nameOf = [&outcome](std::size_t i) {
+    return i < outcome.speciesNames.size() ? outcome.speciesNames[i]
+                                           : "species " + std::to_string(i + 1);
+  };
+  // The listed species of each group, the strongest first; the first species of equal ones.
+  std::vector<std::vector<std::size_t>> listed(
+      static_cast<std::size_t>(std::max(outcome.groupCount, 0)));
+  std::size_t tested = 0;
+  std::size_t nameWidth = std::string_view("species").size();
+  for (std::size_t i = 0; i < speciesCount; ++i) {
+    if (species.absent[i]) continue;
+    ++tested;
+    if (apcf[i].group == 0 || !(pValues.p[i] <= alpha)) continue;
+    listed[static_cast<std::size_t>(apcf[i].group - 1)].push_back(i);
+    nameWidth = std::max(nameWidth, nameOf(i).size());
+  }
+  std::size_t count = 0;
+  char alphaText[32];
+  std::snprintf(alphaText, sizeof alphaText, "%g", alpha);
+  std::vector<std::string> lines = {
+      "", std::string("Indicator species: APCF p-value at most ") + alphaText + ", by group"};
+  for (std::size_t g = 0; g < listed.size(); ++g) {
+    std::vector<std::size_t>& members = listed[g];
+    std::stable_sort(members.begin(), members.end(), [&apcf](std::size_t a, std::size_t b) {
+      return apcf[a].value > apcf[b].value;
+    });
+    const std::string group = g < outcome.groupLabels.size() ? outcome.groupLabels[g]
+                                                            : std::to_string(g + 1);
+    lines.push_back("");
+    lines.push_back("Group " + group + ": " +
+                    (members.empty() ? std::string("none")
+                                     : std::to_string(members.size()) + " species"));
+    if (members.empty()) continue;
+    const auto padded = [nameWidth](std::string name) {
+      name.resize(std::max(name.size(), nameWidth), ' ');
+      return "  " + name;
+    };
+    char numbers[96];
+    std::snprintf(numbers, sizeof numbers, "  %7s %7s %7s %9s", "A", "B", "value", "p");
+    lines.push_back(padded("species") + numbers);
+    for (const std::size_t i : members) {
+      // Four decimals tell apart the p-values of up to 10,000 steps; smaller ones need more.
+      const char* format = pValues.p[i] >= 1e-4 ? "  %7.4f %7.4f %7.4f %9.4f" : "  %7.4f %7.4f %7.4f %9.1e";
+      std::snprintf(numbers, sizeof numbers, format, species.apcfShare[i], species.apcfFrequency[i],
+                    apcf[i].value, pValues.p[i]);
+      lines.push_back(padded(nameOf(i)) + numbers);
+    }
+    count += members.size();
+  }
+  lines.push_back("");
+  lines.push_back(std::to_string(tested) + " species tested, " + std::to_string(count) + " listed");
+  return lines;
 }
 
 }  // namespace kova

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "driver/run_outcome.h"
 
@@ -22,6 +23,13 @@ std::string SpeciesTableText(const RunOutcome& outcome);
 // One row per IndexType: the observed sum, the mean, the standard deviation and the z-score
 // of the final table, and the p-value of the observed sum.
 std::string CommunitySummaryText(const RunOutcome& outcome);
+
+// The indicator species of each group, for the console: by group (its label, or its number),
+// the species whose APCF group it is and whose APCF p-value is at most `alpha`, the strongest
+// first, with A, B, the value and p; then how many species were tested (absent ones are not)
+// and how many are listed. One line per element, without line ends. Needs the outcome's
+// species.
+std::vector<std::string> SpeciesReportLines(const RunOutcome& outcome, double alpha);
 
 // The code of an IndexType (1 to 5) without its padding blanks: APCF, ACF, ASF, PCF, PSF.
 std::string TrimmedTypeCode(int indexType);

@@ -2,14 +2,14 @@
 // read a line at a time from standard input; with options (command_line_options.h) they come
 // from the command line. Prompts and records go to standard output, the stop text and error
 // reports to standard error; "RESULTS.TXT" is written in the current directory, and the files
-// the options ask for once the run is complete (result_files.h).
+// the options ask for once the run is complete (run_outputs.h).
 #include <unistd.h>
 
 #include <csignal>
 
 #include "apps/command_line_options.h"
 #include "apps/kova-cli/progress_line.h"
-#include "apps/result_files.h"
+#include "apps/run_outputs.h"
 #include "driver/analysis_main.h"
 #include "driver/run_outcome.h"
 #include "textio/console.h"
@@ -28,7 +28,7 @@ int main(int argumentCount, char** arguments) {
   kova::InstallConsoleHooks(kova::InterruptibleConsole(kova::Console()));
   if (!commandLine.request) kova::RunAnalysis();
 
-  kova::RunObserver observer = kova::cli::ResultFilesObserver(commandLine.resultFiles);
+  kova::RunObserver observer = kova::cli::RunOutputsObserver(commandLine.outputs);
   // A quiet run on a terminal shows its progress in one line of the error stream. It lives
   // as long as the process.
   if (commandLine.request->consoleSteps == kova::ConsoleSteps::LeftOut &&

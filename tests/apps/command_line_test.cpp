@@ -68,7 +68,7 @@ TEST(CommandLine, OptionFaults) {
   const std::string countRange = "a whole number from 1 to 2147483647";
   const std::string options =
       "--data, --community, --groups, --seed, --randomizations, --species-table, --summary, "
-      "--plot, --quiet, --help or --version";
+      "--plot, --species-report, --alpha, --quiet, --help or --version";
   auto withSeed = [](const std::string& seed) { return Arguments("data.txt", "groups.txt", seed); };
   ExpectFaults({
       {{"--frobnicate"}, "\"--frobnicate\": an unknown option; expected " + options},

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -293,6 +294,48 @@ TEST(SpeciesResults, AFileThatCannotBeWrittenEndsWithCodeThreeAfterEverythingEls
             "kova-cli: /dev/full: could not be written (No space left on device); the console and "
             "RESULTS.TXT are complete\n STOP  \n");
   EXPECT_NE(ReadWholeFile(folder.File("plot.svg")).find("</svg>"), std::string::npos);
+}
+
+// The console's report of indicator species lists, group by group, exactly the species of the
+// species table whose APCF p-value is at most alpha, the strongest first.
+TEST(SpeciesResults, TheSpeciesReportListsTheTablesIndicatorsByGroup) {
+  ScratchFolder folder;
+  CopyExample(folder, "dune_management");
+  for (const char* alpha : {"0.05", "0.2"}) {
+    SCOPED_TRACE(alpha);
+    const auto run = RunCli(folder, {"--community", "community.csv", "--groups", "groups.csv",
+                                     "--seed", "1", "--randomizations", "999", "--quiet",
+                                     "--species-table", "species.csv", "--species-report",
+                                     "--alpha", alpha});
+    ASSERT_EQ(run.exitCode, 0) << run.error;
+    // Label -> species, as the table gives them (its fields quoted) and as the report lists them.
+    std::map<std::string, std::vector<std::pair<double, std::string>>> fromTable;
+    for (const auto& row : ReadCsv(folder.File("species.csv"))) {
+      if (row.at("APCF_p") == "NA" || std::stod(row.at("APCF_p")) > std::stod(alpha)) continue;
+      fromTable["\"" + row.at("APCF_label").substr(1, 2) + "\""].emplace_back(
+          -std::stod(row.at("APCF_value")), row.at("name"));
+    }
+    std::map<std::string, std::string> expected;
+    for (auto& [label, species] : fromTable) {
+      std::stable_sort(species.begin(), species.end());
+      for (const auto& [value, name] : species)
+        expected[label] += " " + name;
+    }
+    std::map<std::string, std::string> listed;
+    std::string group;
+    std::istringstream report(run.output.substr(run.output.find(" Indicator species:")));
+    for (std::string line; std::getline(report, line);) {
+      std::istringstream words(line);
+      std::vector<std::string> word(std::istream_iterator<std::string>(words), {});
+      if (word.size() >= 2 && word[0] == "Group") {
+        group = "\"" + word[1].substr(0, word[1].size() - 1) + "\"";
+      } else if (word.size() == 5 && word[0] != "species" && word[1] != "species") {
+        listed[group] += " \"" + word[0] + "\"";
+      }
+    }
+    EXPECT_EQ(listed, expected);
+    EXPECT_NE(run.output.find(std::to_string(30) + " species tested, "), std::string::npos);
+  }
 }
 
 // What a run writes cannot be turned against the user's files: a link to "RESULTS.TXT" named

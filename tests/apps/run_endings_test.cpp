@@ -72,7 +72,8 @@ TEST(Interruption, ASignalWhileAnAnswerIsAwaitedEndsAtOnce) {
   ScratchFolder folder;
   CopyExample(folder, "dune_management");
   RunningProcess run(KOVA_CLI_PROGRAM, {}, "data.txt\n", folder.Path().string());
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // The second prompt is written out before the answer is awaited.
+  ASSERT_TRUE(run.WaitForOutput("enter random seed\r\n", std::chrono::seconds(30)));
   run.Signal(SIGINT);
   const auto ended = run.Finish();
   EXPECT_EQ(ended.exitCode, 130);

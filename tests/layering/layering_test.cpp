@@ -32,7 +32,7 @@ const std::vector<FolderRule> kRules = {
     {"host", {"host", "textio"}, false},
     {"apps/kova-cli", {"apps", "driver", "plots", "textio"}, false},
     {"apps/kova", {"apps", "driver", "host", "plots", "textio"}, true},
-    {"apps", {"apps", "driver", "plots"}, false},
+    {"apps", {"apps", "driver", "plots", "textio"}, false},
     {"driver", {"driver", "indices", "textio"}, false},
     {"plots", {"plots"}, false},
     {"indices", {"indices", "textio"}, false},

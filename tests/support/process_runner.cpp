@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 
 #include "tests/support/scratch_folder.h"
 
@@ -97,6 +98,16 @@ RunningProcess::~RunningProcess() {
 
 void RunningProcess::Signal(int signal) const {
   ::kill(child_, signal);
+}
+
+bool RunningProcess::WaitForOutput(const std::string& text,
+                                   std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (ReadWholeFile(streams_.File("stdout")).find(text) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
 }
 
 ProcessResult RunningProcess::Finish() {

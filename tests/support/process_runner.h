@@ -2,6 +2,7 @@
 // standard output, standard error and exit status.
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ class RunningProcess {
   RunningProcess& operator=(const RunningProcess&) = delete;
 
   void Signal(int signal) const;
+  // Waits, up to `timeout`, until the program's standard output holds `text`; false if it
+  // did not in time.
+  bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) const;
   // Closes standard input, waits for the program to end and collects what it wrote.
   ProcessResult Finish();
 

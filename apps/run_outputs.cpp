@@ -1,4 +1,4 @@
-#include "apps/result_files.h"
+#include "apps/run_outputs.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +13,8 @@
 #include "driver/result_tables.h"
 #include "plots/svg_picture.h"
 #include "textio/console.h"
+#include "textio/output_editing.h"
+#include "textio/units.h"
 #include "textio/run_endings.h"
 
 namespace kova::cli {
@@ -106,7 +108,13 @@ std::string ResultFilePath(const std::string& name) {
 
 namespace {
 
-void WriteResultFiles(const ResultFiles& files, const RunOutcome& outcome) {
+void WriteSpeciesReport(const RunOutcome& outcome, double alpha) {
+  for (const std::string& line : SpeciesReportLines(outcome, alpha))
+    WriteFreeFormat(kDefaultUnit, {line});
+}
+
+void MakeRunOutputs(const RunOutputs& outputs, const RunOutcome& outcome) {
+  if (outputs.speciesReport) WriteSpeciesReport(outcome, outputs.alpha);
   bool complete = true;
   const auto write = [&complete](const std::string& name, const auto& text) {
     if (name.empty()) return;
@@ -116,21 +124,21 @@ void WriteResultFiles(const ResultFiles& files, const RunOutcome& outcome) {
                    "); the console and RESULTS.TXT are complete\n");
     complete = false;
   };
-  write(files.speciesTable, [&outcome] { return SpeciesTableText(outcome); });
-  write(files.summary, [&outcome] { return CommunitySummaryText(outcome); });
-  write(files.plot, [&outcome] { return plots::SvgDocument(RunPicture(outcome)); });
+  write(outputs.speciesTable, [&outcome] { return SpeciesTableText(outcome); });
+  write(outputs.summary, [&outcome] { return CommunitySummaryText(outcome); });
+  write(outputs.plot, [&outcome] { return plots::SvgDocument(RunPicture(outcome)); });
   if (!complete) StopRun(" ", kResultFileExitCode);
 }
 
 }  // namespace
 
-RunObserver ResultFilesObserver(const ResultFiles& files) {
+RunObserver RunOutputsObserver(const RunOutputs& outputs) {
   RunObserver observer;
-  observer.keepsSpecies = !files.speciesTable.empty();
-  observer.keepsStepSums = !files.plot.empty();
-  if (files.Any()) {
-    observer.runCompleted = [files](const RunOutcome& outcome) {
-      WriteResultFiles(files, outcome);
+  observer.keepsSpecies = !outputs.speciesTable.empty() || outputs.speciesReport;
+  observer.keepsStepSums = !outputs.plot.empty();
+  if (outputs.Any()) {
+    observer.runCompleted = [outputs](const RunOutcome& outcome) {
+      MakeRunOutputs(outputs, outcome);
     };
   }
   return observer;
