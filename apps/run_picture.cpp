@@ -14,7 +14,8 @@ plots::Picture RunPicture(const RunOutcome& outcome) {
                              variant.zScore,
                              RandomizationPValue(variant.sumsAtLeastObserved, outcome.stepCount)});
   }
-  return plots::DistributionPicture(distributions, outcome.stepCount);
+  return plots::DistributionPicture(
+      distributions, {outcome.tableFile, outcome.groupsFile, outcome.randomSeed, outcome.stepCount});
 }
 
 }  // namespace kova

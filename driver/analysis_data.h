@@ -40,6 +40,10 @@ struct AnalysisData {
   // from 1): empty when the files only number them, as data files and group numbers do.
   std::vector<std::string> speciesNames;
   std::vector<std::string> groupLabels;
+
+  // The names of the table and the grouping as they were given, for what describes the run.
+  std::string tableFileName;
+  std::string groupsFileName;
 };
 
 // Allocates the five arrays for the counts, in the order abundances, site groups, group

@@ -149,6 +149,8 @@ bool IsCsvFileName(std::string_view fileName) {
 std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisData& data) {
   data.randomSeed = request.randomSeed;
   data.randomizationCount = request.randomizationCount;
+  data.tableFileName = request.tableFile;
+  data.groupsFileName = request.groupsFile;
   auto fault = request.tableForm == TableForm::Csv ? ReadCsvTableAndGroups(request, data)
                                                    : ReadDataFileAndGroups(request, data);
   if (fault) return fault;

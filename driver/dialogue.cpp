@@ -25,8 +25,11 @@ void Prompt(std::string_view text) {
   WriteFreeFormat(kDefaultUnit, {text});
 }
 
-void ReadFileName(AnalysisData& data) {
+// Reads FileName and returns it without the blanks that pad it.
+std::string ReadFileName(AnalysisData& data) {
   ReadFreeFormat(kDefaultUnit, {CharacterItem(data.fileName, kFileNameLength)});
+  const std::string_view name(data.fileName, kFileNameLength);
+  return std::string(name.substr(0, name.find_last_not_of(' ') + 1));
 }
 
 // Any failure to open an input file is reported as a missing file.
@@ -43,7 +46,7 @@ void OpenInputFile(const AnalysisData& data) {
 
 void RunDialogue(AnalysisData& data) {
   Prompt(kDataFilePrompt);
-  ReadFileName(data);
+  data.tableFileName = ReadFileName(data);
   OpenInputFile(data);
   ReadDataFile(data);
   DerivePresence(data);
@@ -56,7 +59,7 @@ void RunDialogue(AnalysisData& data) {
   WarnOfSeedThatRepeats(data);
 
   Prompt(kGroupFilePrompt);
-  ReadFileName(data);
+  data.groupsFileName = ReadFileName(data);
   OpenInputFile(data);
   ReadGroupFile(data);
   if (!GroupNumbersInRange(data)) StopRun(" ", kInputFailureExitCode);

@@ -29,6 +29,9 @@ RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObse
   outcome_.groupCount = data.groupCount;
   outcome_.speciesNames = data.speciesNames;
   outcome_.groupLabels = data.groupLabels;
+  outcome_.tableFile = data.tableFileName;
+  outcome_.groupsFile = data.groupsFileName;
+  outcome_.randomSeed = data.randomSeed;  // the seed the steps start from
   if (!observer.keepsSpecies) return;
   const auto species = static_cast<std::size_t>(data.speciesCount > 0 ? data.speciesCount : 0);
   outcome_.species.emplace();

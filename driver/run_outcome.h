@@ -69,6 +69,10 @@ struct RunOutcome {
   std::optional<SpeciesOutcome> species;  // when the observer keeps it
   std::vector<std::string> speciesNames;  // empty unless the input files named them
   std::vector<std::string> groupLabels;
+  // What the run was given: its files, as they were named, and its seed.
+  std::string tableFile;
+  std::string groupsFile;
+  std::int32_t randomSeed = 0;
 };
 
 // What a program registers to hear of a run. The kept parts cost a little during the run, so

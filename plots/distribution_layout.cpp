@@ -145,24 +145,33 @@ Group Panel(const Distribution& distribution, double cellLeft, double cellTop) {
   return panel;
 }
 
-Group Caption(std::int64_t stepCount, double cellLeft, double cellTop) {
+Group Caption(const RunDescription& run, double cellLeft, double cellTop) {
   Group caption{"caption", "caption", {}, {}, {}};
-  const std::string steps = std::to_string(stepCount) + (stepCount == 1 ? " step" : " steps");
-  const char* lines[] = {
-      "Bars: how many steps gave each sum;",
-      "the sum adds each species' strongest",
-      "indicator value (0-1 scale).",
-      "Red line: the observed grouping's sum.",
-      "z: (observed - mean) / standard deviation.",
-      "p: the share of steps with a sum at",
-      "least the observed one.",
-  };
-  double y = cellTop + kAreaTop + 10;
-  caption.texts.push_back(Bold({cellLeft + 24, y}, steps + ", the observed grouping included",
-                               kTextSize, Anchor::Start));
-  for (const char* line : lines) {
-    y += kTextSize + 7;
-    caption.texts.push_back(Plain({cellLeft + 24, y}, line, Anchor::Start));
+  const std::string steps =
+      std::to_string(run.stepCount) + (run.stepCount == 1 ? " step" : " steps");
+  std::vector<std::string> lines;
+  if (!run.tableFile.empty()) lines.push_back("Data: " + run.tableFile);
+  if (!run.groupsFile.empty()) lines.push_back("Groups: " + run.groupsFile);
+  lines.push_back("Seed " + std::to_string(run.seed) + ", " + steps + ",");
+  lines.push_back("the observed grouping included.");
+  lines.push_back("");
+  for (const char* line : {
+           "Bars: how many steps gave each sum;",
+           "the sum adds each species' strongest",
+           "indicator value (0-1 scale).",
+           "Red line: the observed grouping's sum.",
+           "z: (observed - mean) / standard deviation.",
+           "p: the share of steps with a sum at",
+           "least the observed one.",
+       }) {
+    lines.emplace_back(line);
+  }
+  double y = cellTop + kAreaTop - 8;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    y += kTextSize + (lines[k].empty() ? 0 : 6);
+    // The run's own facts stand out from the reading guide below them.
+    caption.texts.push_back(k < 4 ? Bold({cellLeft + 24, y}, lines[k], kTextSize, Anchor::Start)
+                                  : Plain({cellLeft + 24, y}, lines[k], Anchor::Start));
   }
   return caption;
 }
@@ -187,34 +196,65 @@ std::string TickText(double value, int decimals) {
   return text;
 }
 
+double NiceStepAtMost(double rough) {
+  const double step = NiceStep(rough);
+  if (step <= rough) return step;
+  // The multiple below: 1 -> 0.5, 2 -> 1, 5 -> 2, 10 -> 5, of the same power of ten.
+  const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+  const double multiple = std::round(step / power);
+  return (multiple == 1 ? 0.5 : multiple == 2 ? 1 : multiple == 5 ? 2 : 5) * power;
+}
+
+namespace {
+
+// The interquartile range of the finite values, by the quartiles R's quantile() gives
+// (type 7: linear between the order statistics).
+double InterquartileRange(std::vector<double> finite) {
+  std::sort(finite.begin(), finite.end());
+  const auto quantile = [&finite](double share) {
+    const double at = share * static_cast<double>(finite.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(at));
+    const std::size_t above = std::min(below + 1, finite.size() - 1);
+    return finite[below] + (at - std::floor(at)) * (finite[above] - finite[below]);
+  };
+  return quantile(0.75) - quantile(0.25);
+}
+
+}  // namespace
+
 Bins HistogramBins(const std::vector<float>& values) {
   Bins bins;
-  double smallest = 0;
-  double largest = 0;
-  std::int64_t finite = 0;
+  std::vector<double> finite;
+  finite.reserve(values.size());
   for (const float value : values) {
-    if (!std::isfinite(value)) {
+    if (std::isfinite(value)) {
+      finite.push_back(value);
+    } else {
       ++bins.notFinite;
-      continue;
     }
-    smallest = finite == 0 ? value : std::min<double>(smallest, value);
-    largest = finite == 0 ? value : std::max<double>(largest, value);
-    ++finite;
   }
-  if (finite == 0) return bins;
-  if (largest > smallest) {
-    const double sturges = std::ceil(std::log2(static_cast<double>(finite))) + 1;
-    bins.width = NiceStep((largest - smallest) / sturges);
+  if (finite.empty()) return bins;
+  const auto [smallest, largest] = std::minmax_element(finite.begin(), finite.end());
+  const double range = *largest - *smallest;
+  const auto n = static_cast<double>(finite.size());
+  if (range > 0) {
+    // Freedman and Diaconis' width, 2 IQR / n^(1/3), follows the shape of many steps where
+    // Sturges' few bins hide it; with at least kFewestBins bins while there are as many
+    // steps, and at most kMostBins.
+    const double freedmanDiaconis = 2.0 * InterquartileRange(finite) / std::cbrt(n);
+    double rough = freedmanDiaconis > 0 ? freedmanDiaconis : range;
+    if (n >= kFewestBins) rough = std::min(rough, range / kFewestBins);
+    rough = std::max(rough, range / kMostBins);
+    bins.width = n >= kFewestBins ? NiceStepAtMost(rough) : NiceStep(rough);
   } else {
     // Every sum the same: one bin about a tenth of the value wide.
-    bins.width = smallest != 0 ? NiceStep(std::fabs(smallest) / 10) : 1;
+    bins.width = *smallest != 0 ? NiceStep(std::fabs(*smallest) / 10) : 1;
   }
-  bins.low = std::floor(smallest / bins.width) * bins.width;
+  bins.low = std::floor(*smallest / bins.width) * bins.width;
   const auto count = std::max<std::int64_t>(
-      1, static_cast<std::int64_t>(std::ceil((largest - bins.low) / bins.width)));
+      1, static_cast<std::int64_t>(std::ceil((*largest - bins.low) / bins.width)));
   bins.counts.assign(static_cast<std::size_t>(count), 0);
-  for (const float value : values) {
-    if (!std::isfinite(value)) continue;
+  for (const double value : finite) {
     const auto bin = static_cast<std::int64_t>(std::floor((value - bins.low) / bins.width));
     ++bins.counts[static_cast<std::size_t>(std::clamp<std::int64_t>(bin, 0, count - 1))];
   }
@@ -255,7 +295,7 @@ std::string PanelTitle(const std::string& code, float zScore, double pValue) {
 }
 
 Picture DistributionPicture(const std::vector<Distribution>& distributions,
-                            std::int64_t stepCount) {
+                            const RunDescription& run) {
   Picture picture{kPictureWidth, kPictureHeight, {255, 255, 255}, {}};
   Group heading{"heading", "heading", {}, {}, {}};
   heading.texts.push_back(Bold({kPictureWidth / 2, 26},
@@ -267,7 +307,7 @@ Picture DistributionPicture(const std::vector<Distribution>& distributions,
     const double left = kCellWidth * static_cast<double>(k % kColumns);
     const double top = kHeadingHeight + kCellHeight * static_cast<double>(k / kColumns);
     picture.groups.push_back(k < panels ? Panel(distributions[k], left, top)
-                                        : Caption(stepCount, left, top));
+                                        : Caption(run, left, top));
   }
   return picture;
 }

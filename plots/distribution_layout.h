@@ -33,10 +33,17 @@ int DecimalsFor(double step);
 // A value as a tick shows it, with `decimals` decimals; never "-0".
 std::string TickText(double value, int decimals);
 
-// The histogram's bins: equal widths of a NiceStep about (largest - smallest) over Sturges'
-// number of bins (log2 n + 1, rounded up), the first starting at a multiple of the width at or
-// below the smallest value. A value on a boundary goes to the bin above it, the largest
-// value to the last bin. Values that are not finite are counted apart.
+// The largest of 1, 2 and 5 times a power of ten that is at most `rough` (> 0).
+double NiceStepAtMost(double rough);
+
+// The histogram's bins: equal widths of a nice step near Freedman and Diaconis' width,
+// 2 IQR / n^(1/3), but no wider than a tenth of the range while there are ten values or more
+// (at least kFewestBins bins; the largest nice step at most that width) and no narrower than
+// kMostBins bins allow; the first starting at a multiple of the width at or below the
+// smallest value. A value on a boundary goes to the bin above it, the largest value to the
+// last bin. Values that are not finite are counted apart.
+inline constexpr double kFewestBins = 10;
+inline constexpr double kMostBins = 200;
 struct Bins {
   double low = 0;
   double width = 1;
@@ -71,8 +78,17 @@ std::string PanelTitle(const std::string& code, float zScore, double pValue);
 inline constexpr double kPictureWidth = 960;
 inline constexpr double kPictureHeight = 620;
 
+// The run a picture shows, as its caption names it.
+struct RunDescription {
+  std::string tableFile;   // the data file or CSV table; empty when not known
+  std::string groupsFile;
+  std::int32_t seed = 0;
+  std::int64_t stepCount = 0;
+};
+
 // The panels of `distributions` (up to five) in a grid of three columns and two rows, in the
-// order given, and the caption for a run of `stepCount` steps in the last cell.
-Picture DistributionPicture(const std::vector<Distribution>& distributions, std::int64_t stepCount);
+// order given, and the caption describing `run` in the last cell.
+Picture DistributionPicture(const std::vector<Distribution>& distributions,
+                            const RunDescription& run);
 
 }  // namespace kova::plots

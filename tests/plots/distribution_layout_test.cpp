@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ TEST(DistributionLayout, NiceStepsDecimalsAndTickTexts) {
     EXPECT_EQ(TickText(c.value, c.decimals), c.text) << c.value;
 }
 
-TEST(DistributionLayout, BinsFollowSturgesOnNiceBoundaries) {
+TEST(DistributionLayout, BinsFollowFreedmanAndDiaconisOnNiceBoundaries) {
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const struct {
@@ -44,14 +45,20 @@ TEST(DistributionLayout, BinsFollowSturgesOnNiceBoundaries) {
     std::vector<std::int64_t> counts;
     std::int64_t notFinite;
   } cases[] = {
-      // 8 values: 4 bins wanted over 2.8, so bins 1 wide from 5.
-      {"spread", {5.1f, 5.9f, 6.0f, 6.5f, 7.2f, 7.9f, 7.95f, 7.9f}, 5, 1, {2, 2, 4}, 0},
-      // A value on a boundary goes up; the largest on the last boundary stays in the last bin.
-      {"boundaries", {0.0f, 0.5f, 1.0f, 1.5f, 2.0f}, 0, 0.5, {1, 1, 1, 2}, 0},
+      // 8 values, interquartile range 1.925: 2 x 1.925 / 2 rounds up to bins 2 wide from 4.
+      {"spread", {5.1f, 5.9f, 6.0f, 6.5f, 7.2f, 7.9f, 7.95f, 7.9f}, 4, 2, {2, 6}, 0},
+      // 11 values over 5: at least ten bins, the width rounded down to 0.5. A value on a
+      // boundary goes up; the largest on the last boundary stays in the last bin.
+      {"boundaries",
+       {0.0f, 0.5f, 1.0f, 1.5f, 2.0f, 2.5f, 3.0f, 3.5f, 4.0f, 4.5f, 5.0f},
+       0, 0.5, {1, 1, 1, 1, 1, 1, 1, 1, 1, 2}, 0},
+      // No spread between the quartiles: ten bins over the range.
+      {"equal quartiles", {1, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 5}, 1, 0.2,
+       {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 1}, 0},
       {"all equal", {2.5f, 2.5f, 2.5f}, 2.5, 0.5, {3}, 0},
       {"all zero", {0.0f, 0.0f}, 0, 1, {2}, 0},
       {"one value", {10.427319f}, 10, 2, {1}, 0},
-      {"not finite", {1.0f, inf, 2.0f, nan}, 1, 0.5, {1, 1}, 2},
+      {"not finite", {1.0f, inf, 2.0f, nan}, 1, 1, {2}, 2},
       {"nothing finite", {inf, nan}, 0, 1, {}, 2},
   };
   for (const auto& c : cases) {
@@ -61,6 +68,22 @@ TEST(DistributionLayout, BinsFollowSturgesOnNiceBoundaries) {
     EXPECT_EQ(bins.counts, c.counts) << c.name;
     EXPECT_EQ(bins.notFinite, c.notFinite) << c.name;
   }
+  // A thousand sums shaped like a bell: more bins than Sturges' 11 show its shape.
+  std::vector<float> bell;
+  std::uint32_t state = 1;
+  for (int k = 0; k < 1000; ++k) {
+    float sum = 0;
+    for (int draw = 0; draw < 4; ++draw) {
+      state = state * 1664525U + 1013904223U;
+      sum += static_cast<float>(state >> 8) / 16777216.0f;
+    }
+    bell.push_back(sum);
+  }
+  const Bins bins = HistogramBins(bell);
+  EXPECT_GE(bins.counts.size(), 15U);
+  EXPECT_LE(bins.counts.size(), 40U);
+  EXPECT_EQ(std::accumulate(bins.counts.begin(), bins.counts.end(), std::int64_t{0}), 1000);
+  EXPECT_EQ(bins.width, NiceStep(bins.width));
 }
 
 TEST(DistributionLayout, AxesTickWithinTheirRange) {
@@ -112,30 +135,28 @@ const Text* FindText(const Group& group, const std::string& start) {
 TEST(DistributionLayout, BarsAndTheObservedLineFallOnTheScales) {
   std::vector<Distribution> distributions;
   for (const char* code : {"APCF", "ACF", "ASF", "PCF", "PSF"}) {
-    // 16 sums: 5 bins 1 wide from 1, counts 1, 3, 6, 4, 2; the observed sum 5.5.
-    distributions.push_back({code,
-                             {5.5f, 1.5f, 2.5f, 2.5f, 2.5f, 3.5f, 3.5f, 3.5f, 3.5f, 3.5f, 3.5f,
-                              4.5f, 4.5f, 4.5f, 4.5f, 5.5f},
-                             5.5f,
-                             2.0f,
-                             2.0 / 16});
+    // 9 sums: 5 bins 1 wide from 1, counts 1, 1, 3, 2, 2; the observed sum 5.5.
+    distributions.push_back(
+        {code, {5.5f, 1.5f, 2.5f, 3.5f, 3.5f, 3.5f, 4.5f, 4.5f, 5.5f}, 5.5f, 2.0f, 2.0 / 9});
   }
-  const Picture picture = DistributionPicture(distributions, 16);
+  const Picture picture = DistributionPicture(distributions, {"community.csv", "groups.csv", 7, 9});
   EXPECT_EQ(picture.width, kPictureWidth);
   EXPECT_EQ(picture.height, kPictureHeight);
   ASSERT_EQ(picture.groups.size(), 7U);  // heading, five panels, caption
   EXPECT_EQ(picture.groups[6].kind, "caption");
-  ASSERT_NE(FindText(picture.groups[6], "16 steps"), nullptr);
+  // The caption says what the run was given.
+  for (const char* line : {"Data: community.csv", "Groups: groups.csv", "Seed 7, 9 steps,"})
+    EXPECT_NE(FindText(picture.groups[6], line), nullptr) << line;
 
   for (std::size_t k = 1; k <= 5; ++k) {
     const Group& panel = picture.groups[k];
     EXPECT_EQ(panel.kind, "panel");
     EXPECT_EQ(panel.name, distributions[k - 1].code);
-    ASSERT_NE(FindText(panel, panel.name + "   z = 2.00   p = 0.125"), nullptr);
+    ASSERT_NE(FindText(panel, panel.name + "   z = 2.00   p = 0.222"), nullptr);
     ASSERT_EQ(panel.boxes.size(), 5U);
     const double bottom = panel.boxes[0].top + panel.boxes[0].height;
     const double unit = panel.boxes[0].height;  // one step
-    const double counts[] = {1, 3, 6, 4, 2};
+    const double counts[] = {1, 1, 3, 2, 2};
     for (std::size_t bar = 0; bar < 5; ++bar) {
       EXPECT_NEAR(panel.boxes[bar].top + panel.boxes[bar].height, bottom, 1e-9);
       EXPECT_NEAR(panel.boxes[bar].height, unit * counts[bar], 1e-9) << "bar " << bar;

@@ -44,7 +44,7 @@ TEST(SvgPicture, TheDistributionsPictureIsWellFormedWithFivePanels) {
   std::vector<Distribution> distributions;
   for (const char* code : {"APCF", "ACF", "ASF", "PCF", "PSF"})
     distributions.push_back({code, {1.0f, 2.0f, 2.5f, 3.0f}, 3.0f, 1.2f, 0.25});
-  const Picture picture = DistributionPicture(distributions, 4);
+  const Picture picture = DistributionPicture(distributions, {"data.txt", "groups.txt", 1, 4});
   const std::string svg = SvgDocument(picture);
   const ReadSvg read = Read(svg);
   ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();

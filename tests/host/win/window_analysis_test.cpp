@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QImage>
 #include <QXmlStreamReader>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -136,11 +137,20 @@ TEST(WindowAnalysis, YesOnClosingSavesTheTranscriptToTheChosenFile) {
 }
 
 // How many of an image's pixels have exactly the given colour.
+// Pixels of about `colour`: a thin line scaled down is smoothed into its neighbours' colours,
+// and how much so depends on where it falls between the pixels.
 int PixelsOf(const QImage& image, QColor colour) {
+  constexpr int kNear = 60;
   int count = 0;
   for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x)
-      count += image.pixelColor(x, y) == colour ? 1 : 0;
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      count += std::abs(pixel.red() - colour.red()) < kNear &&
+                       std::abs(pixel.green() - colour.green()) < kNear &&
+                       std::abs(pixel.blue() - colour.blue()) < kNear
+                   ? 1
+                   : 0;
+    }
   }
   return count;
 }
