@@ -16,7 +16,7 @@ PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchma
                  qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
-.PHONY: all deps build install run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
+.PHONY: all deps configure build programs install run window test test-sanitize test-thread bench fuzz fuzz-deps format clean
 
 all: build
 
@@ -27,21 +27,28 @@ deps:
 fuzz-deps:
 	@scripts/install-packages.sh $(FUZZ_PACKAGES)
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release $(if $(WERROR),-DKOVA_WERROR=$(WERROR))
+
+# Everything: the programs, the tests and the benchmarks.
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# The two programs alone, for running them.
+programs: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target kova-cli kova
 
 # kova and kova-cli into $(PREFIX)/bin (/usr/local/bin unless PREFIX is given; DESTDIR
 # puts the whole tree under a staging folder).
-install: build
+install: programs
 	cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
-run: build
+run: programs
 	@scripts/run-example.sh $(BUILD_DIR)/bin/kova-cli
 
 # The windowed program on the bundled example, in a scratch folder: type the four answers
 # (data.txt, a seed, a number of randomizations, groups.txt) into its Input/Output window.
-window: build
+window: programs
 	@scripts/run-window.sh $(BUILD_DIR)/bin/kova
 
 test: WERROR = ON

