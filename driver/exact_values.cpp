@@ -11,14 +11,16 @@ ExactSums SumOverSites(const AnalysisData& data, const std::int32_t* siteGroups,
   const auto speciesCount = static_cast<std::size_t>(data.speciesCount > 0 ? data.speciesCount : 0);
   const std::size_t entries = speciesCount * groupSizes.size();
   ExactSums sums{std::vector<double>(entries), std::vector<double>(entries),
-                 std::vector<double>(entries)};
+                 std::vector<double>(entries), std::vector<double>(entries)};
   const float* abundance = data.abundanceMatrix.Data();
   for (std::int64_t k = 0; k < data.siteCount; ++k) {
     const std::size_t group = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount;
     const float* column = abundance + static_cast<std::size_t>(k) * speciesCount;
     for (std::size_t i = 0; i < speciesCount; ++i) {
-      sums.totals[group + i] += column[i];
-      sums.occupied[group + i] += column[i] > 0.0f ? 1.0 : 0.0;
+      const double abundance = column[i];
+      sums.totals[group + i] += abundance;
+      sums.occupied[group + i] += abundance > 0.0 ? 1.0 : 0.0;
+      sums.squares[group + i] += abundance * abundance;
     }
   }
   for (std::int64_t k = 0; k < data.siteCount; ++k) {

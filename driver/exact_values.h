@@ -11,12 +11,14 @@
 namespace kova {
 
 // The quantities behind every species' values by group, summed over the sites in site order:
-// the group totals T, the occupied-site counts F and the deviation sums D behind the
-// evenness, group by group (GroupCount x SpeciesCount each).
+// the group totals T, the occupied-site counts F, the deviation sums D behind the evenness
+// and the sums of squared abundances behind a correlation, group by group (GroupCount x
+// SpeciesCount each).
 struct ExactSums {
   std::vector<double> totals;
   std::vector<double> occupied;
   std::vector<double> deviations;
+  std::vector<double> squares;
 };
 
 // The sums of every species for the grouping `siteGroups` with the group sizes `groupSizes`
