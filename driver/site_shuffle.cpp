@@ -18,6 +18,18 @@ void ShuffleSiteGroups(std::int32_t* siteGroups, std::int32_t siteCount, std::in
   }
 }
 
+void ShuffleSiteGroupsWithinBlocks(std::int32_t* siteGroups, const SiteBlocks& blocks,
+                                   std::int32_t& randomSeed) {
+  for (const std::vector<std::int32_t>& sites : blocks) {
+    const auto count = static_cast<std::int32_t>(sites.size());
+    for (std::int64_t j = 1; j <= count; ++j) {
+      const std::int64_t k = DrawnSite(UniformRandom(randomSeed), count);
+      std::swap(siteGroups[sites[static_cast<std::size_t>(j - 1)]],
+                siteGroups[sites[static_cast<std::size_t>(k - 1)]]);
+    }
+  }
+}
+
 void RecountGroupSizes(const std::int32_t* siteGroups, std::int32_t siteCount,
                        std::int32_t* groupSizes, std::int32_t groupCount) {
   for (std::int64_t k = 0; k < groupCount; ++k)
