@@ -47,7 +47,7 @@ void RunAnalysis() {
   RunToTheStop([] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
-    RunDialogue(data);
+    RunDialogue(data, "kova-cli");
     RunRandomizationTest(data);
   });
 }

@@ -12,6 +12,7 @@
 #include "driver/checked_data_files.h"
 #include "driver/csv_tables.h"
 #include "driver/group_check.h"
+#include "driver/number_forms.h"
 #include "driver/results_report.h"
 #include "driver/seed_check.h"
 
@@ -144,6 +145,56 @@ bool IsCsvFileName(std::string_view fileName) {
                     [](char expected, char given) {
                       return expected == std::tolower(static_cast<unsigned char>(given));
                     });
+}
+
+namespace {
+
+// The fields of a line cut at `separator` outside double quotes.
+std::size_t FieldCount(std::string_view line, char separator) {
+  std::size_t fields = 1;
+  bool quoted = false;
+  for (const char character : line) {
+    if (character == '"') quoted = !quoted;
+    if (!quoted && character == separator) ++fields;
+  }
+  return fields;
+}
+
+// Whole numbers separated by `separators` (and nothing else but blanks), and how many.
+std::size_t WholeNumbersIn(std::string_view line, std::string_view separators) {
+  std::size_t count = 0;
+  std::size_t position = 0;
+  while (position < line.size()) {
+    const std::size_t start = line.find_first_not_of(separators, position);
+    if (start == std::string_view::npos) break;
+    const std::size_t end = std::min(line.find_first_of(separators, start), line.size());
+    if (!WholeNumber(line.substr(start, end - start))) return 0;
+    ++count;
+    position = end;
+  }
+  return count;
+}
+
+}  // namespace
+
+bool HoldsCsvCommunity(const std::string& fileName) {
+  std::FILE* file = std::fopen(fileName.c_str(), "rb");
+  if (file == nullptr) return false;
+  std::string lines[2];
+  for (std::string& line : lines) {
+    for (int character; (character = std::fgetc(file)) != EOF && character != '\n';) {
+      if (character != '\r') line += static_cast<char>(character);
+    }
+  }
+  std::fclose(file);
+  const std::string_view header = lines[0];
+  const char separator = FieldCount(header, ',') > 1 ? ',' : ';';
+  const std::size_t headerFields = FieldCount(header, separator);
+  if (headerFields < 2) return false;
+  const std::size_t counts = WholeNumbersIn(lines[1], " \t");
+  if (counts >= 1 && counts <= 3) return false;
+  if (WholeNumbersIn(lines[1], " \t,") == 3 && headerFields != 3) return false;
+  return true;
 }
 
 std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisData& data) {

@@ -33,6 +33,13 @@ struct RunRequest {
 // A groups file is read as CSV when its name ends in ".csv", in any case.
 bool IsCsvFileName(std::string_view fileName);
 
+// Whether the file holds a CSV community table rather than a data file, whatever its name:
+// its first line is a header of fields separated by commas or semicolons, and its second line
+// is not a data file's counts (one to three whole numbers separated by blanks, or exactly
+// three separated by commas where the header has another number of fields). False for a file
+// that cannot be read.
+bool HoldsCsvCommunity(const std::string& fileName);
+
 // Reads both files into `data` and checks them and the seed; returns the first fault.
 // Nothing is written, whatever the outcome.
 std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisData& data);

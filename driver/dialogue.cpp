@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "driver/checked_inputs.h"
 #include "driver/group_check.h"
 #include "driver/input_files.h"
 #include "driver/seed_check.h"
@@ -42,11 +43,32 @@ void OpenInputFile(const AnalysisData& data) {
   }
 }
 
+// The rest of the dialogue of a CSV community table: the answers first, then both files with
+// the checks of a run with options.
+void RunCsvDialogue(AnalysisData& data, std::string_view program) {
+  RunRequest request;
+  request.tableFile = data.tableFileName;
+  request.tableForm = TableForm::Csv;
+  request.programName = std::string(program);
+  Prompt(kSeedPrompt);
+  ReadFreeFormat(kDefaultUnit, {IntegerItem(request.randomSeed)});
+  Prompt(kCountPrompt);
+  ReadFreeFormat(kDefaultUnit, {IntegerItem(request.randomizationCount)});
+  Prompt(kGroupFilePrompt);
+  request.groupsFile = ReadFileName(data);
+  if (const auto fault = ReadCheckedInputs(request, data)) ReportInputFault(*fault, program);
+  OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
+}
+
 }  // namespace
 
-void RunDialogue(AnalysisData& data) {
+void RunDialogue(AnalysisData& data, std::string_view program) {
   Prompt(kDataFilePrompt);
   data.tableFileName = ReadFileName(data);
+  if (HoldsCsvCommunity(data.tableFileName)) {
+    RunCsvDialogue(data, program);
+    return;
+  }
   OpenInputFile(data);
   ReadDataFile(data);
   DerivePresence(data);

@@ -131,8 +131,9 @@ INSTANTIATE_TEST_SUITE_P(GoldenOutputs, PinnedRunTest,
 
 // The runs of the bundled examples again with the answers as options, from the data file and
 // from the example's CSV tables (dune_management's as R wrote them), and with every file the
-// options can add: the same console, error stream and "RESULTS.TXT" as the piped answers
-// without them. The options refuse a seed of 0, so its run is left out here.
+// options can add, and with the CSV tables typed at the dialogue's prompts: the same console,
+// error stream and "RESULTS.TXT" as the piped answers without them. The options refuse a seed
+// of 0, so its run is left out here.
 std::vector<PinnedRun> ExampleRunsOptionsAccept() {
   std::vector<PinnedRun> runs;
   for (const PinnedRun& run : ReadPinnedRuns()) {
@@ -155,14 +156,21 @@ TEST_P(OptionRunTest, GivesThePipedAnswersOutputs) {
   arguments.insert(arguments.end(), {"--seed", pinned.seed, "--randomizations", pinned.count,
                                      "--species-table", "species.csv", "--summary", "summary.csv",
                                      "--plot", "plot.svg"});
+  // The CSV tables typed at the dialogue's prompts are read as the options read them.
+  std::string answers;
+  if (form == "dialogue_csv") {
+    arguments.clear();
+    answers = "community.csv\n" + pinned.seed + "\n" + pinned.count + "\ngroups.csv\n";
+  }
 
   const test_support::ProcessResult run =
-      test_support::RunProcess(KOVA_CLI_PROGRAM, arguments, "", folder.Path().string());
+      test_support::RunProcess(KOVA_CLI_PROGRAM, arguments, answers, folder.Path().string());
   const fs::path expected = pinned.Folder();
   EXPECT_EQ(std::to_string(run.exitCode) + "\n", ReadWholeFile((expected / "exit-code").string()));
   EXPECT_TRUE(MatchesPinned(run.output, expected / "console.txt"));
   EXPECT_TRUE(MatchesPinned(run.error, expected / "error.txt"));
   EXPECT_TRUE(MatchesPinned(ReadWholeFile(folder.File("RESULTS.TXT")), expected / "RESULTS.TXT"));
+  if (form == "dialogue_csv") return;
   // And the files are there: a row per species, one per variant, five panels.
   const std::string species = ReadWholeFile(folder.File("species.csv"));
   std::ifstream data(folder.File("data.txt"));
@@ -185,7 +193,8 @@ TEST_P(OptionRunTest, GivesThePipedAnswersOutputs) {
 INSTANTIATE_TEST_SUITE_P(Options, OptionRunTest,
                          ::testing::Combine(::testing::ValuesIn(ExampleRunsOptionsAccept()),
                                             ::testing::Values(std::string("data_file"),
-                                                              std::string("csv"))),
+                                                              std::string("csv"),
+                                                              std::string("dialogue_csv"))),
                          [](const ::testing::TestParamInfo<OptionRunTest::ParamType>& info) {
                            return std::get<0>(info.param).Name() + "_" + std::get<1>(info.param);
                          });

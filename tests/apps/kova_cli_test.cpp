@@ -125,6 +125,29 @@ TEST_F(SmallestExampleCli, BadDataFilesEndWithTheRunTimeReport) {
   EXPECT_FALSE(letters.resultsExist);
 }
 
+// A file typed at the first prompt is read by what it holds: a data file named .csv as a data
+// file, a CSV table with the checks of a run with options, whose fault ends the run with its
+// one line and exit code 2 before anything is written.
+TEST_F(SmallestExampleCli, TablesAtTheFirstPromptAreReadByWhatTheyHold) {
+  folder_.Write("data.csv", test_support::kSmallestData);
+  const CliRun named = RunCli(folder_, "data.csv\n5\n2\ngroups.txt\n");
+  const CliRun plain = RunCli(folder_, "data.txt\n5\n2\ngroups.txt\n");
+  EXPECT_EQ(named.process.exitCode, 0);
+  EXPECT_EQ(named.process.output, plain.process.output);
+  EXPECT_EQ(named.results, plain.results);
+
+  folder_.Write("community.csv", "\"\",\"sp1\"\n\"s1\",1\n\"s2\",NA\n");
+  folder_.Write("groups.csv", "site,group\ns1,a\ns2,b\n");
+  std::filesystem::remove(folder_.File("RESULTS.TXT"));
+  const CliRun faulty = RunCli(folder_, "community.csv\n5\n2\ngroups.csv\n");
+  EXPECT_EQ(faulty.process.exitCode, 2);
+  EXPECT_EQ(faulty.process.output, test_support::PromptRecords());
+  EXPECT_EQ(faulty.process.error,
+            "kova-cli: community.csv, line 3: \"NA\" for species \"sp1\" at site \"s2\"; expected "
+            "a number, such as 3, 0.5 or 2.5e-1\n");
+  EXPECT_FALSE(faulty.resultsExist);
+}
+
 TEST_F(SmallestExampleCli, AGroupNumberOutOfRangeLeavesNoResults) {
   folder_.Write("bad-groups.txt", "1 5\n");
   const CliRun run = RunCli(folder_, "data.txt\n5\n1\nbad-groups.txt\n");

@@ -239,3 +239,33 @@ TEST(CheckedInputs, GroupLabelsAreNumberedAsRNumbersAFactorsLevels) {
 
 }  // namespace
 }  // namespace kova
+
+namespace kova {
+namespace {
+
+// The dialogue tells a CSV community table from a data file by what the file holds, never by
+// its name.
+TEST(CheckedInputs, CsvCommunitiesAreToldFromDataFilesByContent) {
+  const struct {
+    const char* contents;
+    bool csv;
+  } cases[] = {
+      {"Dune meadows: 3 species at 5 sites\n3 5 2\n1 3 0 0 2\n", false},
+      {"title, with commas, in it\n3 5 2\n1 3 0 0 2\n", false},
+      {"a,b,c\n3,5,2\n1 3 0 0 2\n", false},                // counts after commas, a 3-field title
+      {"t;u\n30\n20\n4\n", false},                         // counts over three lines
+      {"\"\",\"sp1\",\"sp2\"\n\"s1\",1,0\n", true},         // as write.csv writes it
+      {"site,sp1,sp2,sp3\n1,1,0,3\n", true},                // unquoted, numbered sites
+      {"\"\";\"sp1\"\n\"s1\";0,5\n", true},                 // as write.csv2 writes it
+      {"\"\",\"sp1\",\"sp2\"\r\n\"s1\",1,0\r\n", true},     // Windows line ends
+      {"only a title\n", false},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder folder;
+    EXPECT_EQ(HoldsCsvCommunity(folder.Write("table.csv", c.contents)), c.csv) << c.contents;
+  }
+  EXPECT_FALSE(HoldsCsvCommunity("/nonexistent/table.csv"));
+}
+
+}  // namespace
+}  // namespace kova
