@@ -11,7 +11,9 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "driver/input_fault.h"
@@ -32,6 +34,12 @@ enum class Option {
   Groups,
   Seed,
   Randomizations,
+  Blocks,
+  Combinations,
+  MaxOrder,
+  Correlation,
+  Bootstrap,
+  ConfidenceLevel,
   SpeciesTable,
   Summary,
   Plot,
@@ -48,6 +56,7 @@ enum class ValueKind {
   Seed,        // a whole number in the 32-bit range
   Count,       // a whole number from 1
   Fraction,    // a number above 0 and at most 1
+  Level,       // a number above 0 and below 1
 };
 
 // Which options a run needs.
@@ -57,6 +66,14 @@ enum class Need {
   Optional,
 };
 
+// Where an option's value goes: a field of the run's request, of the statistics it is asked
+// for, or of what it adds once complete. A switch sets its flag; the table's two options are
+// the one field with a form of its own.
+using Target = std::variant<std::monostate, std::string RunRequest::*, std::int32_t RunRequest::*,
+                            bool AssociationRequest::*, std::int32_t AssociationRequest::*,
+                            double AssociationRequest::*, std::string RunOutputs::*,
+                            bool RunOutputs::*, double RunOutputs::*>;
+
 struct OptionDefinition {
   Option option;
   std::string_view name;
@@ -65,63 +82,97 @@ struct OptionDefinition {
   Need need;
   std::string_view expects;  // what the option takes, as a fault says it
   std::string_view help;     // its lines in the help, a line feed between them
-  // Where a value goes: a whole number, the name of a result file, a switch, a fraction.
-  std::int32_t RunRequest::*number = nullptr;
-  std::string RunOutputs::*resultFile = nullptr;
-  bool RunOutputs::*flag = nullptr;
-  double RunOutputs::*fraction = nullptr;
+  Target target;
 };
 
-constexpr OptionDefinition kOptions[] = {
+const OptionDefinition kOptions[] = {
     {Option::Data, "--data", "FILE", ValueKind::InputFile, Need::Table,
      "the name of a data file",
      "data file: a title line, the numbers of species, sites and\n"
-     "groups, then a row of abundances per species"},
+     "groups, then a row of abundances per species",
+     &RunRequest::tableFile},
     {Option::Community, "--community", "FILE.csv", ValueKind::InputFile, Need::Table,
      "the name of a CSV community table",
      "CSV table instead of --data, as R's write.csv writes a community\n"
-     "data frame: species names, then a row per site (its name first)"},
+     "data frame: species names, then a row per site (its name first)",
+     &RunRequest::tableFile},
     {Option::Groups, "--groups", "FILE", ValueKind::InputFile, Need::Required,
      "the name of a groups file",
      "the group number of each site in site order; with --community\n"
-     "also a CSV (name ending in .csv) of site names and group labels"},
+     "also a CSV (name ending in .csv) of site names and group labels",
+     &RunRequest::groupsFile},
     {Option::Seed, "--seed", "N", ValueKind::Seed, Need::Required,
      "a whole number from -2147483648 to 2147483647",
      "random seed, a whole number whose random numbers do not repeat\n"
      "within the run: any odd seed up to 931166 draws (sites times\n"
-     "randomizations less one), 12345 for any run", &RunRequest::randomSeed},
+     "randomizations less one), 12345 for any run",
+     &RunRequest::randomSeed},
     {Option::Randomizations, "--randomizations", "R", ValueKind::Count, Need::Required,
      "a whole number from 1 to 2147483647",
      "number of randomization steps, the observed grouping included\n"
      "(999 is the observed grouping and 998 shuffles), 1 or more",
      &RunRequest::randomizationCount},
+    {Option::Blocks, "--blocks", "FILE.csv", ValueKind::InputFile, Need::Optional,
+     "the name of a CSV file of site names and block labels",
+     "with --community, a CSV of each site's name and block (transect,\n"
+     "region, year): every step shuffles the groups only among the\n"
+     "sites of the same block, for every statistic of the run",
+     &RunRequest::blocksFile},
+    {Option::Combinations, "--combinations", "", ValueKind::Switch, Need::Optional, "no value",
+     "the species table adds, per species, the combination of groups\n"
+     "(one or more) of its largest group-equalized indicator value\n"
+     "(IndVal.g), with A, B, its p-value and their adjustments",
+     &AssociationRequest::combinations},
+    {Option::MaxOrder, "--max-order", "K", ValueKind::Count, Need::Optional,
+     "a whole number from 1 to 2147483647",
+     "the most groups a combination holds (every group unless given)",
+     &AssociationRequest::maxOrder},
+    {Option::Correlation, "--rg", "", ValueKind::Switch, Need::Optional, "no value",
+     "the species table adds, per species, its largest group-equalized\n"
+     "point-biserial correlation r.g: of single groups, or with\n"
+     "--combinations of combinations of up to all groups but one",
+     &AssociationRequest::correlation},
+    {Option::Bootstrap, "--bootstrap", "B", ValueKind::Count, Need::Optional,
+     "a whole number from 1 to 2147483647",
+     "the species table adds confidence intervals of APCF (and with\n"
+     "--combinations of IndVal) at the species' group, from B\n"
+     "resamples of the sites within their groups",
+     &AssociationRequest::bootstrapResamples},
+    {Option::ConfidenceLevel, "--ci", "C", ValueKind::Level, Need::Optional,
+     "a number above 0 and below 1, such as 0.95",
+     "the share the --bootstrap intervals cover (0.95 unless given)",
+     &AssociationRequest::confidenceLevel},
     {Option::SpeciesTable, "--species-table", "FILE.csv", ValueKind::ResultFile, Need::Optional,
      "the name of a CSV file to write",
      "once the run is complete, a CSV table of every species: per\n"
      "variant the group of its largest value, that value (0-1 scale),\n"
      "its p-value and the p-values adjusted by Holm and by Benjamini-\n"
-     "Hochberg over the species", nullptr, &RunOutputs::speciesTable},
+     "Hochberg over the species",
+     &RunOutputs::speciesTable},
     {Option::Summary, "--summary", "FILE.csv", ValueKind::ResultFile, Need::Optional,
      "the name of a CSV file to write",
      "once the run is complete, a CSV table of the final table at full\n"
-     "precision, with the standard deviation and the p-value", nullptr, &RunOutputs::summary},
+     "precision, with the standard deviation and the p-value",
+     &RunOutputs::summary},
     {Option::Plot, "--plot", "FILE.svg", ValueKind::ResultFile, Need::Optional,
      "the name of an SVG file to write",
      "once the run is complete, an SVG picture of the randomization\n"
-     "distribution of each variant with the observed sum marked", nullptr, &RunOutputs::plot},
+     "distribution of each variant with the observed sum marked",
+     &RunOutputs::plot},
     {Option::SpeciesReport, "--species-report", "", ValueKind::Switch, Need::Optional, "no value",
      "once the run is complete, the indicator species of each group on\n"
      "the console after the final table: the species whose APCF\n"
      "p-value is at most --alpha, the strongest first, with A, B, the\n"
      "value and p",
-     nullptr, nullptr, &RunOutputs::speciesReport},
+     &RunOutputs::speciesReport},
     {Option::Alpha, "--alpha", "A", ValueKind::Fraction, Need::Optional,
      "a number above 0 and at most 1, such as 0.05",
-     "the largest p-value --species-report lists (0.05 unless given)", nullptr, nullptr,
-     nullptr, &RunOutputs::alpha},
+     "the largest p-value --species-report lists (0.05 unless given)",
+     &RunOutputs::alpha},
     {Option::Quiet, "--quiet", "", ValueKind::Switch, Need::Optional, "no value",
      "the step records go to RESULTS.TXT only, not to the console; on a\n"
-     "terminal, standard error shows one line of progress instead"},
+     "terminal, standard error shows one line of progress instead",
+     {}},
 };
 
 // The two that end the program at once, listed with the others.
@@ -201,19 +252,70 @@ std::optional<std::int32_t> NumberIn(const std::string& text, std::int64_t small
   return static_cast<std::int32_t>(*number);
 }
 
-// A number's value, checked against the range its kind allows; files are checked once the
-// request is known.
-std::optional<InputFault> NumberFault(const OptionDefinition& definition, const std::string& value,
-                                      RunRequest& request) {
-  const auto number = NumberIn(value, definition.kind == ValueKind::Seed ? kSmallestSeed : 1);
-  if (!number) {
-    return InputFault{std::string(definition.name), Quoted(value), std::string(definition.expects)};
-  }
-  request.*definition.number = *number;
-  return std::nullopt;
+// A number in the range its kind allows.
+std::optional<double> FractionIn(const std::string& text, ValueKind kind) {
+  const auto number = CsvDouble(text, '.');
+  if (!number || !(*number > 0.0)) return std::nullopt;
+  if (kind == ValueKind::Level ? !(*number < 1.0) : !(*number <= 1.0)) return std::nullopt;
+  return number;
 }
 
-std::optional<InputFault> RequestFault(const GivenOptions& given, RunRequest& request) {
+// Stores an option's value where it goes, checked as its kind says.
+std::optional<InputFault> ApplyValue(const OptionDefinition& definition, const std::string& text,
+                                     CommandLine& commandLine) {
+  RunRequest& request = *commandLine.request;
+  const InputFault fault{std::string(definition.name), Quoted(text),
+                         std::string(definition.expects)};
+  const auto whole = [&](std::int32_t& field) -> std::optional<InputFault> {
+    const auto number = NumberIn(text, definition.kind == ValueKind::Seed ? kSmallestSeed : 1);
+    if (!number) return fault;
+    field = *number;
+    return std::nullopt;
+  };
+  const auto fraction = [&](double& field) -> std::optional<InputFault> {
+    const auto number = FractionIn(text, definition.kind);
+    if (!number) return fault;
+    field = *number;
+    return std::nullopt;
+  };
+  return std::visit(
+      [&](auto target) -> std::optional<InputFault> {
+        using T = decltype(target);
+        if constexpr (std::is_same_v<T, std::string RunRequest::*>) {
+          request.*target = text;
+        } else if constexpr (std::is_same_v<T, std::int32_t RunRequest::*>) {
+          return whole(request.*target);
+        } else if constexpr (std::is_same_v<T, bool AssociationRequest::*>) {
+          request.associations.*target = true;
+        } else if constexpr (std::is_same_v<T, std::int32_t AssociationRequest::*>) {
+          return whole(request.associations.*target);
+        } else if constexpr (std::is_same_v<T, double AssociationRequest::*>) {
+          return fraction(request.associations.*target);
+        } else if constexpr (std::is_same_v<T, std::string RunOutputs::*>) {
+          commandLine.outputs.*target = text;
+        } else if constexpr (std::is_same_v<T, bool RunOutputs::*>) {
+          commandLine.outputs.*target = true;
+        } else if constexpr (std::is_same_v<T, double RunOutputs::*>) {
+          return fraction(commandLine.outputs.*target);
+        } else {
+          request.consoleSteps = ConsoleSteps::LeftOut;  // the one switch of the console
+        }
+        return std::nullopt;
+      },
+      definition.target);
+}
+
+// An option that only means something beside another.
+struct Dependence {
+  Option option;
+  Option needs;
+};
+constexpr Dependence kDependences[] = {{Option::Blocks, Option::Community},
+                                       {Option::MaxOrder, Option::Combinations},
+                                       {Option::ConfidenceLevel, Option::Bootstrap},
+                                       {Option::Alpha, Option::SpeciesReport}};
+
+std::optional<InputFault> RequestFault(const GivenOptions& given, CommandLine& commandLine) {
   const auto has = [&given](Option option) { return given.contains(option); };
   if (has(Option::Data) == has(Option::Community)) {
     return InputFault{has(Option::Data) ? "--data and --community" : "--data or --community",
@@ -225,21 +327,24 @@ std::optional<InputFault> RequestFault(const GivenOptions& given, RunRequest& re
       return InputFault{std::string(definition.name), "missing", std::string(definition.expects)};
     }
   }
-  const Option table = has(Option::Data) ? Option::Data : Option::Community;
-  request.tableForm = table == Option::Data ? TableForm::DataFile : TableForm::Csv;
-  request.tableFile = given.at(table);
-  request.groupsFile = given.at(Option::Groups);
-  if (table == Option::Data && IsCsvFileName(request.groupsFile)) {
-    return InputFault{"--groups " + request.groupsFile,
+  RunRequest& request = *commandLine.request;
+  request.tableForm = has(Option::Data) ? TableForm::DataFile : TableForm::Csv;
+  if (request.tableForm == TableForm::DataFile && IsCsvFileName(given.at(Option::Groups))) {
+    return InputFault{"--groups " + given.at(Option::Groups),
                       "a CSV groups file, whose sites are named, with a data file, whose sites "
                       "are not",
                       "a groups file of numbers with --data, or --community with a CSV"};
   }
   for (const OptionDefinition& definition : kOptions) {
-    if (definition.number == nullptr || !has(definition.option)) continue;
-    if (auto fault = NumberFault(definition, given.at(definition.option), request)) return fault;
+    if (!has(definition.option)) continue;
+    if (auto fault = ApplyValue(definition, given.at(definition.option), commandLine)) return fault;
   }
-  if (has(Option::Quiet)) request.consoleSteps = ConsoleSteps::LeftOut;
+  for (const auto& [option, needs] : kDependences) {
+    if (has(option) && !has(needs)) {
+      return InputFault{NameOf(option), "without " + NameOf(needs),
+                        NameOf(needs) + " beside " + NameOf(option)};
+    }
+  }
   return std::nullopt;
 }
 
@@ -287,22 +392,6 @@ std::optional<InputFault> ResultFileFault(const OptionDefinition& definition,
   return std::nullopt;
 }
 
-// The switches and fractions that shape the outputs of a completed run.
-std::optional<InputFault> OutputOptionsFault(const GivenOptions& given, RunOutputs& outputs) {
-  for (const OptionDefinition& definition : kOptions) {
-    if (!given.contains(definition.option)) continue;
-    if (definition.flag != nullptr) outputs.*definition.flag = true;
-    if (definition.fraction == nullptr) continue;
-    const std::string& text = given.at(definition.option);
-    const auto fraction = CsvDouble(text, '.');
-    if (!fraction || !(*fraction > 0.0 && *fraction <= 1.0)) {
-      return InputFault{std::string(definition.name), Quoted(text), std::string(definition.expects)};
-    }
-    outputs.*definition.fraction = *fraction;
-  }
-  return std::nullopt;
-}
-
 // "--species-table, --summary and --plot": the options of a kind, as a fault lists them.
 std::string NamesOfKind(ValueKind kind) {
   std::vector<std::string_view> names;
@@ -319,17 +408,16 @@ std::optional<InputFault> ResultFilesFault(const GivenOptions& given, const RunR
                                            RunOutputs& files) {
   std::vector<const OptionDefinition*> earlier;
   for (const OptionDefinition& definition : kOptions) {
-    if (definition.resultFile == nullptr || !given.contains(definition.option)) continue;
+    if (definition.kind != ValueKind::ResultFile || !given.contains(definition.option)) continue;
     const std::string& name = given.at(definition.option);
     if (auto fault = ResultFileFault(definition, name, request)) return fault;
     for (const OptionDefinition* before : earlier) {
-      if (SameFile(name, files.*before->resultFile)) {
+      if (SameFile(name, files.*std::get<std::string RunOutputs::*>(before->target))) {
         return InputFault{std::string(definition.name) + " " + name,
                           "the file " + std::string(before->name) + " names",
                           "a file of its own for each of " + NamesOfKind(ValueKind::ResultFile)};
       }
     }
-    files.*definition.resultFile = name;
     earlier.push_back(&definition);
   }
   return std::nullopt;
@@ -430,11 +518,10 @@ CommandLine ReadCommandLine(std::string_view program, int argumentCount,
   CommandLine commandLine;
   commandLine.request.emplace();
   commandLine.request->programName = std::string(program);
-  if (const auto fault = RequestFault(given, *commandLine.request)) return Faulty(program, *fault);
+  if (const auto fault = RequestFault(given, commandLine)) return Faulty(program, *fault);
   if (const auto fault = ResultFilesFault(given, *commandLine.request, commandLine.outputs)) {
     return Faulty(program, *fault);
   }
-  if (const auto fault = OutputOptionsFault(given, commandLine.outputs)) return Faulty(program, *fault);
   return commandLine;
 }
 

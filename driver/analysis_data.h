@@ -40,6 +40,11 @@ struct AnalysisData {
   // from 1): empty when the files only number them, as data files and group numbers do.
   std::vector<std::string> speciesNames;
   std::vector<std::string> groupLabels;
+  std::vector<std::string> siteNames;  // in site order; empty unless a CSV table named them
+
+  // With blocks: the sites of each block (from 0, in site order), the blocks in the order of
+  // their numbers; the shuffles keep each site's group within its block. Empty without.
+  std::vector<std::vector<std::int32_t>> siteBlocks;
 
   // The names of the table and the grouping as they were given, for what describes the run.
   std::string tableFileName;

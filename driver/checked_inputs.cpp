@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 #include "driver/checked_data_files.h"
@@ -136,6 +137,48 @@ std::optional<InputFault> ResultsSpaceFault(const AnalysisData& data) {
                     "fewer randomizations, or a folder with more free space"};
 }
 
+// The blocks of a CSV of site names and block labels, numbered as groups are: every site of
+// the community in one block, and every block with two sites or more to shuffle among.
+std::optional<InputFault> ReadBlocks(const std::string& fileName, AnalysisData& data) {
+  SiteGrouping blocks;
+  if (auto fault = ReadCsvGrouping(fileName, blocks)) return fault;
+  std::unordered_map<std::string, const SiteGrouping::Site*> blockOf;
+  for (const SiteGrouping::Site& site : blocks.sites)
+    blockOf.emplace(site.name, &site);
+  data.siteBlocks.assign(static_cast<std::size_t>(blocks.groupCount), {});
+  for (std::size_t k = 0; k < data.siteNames.size(); ++k) {
+    const auto found = blockOf.find(data.siteNames[k]);
+    if (found == blockOf.end()) {
+      return InputFault{fileName, "no block for site " + Quoted(data.siteNames[k]),
+                        "a block for every site of " + data.tableFileName};
+    }
+    data.siteBlocks[static_cast<std::size_t>(found->second->group - 1)].push_back(
+        static_cast<std::int32_t>(k));
+    blockOf.erase(found);
+  }
+  if (!blockOf.empty()) {
+    const SiteGrouping::Site* extra = blockOf.begin()->second;
+    for (const auto& [name, site] : blockOf) {
+      if (site->line < extra->line) extra = site;
+    }
+    return InputFault{AtLine(fileName, extra->line),
+                      "site " + Quoted(extra->name) + ", which " + data.tableFileName +
+                          " does not have",
+                      "only the sites of the community"};
+  }
+  for (std::size_t block = 0; block < data.siteBlocks.size(); ++block) {
+    if (data.siteBlocks[block].size() >= 2) continue;
+    const std::string label = block < blocks.groupLabels.size() ? blocks.groupLabels[block]
+                                                                : std::to_string(block + 1);
+    return InputFault{fileName,
+                      "block " + Quoted(label) + " of one site (" +
+                          Quoted(data.siteNames[static_cast<std::size_t>(data.siteBlocks[block][0])]) +
+                          ")",
+                      "blocks of 2 sites or more, among which the groups are shuffled"};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool IsCsvFileName(std::string_view fileName) {
@@ -205,6 +248,9 @@ std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisD
   auto fault = request.tableForm == TableForm::Csv ? ReadCsvTableAndGroups(request, data)
                                                    : ReadDataFileAndGroups(request, data);
   if (fault) return fault;
+  if (!request.blocksFile.empty()) {
+    if (auto blocks = ReadBlocks(request.blocksFile, data)) return blocks;
+  }
   if (auto range = AbundanceRangeFault(request, data)) return range;
   DerivePresence(data);
   if (auto seed = SeedFault(data)) return seed;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "driver/analysis_data.h"
+#include "driver/combinations.h"
 #include "driver/input_fault.h"
 #include "driver/randomization_test.h"
 
@@ -28,6 +29,10 @@ struct RunRequest {
   ConsoleSteps consoleSteps = ConsoleSteps::Shown;
   // The program whose options asked for the run, as its faults name it.
   std::string programName = "kova-cli";
+  // With a CSV table: a CSV of site names and block labels; every shuffle then keeps each
+  // site's group within its block.
+  std::string blocksFile;
+  AssociationRequest associations;
 };
 
 // A groups file is read as CSV when its name ends in ".csv", in any case.

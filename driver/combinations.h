@@ -18,6 +18,17 @@
 
 namespace kova {
 
+// The statistics beyond the five variants that a run is asked for, each opt-in.
+struct AssociationRequest {
+  bool combinations = false;  // IndVal.g over combinations of groups
+  std::int32_t maxOrder = 0;  // the largest order of a combination; 0 for every group
+  bool correlation = false;   // r.g, over single groups or, with combinations, up to K - 1
+  std::int32_t bootstrapResamples = 0;  // 0: no intervals
+  double confidenceLevel = 0.95;
+
+  bool Any() const { return combinations || correlation || bootstrapResamples > 0; }
+};
+
 // A combination of groups: group j (from 0) is bit j.
 using GroupSet = std::uint64_t;
 

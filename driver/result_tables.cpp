@@ -79,18 +79,18 @@ struct SpeciesPValues {
 
 // The adjustments run over the species that were tested: an absent species, whose p-value is
 // no test, is left out of them, so that it changes no other species' adjusted p-value.
-SpeciesPValues PValuesOf(const std::vector<SpeciesIndicator>& indicators,
-                         const std::vector<bool>& absent, std::int64_t steps) {
+SpeciesPValues PValuesOf(const std::vector<std::int64_t>& counts, const std::vector<bool>& absent,
+                         std::int64_t steps) {
   std::vector<double> tested;
-  for (std::size_t i = 0; i < indicators.size(); ++i) {
-    if (!absent[i]) tested.push_back(RandomizationPValue(indicators[i].stepsAtLeastObserved, steps));
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    if (!absent[i]) tested.push_back(RandomizationPValue(counts[i], steps));
   }
   const std::vector<double> holm = HolmAdjusted(tested);
   const std::vector<double> benjaminiHochberg = BenjaminiHochbergAdjusted(tested);
   constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
   SpeciesPValues values;
   std::size_t next = 0;
-  for (std::size_t i = 0; i < indicators.size(); ++i) {
+  for (std::size_t i = 0; i < counts.size(); ++i) {
     const bool isTested = !absent[i];
     values.p.push_back(isTested ? tested[next] : kNone);
     values.holm.push_back(isTested ? holm[next] : kNone);
@@ -98,6 +98,44 @@ SpeciesPValues PValuesOf(const std::vector<SpeciesIndicator>& indicators,
     next += isTested ? 1 : 0;
   }
   return values;
+}
+
+template <typename Counted>
+SpeciesPValues PValuesOf(const std::vector<Counted>& counted, const std::vector<bool>& absent,
+                         std::int64_t steps) {
+  std::vector<std::int64_t> counts;
+  for (const Counted& each : counted)
+    counts.push_back(each.stepsAtLeastObserved);
+  return PValuesOf(counts, absent, steps);
+}
+
+void AppendPValues(std::string& text, const SpeciesPValues& values, std::size_t i) {
+  AppendField(text, values.p[i]);
+  AppendField(text, values.holm[i]);
+  AppendField(text, values.benjaminiHochberg[i]);
+}
+
+void AppendIntervals(std::string& text, const FactorIntervals& intervals) {
+  for (const Interval* interval : {&intervals.value, &intervals.a, &intervals.b}) {
+    AppendReportedField(text, interval->low);
+    AppendReportedField(text, interval->high);
+  }
+}
+
+// The columns of the statistics beyond the five variants, as the run was asked for them.
+std::string AssociationHeader(const AssociationRequest& asked) {
+  const auto intervals = [](const std::string& code) {
+    return "," + code + "_value_lo," + code + "_value_hi," + code + "_A_lo," + code + "_A_hi," +
+           code + "_B_lo," + code + "_B_hi";
+  };
+  const bool bootstrap = asked.bootstrapResamples > 0;
+  std::string header = bootstrap ? intervals("APCF") : "";
+  if (asked.combinations) {
+    header += ",IndVal_groups,IndVal_value,IndVal_A,IndVal_B,IndVal_p,IndVal_p_holm,IndVal_p_bh";
+    if (bootstrap) header += intervals("IndVal");
+  }
+  if (asked.correlation) header += ",rg_groups,rg_value,rg_p,rg_p_holm,rg_p_bh";
+  return header;
 }
 
 std::string SpeciesHeader(bool labelled) {
@@ -110,7 +148,7 @@ std::string SpeciesHeader(bool labelled) {
     if (type == 1) header += "," + code + "_A," + code + "_B";
     header += "," + code + "_p," + code + "_p_holm," + code + "_p_bh";
   }
-  return header + "\n";
+  return header;
 }
 
 }  // namespace
@@ -135,11 +173,19 @@ std::string ShortestText(double value) {
 std::string SpeciesTableText(const RunOutcome& outcome) {
   const SpeciesOutcome& species = *outcome.species;
   const bool labelled = !outcome.groupLabels.empty();
+  const AssociationRequest& asked = outcome.associations;
   SpeciesPValues pValues[kIndexTypeCount];
   for (int type = 0; type < kIndexTypeCount; ++type)
     pValues[type] = PValuesOf(species.indicators[type], species.absent, outcome.stepCount);
+  const SpeciesPValues indicatorPValues =
+      PValuesOf(species.indicatorValues, species.absent, outcome.stepCount);
+  const SpeciesPValues correlationPValues =
+      PValuesOf(species.correlations, species.absent, outcome.stepCount);
 
-  std::string text = SpeciesHeader(labelled);
+  const std::string associationHeader = AssociationHeader(asked);
+  const auto associationColumns =
+      static_cast<int>(std::count(associationHeader.begin(), associationHeader.end(), ','));
+  std::string text = SpeciesHeader(labelled) + associationHeader + "\n";
   const std::size_t speciesCount = species.apcfShare.size();
   for (std::size_t i = 0; i < speciesCount; ++i) {
     text += std::to_string(i + 1);
@@ -166,9 +212,28 @@ std::string SpeciesTableText(const RunOutcome& outcome) {
       } else {
         AppendMissingFields(text, (labelled ? 3 : 2) + (type == 0 ? 2 : 0));
       }
-      AppendField(text, pValues[type].p[i]);
-      AppendField(text, pValues[type].holm[i]);
-      AppendField(text, pValues[type].benjaminiHochberg[i]);
+      AppendPValues(text, pValues[type], i);
+    }
+    if (species.absent[i]) {
+      AppendMissingFields(text, associationColumns);
+    } else {
+      const bool bootstrap = asked.bootstrapResamples > 0;
+      if (bootstrap) AppendIntervals(text, species.intervals[i].apcf);
+      if (asked.combinations) {
+        const SpeciesAssociation& association = species.indicatorValues[i];
+        text += ',' + Quoted(association.groups);
+        AppendReportedField(text, association.value);
+        AppendReportedField(text, association.a);
+        AppendReportedField(text, association.b);
+        AppendPValues(text, indicatorPValues, i);
+        if (bootstrap) AppendIntervals(text, species.intervals[i].indicatorValue);
+      }
+      if (asked.correlation) {
+        const SpeciesAssociation& association = species.correlations[i];
+        text += ',' + Quoted(association.groups);
+        AppendReportedField(text, association.value);
+        AppendPValues(text, correlationPValues, i);
+      }
     }
     text += '\n';
   }

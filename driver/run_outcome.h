@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "driver/analysis_data.h"
+#include "driver/bootstrap.h"
+#include "driver/combinations.h"
 #include "driver/randomization_statistics.h"
 #include "driver/step_computation.h"
 #include "driver/step_workers.h"
@@ -48,6 +50,17 @@ struct SpeciesIndicator {
   std::int64_t stepsAtLeastObserved = 0;
 };
 
+// One species' strongest association of a statistic over combinations of groups, on the
+// observed grouping, computed in double precision.
+struct SpeciesAssociation {
+  std::string groups;  // the combination's labels (or numbers) joined by "+"; empty without one
+  double value = std::numeric_limits<double>::quiet_NaN();
+  double a = std::numeric_limits<double>::quiet_NaN();  // IndVal only
+  double b = std::numeric_limits<double>::quiet_NaN();
+  // Steps whose strongest value reaches the observed one, ties counted, the observed included.
+  std::int64_t stepsAtLeastObserved = 0;
+};
+
 struct SpeciesOutcome {
   // By IndexType, then species.
   std::array<std::vector<SpeciesIndicator>, kIndexTypeCount> indicators;
@@ -59,6 +72,11 @@ struct SpeciesOutcome {
   // Species present at no site (no abundance above 0): they indicate nothing, and their
   // p-values, always 1, are no test.
   std::vector<bool> absent;
+  // As the run was asked for them (AssociationRequest): IndVal over combinations of groups,
+  // r.g, and bootstrap intervals of APCF (and of IndVal). Empty when not asked for.
+  std::vector<SpeciesAssociation> indicatorValues;
+  std::vector<SpeciesAssociation> correlations;
+  std::vector<SpeciesIntervals> intervals;
 };
 
 struct RunOutcome {
@@ -67,6 +85,7 @@ struct RunOutcome {
   std::int32_t groupCount = 0;
   std::array<VariantOutcome, kIndexTypeCount> variants;
   std::optional<SpeciesOutcome> species;  // when the observer keeps it
+  AssociationRequest associations;        // what the species outcome holds beyond the variants
   std::vector<std::string> speciesNames;  // empty unless the input files named them
   std::vector<std::string> groupLabels;
   // What the run was given: its files, as they were named, and its seed.

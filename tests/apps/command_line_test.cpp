@@ -40,10 +40,13 @@ struct FaultCase {
 
 std::vector<std::string> Arguments(const std::string& table, const std::string& groups,
                                    const std::string& seed = "5",
-                                   const std::string& randomizations = "3") {
+                                   const std::string& randomizations = "3",
+                                   const std::vector<std::string>& more = {}) {
   const bool csv = table.ends_with(".csv");
-  return {csv ? "--community" : "--data", table, "--groups", groups, "--seed", seed,
-          "--randomizations", randomizations};
+  std::vector<std::string> arguments = {csv ? "--community" : "--data", table, "--groups", groups,
+                                        "--seed", seed, "--randomizations", randomizations};
+  arguments.insert(arguments.end(), more.begin(), more.end());
+  return arguments;
 }
 
 // Each case runs in a folder with both tables and an older "RESULTS.TXT".
@@ -67,8 +70,9 @@ TEST(CommandLine, OptionFaults) {
   const std::string seedRange = "a whole number from -2147483648 to 2147483647";
   const std::string countRange = "a whole number from 1 to 2147483647";
   const std::string options =
-      "--data, --community, --groups, --seed, --randomizations, --species-table, --summary, "
-      "--plot, --species-report, --alpha, --quiet, --help or --version";
+      "--data, --community, --groups, --seed, --randomizations, --blocks, --combinations, "
+      "--max-order, --rg, --bootstrap, --ci, --species-table, --summary, --plot, "
+      "--species-report, --alpha, --quiet, --help or --version";
   auto withSeed = [](const std::string& seed) { return Arguments("data.txt", "groups.txt", seed); };
   ExpectFaults({
       {{"--frobnicate"}, "\"--frobnicate\": an unknown option; expected " + options},
@@ -95,6 +99,13 @@ TEST(CommandLine, OptionFaults) {
        "absent.txt: cannot be opened (No such file or directory); expected a readable file"},
       {Arguments("data.txt", "."), ".: cannot be read (Is a directory); expected a readable file"},
       {{"--quiet=yes"}, "--quiet: \"yes\"; expected no value"},
+      // Options that shape a statistic need their statistic, and a level below 1.
+      {Arguments("community.csv", "groups.csv", "5", "3", {"--max-order", "2"}),
+       "--max-order: without --combinations; expected --combinations beside --max-order"},
+      {Arguments("data.txt", "groups.txt", "5", "3", {"--blocks", "blocks.csv"}),
+       "--blocks: without --community; expected --community beside --blocks"},
+      {Arguments("community.csv", "groups.csv", "5", "3", {"--bootstrap", "99", "--ci", "1"}),
+       "--ci: \"1\"; expected a number above 0 and below 1, such as 0.95"},
       {{"--quiet", "--quiet"}, "--quiet: given twice; expected each option once"},
   });
 }

@@ -24,6 +24,18 @@
 namespace kova {
 namespace {
 
+// A run's answers as the options give them.
+RunRequest Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
+                   std::int32_t count) {
+  RunRequest request;
+  request.tableFile = std::move(table);
+  request.tableForm = form;
+  request.groupsFile = std::move(groups);
+  request.randomSeed = seed;
+  request.randomizationCount = count;
+  return request;
+}
+
 using test_support::ScratchFolder;
 
 void ReadAsTheDialogueDoes(const std::string& dataFile, const std::string& groupFile,
@@ -97,7 +109,8 @@ namespace {
 // refused before anything is written; each fault names what it found where.
 struct RefusedInputs {
   const char* why;
-  std::vector<std::pair<std::string, std::string>> files;  // the table first, the groups second
+  // The table first, the groups second, the blocks third if any.
+  std::vector<std::pair<std::string, std::string>> files;
   std::string fault;  // "where: found; expected ..." up to the expected part
 };
 
@@ -147,6 +160,14 @@ TEST(CheckedInputs, RefuseWhatWouldRunToNonsense) {
       {"a repeat count far beyond the sites, with a CSV table",
        {{"community.csv", community}, {"groups.txt", "2147483647*1\n"}},
        "groups.txt, line 1: \"1\", a group number beyond the 4 lines of community.csv;"},
+      {"a block file without a site",
+       {{"community.csv", community}, {"groups.csv", groups}, {"blocks.csv", "site,use\ns1,x\n"}},
+       "blocks.csv: no block for site \"s2\"; expected a block for every site of community.csv"},
+      {"a block of one site",
+       {{"community.csv", community + "\"s3\",1,1\n"},
+        {"groups.csv", groups + "\"s3\",\"a\"\n"},
+        {"blocks.csv", "site,use\ns1,x\ns2,y\ns3,x\n"}},
+       "blocks.csv: block \"y\" of one site (\"s2\"); expected blocks of 2 sites or more"},
   };
   for (const RefusedInputs& c : cases) {
     SCOPED_TRACE(c.why);
@@ -159,6 +180,7 @@ TEST(CheckedInputs, RefuseWhatWouldRunToNonsense) {
     request.groupsFile = c.files[1].first;
     request.randomSeed = 12345;
     request.randomizationCount = 99;
+    if (c.files.size() > 2) request.blocksFile = c.files[2].first;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     AnalysisData data;
@@ -175,7 +197,7 @@ TEST(CheckedInputs, RefuseARunWhoseResultsFileCannotFit) {
   ScratchFolder folder;
   folder.Write("data.txt", "t\n2 4 2\n1 0 2 0\n0 3 0 1\n");
   folder.Write("groups.txt", "1 1 2 2\n");
-  RunRequest request{"data.txt", TableForm::DataFile, "groups.txt", 12345, 2147483647};
+  const RunRequest request = Request("data.txt", TableForm::DataFile, "groups.txt", 12345, 2147483647);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
   AnalysisData data;
@@ -226,8 +248,8 @@ TEST(CheckedInputs, GroupLabelsAreNumberedAsRNumbersAFactorsLevels) {
       groups += "s" + std::to_string(site) + "," + label + "\n";
       community += "s" + std::to_string(site) + ",1\n";
     }
-    RunRequest request{folder.Write("community.csv", community), TableForm::Csv,
-                       folder.Write("groups.csv", groups), 12345, 9};
+    const RunRequest request = Request(folder.Write("community.csv", community), TableForm::Csv,
+                       folder.Write("groups.csv", groups), 12345, 9);
     AnalysisData data;
     const auto fault = ReadCheckedInputs(request, data);
     ASSERT_FALSE(fault) << fault->found;

@@ -22,6 +22,18 @@
 namespace kova {
 namespace {
 
+// A run's answers as the options give them.
+RunRequest Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
+                   std::int32_t count) {
+  RunRequest request;
+  request.tableFile = std::move(table);
+  request.tableForm = form;
+  request.groupsFile = std::move(groups);
+  request.randomSeed = seed;
+  request.randomizationCount = count;
+  return request;
+}
+
 TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
   const CombinationList list = ListCombinations(4, 3);
   std::vector<std::string> names;
@@ -45,8 +57,8 @@ TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
 
 AnalysisData ReadExample(const std::string& example) {
   const auto folder = test_support::SourceFolder() / "examples" / example;
-  RunRequest request{(folder / "community.csv").string(), TableForm::Csv,
-                     (folder / "groups.csv").string(), 12345, 2};
+  const RunRequest request = Request((folder / "community.csv").string(), TableForm::Csv,
+                     (folder / "groups.csv").string(), 12345, 2);
   AnalysisData data;
   const auto fault = ReadCheckedInputs(request, data);
   EXPECT_FALSE(fault) << fault->found;

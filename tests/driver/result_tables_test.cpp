@@ -4,6 +4,7 @@
 // values left out of the adjustments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <string>
 
@@ -115,6 +116,40 @@ TEST(ResultTables, SpeciesTableWithNamesAndGroupLabels) {
   for (int k = 0; k < 32; ++k)
     absent += ",NA";
   EXPECT_NE(text.find(absent + "\n3,\"Airaprae\",1,\"BF\",0.35,"), std::string::npos) << text;
+}
+
+// The statistics beyond the variants follow the variants' columns, as the run asked for them.
+TEST(ResultTables, SpeciesTableWithCombinationsCorrelationsAndIntervals) {
+  RunOutcome outcome = SmallOutcome();
+  outcome.associations.combinations = true;
+  outcome.associations.correlation = true;
+  outcome.associations.bootstrapResamples = 99;
+  SpeciesOutcome& species = *outcome.species;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  species.indicatorValues = {{"1+2", 0.5, 1.0, 0.5, 1}, {}, {"2", 0.25, 0.5, 0.5, 3}};
+  species.correlations = {{"2", -0.125, nan, nan, 2}, {}, {"1", 0.75, nan, nan, 1}};
+  species.intervals.resize(3);
+  species.intervals[0].apcf = {{0.5, 0.875}, {0.75, 1.0}, {0.5, 1.0}};
+  species.intervals[0].indicatorValue = {{0.25, 0.75}, {1.0, 1.0}, {0.25, 0.75}};
+  const std::string text = SpeciesTableText(outcome);
+  const std::string header = text.substr(0, text.find('\n'));
+  EXPECT_EQ(header.substr(header.find(",PSF_p_bh") + 9),
+            ",APCF_value_lo,APCF_value_hi,APCF_A_lo,APCF_A_hi,APCF_B_lo,APCF_B_hi,"
+            "IndVal_groups,IndVal_value,IndVal_A,IndVal_B,IndVal_p,IndVal_p_holm,IndVal_p_bh,"
+            "IndVal_value_lo,IndVal_value_hi,IndVal_A_lo,IndVal_A_hi,IndVal_B_lo,IndVal_B_hi,"
+            "rg_groups,rg_value,rg_p,rg_p_holm,rg_p_bh");
+  // Species 1's IndVal p of 1/3 and r.g p of 2/3 over the two species present.
+  const std::string first = text.substr(text.find("\n1,") + 1);
+  EXPECT_EQ(first.substr(first.find(",0.5,0.875,")),
+            ",0.5,0.875,0.75,1,0.5,1,"
+            "\"1+2\",0.5,1,0.5,0.3333333333333333,0.6666666666666666,0.6666666666666666,"
+            "0.25,0.75,1,1,0.25,0.75,"
+            "\"2\",-0.125,0.6666666666666666,0.6666666666666666,0.6666666666666666\n" +
+                first.substr(first.find("\n2,") + 1));
+  // The absent species has none of them.
+  const std::string absent = text.substr(text.find("\n2,") + 1);
+  // Its name, the variants' 27 fields and the 24 of the other statistics.
+  EXPECT_EQ(std::count(absent.begin(), absent.begin() + absent.find('\n'), ','), 1 + 27 + 24);
 }
 
 TEST(ResultTables, CommunitySummaryOneRowPerVariant) {
