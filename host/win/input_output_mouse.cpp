@@ -14,7 +14,7 @@ int FloorDivide(int value, int divisor) {
 }  // namespace
 
 QPoint InputOutputWidget::CellUnder(const QPoint& position) const {
-  return QPoint(FloorDivide(position.x(), cells_.width), FloorDivide(position.y(), cells_.height));
+  return QPoint(FloorDivide(position.x(), Cells().width), FloorDivide(position.y(), Cells().height));
 }
 
 void InputOutputWidget::mousePressEvent(QMouseEvent* event) {

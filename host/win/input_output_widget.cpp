@@ -1,5 +1,7 @@
 #include "host/win/input_output_widget.h"
 
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 namespace kova::win {
@@ -11,10 +13,7 @@ constexpr int kRefreshMilliseconds = 15;
 }  // namespace
 
 InputOutputWidget::InputOutputWidget(host::InputOutputWindow& model, QWidget* parent)
-    : QAbstractScrollArea(parent),
-      model_(model),
-      font_(ConsoleFont()),
-      cells_(MeasureCells(font_)) {
+    : QAbstractScrollArea(parent), model_(model), painter_(ConsoleFont()) {
   setObjectName(QStringLiteral("InputOutput"));
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -45,11 +44,11 @@ void InputOutputWidget::RefreshSoon() {
 }
 
 int InputOutputWidget::ViewRows() const {
-  return (viewport()->height() + cells_.height - 1) / cells_.height;
+  return (viewport()->height() + Cells().height - 1) / Cells().height;
 }
 
 int InputOutputWidget::ViewColumns() const {
-  return (viewport()->width() + cells_.width - 1) / cells_.width;
+  return (viewport()->width() + Cells().width - 1) / Cells().width;
 }
 
 void InputOutputWidget::Refresh() {
@@ -60,20 +59,35 @@ void InputOutputWidget::Refresh() {
     viewport()->update();
   } else {
     if (work.scrollRows != 0 || work.scrollColumns != 0) {
-      const QPoint offset(-work.scrollColumns * cells_.width, -work.scrollRows * cells_.height);
+      const QPoint offset(-work.scrollColumns * Cells().width, -work.scrollRows * Cells().height);
       viewport()->scroll(offset.x(), offset.y());
       viewport()->update(caretShown_.translated(offset));  // the caret moved with the text
     }
     for (const host::CellRect& cells : work.cells)
-      viewport()->update(CellRectangle(cells));
+      viewport()->update(painter_.CellRectangle(cells));
   }
   InvalidateCaret();
 }
 
 void InputOutputWidget::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
-  model_.Resize(viewport()->height() / cells_.height, viewport()->width() / cells_.width);
+  model_.Resize(viewport()->height() / Cells().height, viewport()->width() / Cells().width);
   Refresh();
+}
+
+void InputOutputWidget::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  painter_.PaintRows(painter, model_, model_.View(), event->rect());
+  if (hasFocus()) painter_.PaintCaret(painter, model_, model_.View());
+}
+
+// Redraws the cell the caret left and the one it is in now.
+void InputOutputWidget::InvalidateCaret() {
+  const QRect now = hasFocus() ? painter_.CaretRectangle(model_, model_.View()) : QRect();
+  if (now == caretShown_) return;
+  viewport()->update(caretShown_);
+  viewport()->update(now);
+  caretShown_ = now;
 }
 
 void InputOutputWidget::focusInEvent(QFocusEvent* event) {

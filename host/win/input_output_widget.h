@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "host/input_output_window.h"
-#include "host/win/console_font.h"
+#include "host/win/cell_painter.h"
 
 namespace kova::win {
 
@@ -30,7 +30,7 @@ class InputOutputWidget : public QAbstractScrollArea {
   void Paste();
   void Delete();
 
-  const CellMetrics& Cells() const { return cells_; }
+  const CellMetrics& Cells() const { return painter_.Cells(); }
   host::InputOutputWindow& Model() { return model_; }
 
  protected:
@@ -47,12 +47,6 @@ class InputOutputWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  // Painting (input_output_painting.cpp).
-  void PaintRow(QPainter& painter, int row) const;
-  void PaintSelection(QPainter& painter) const;
-  void PaintCaret(QPainter& painter) const;
-  QRect CellRectangle(const host::CellRect& cells) const;
-  QRect CaretRectangle() const;
   void InvalidateCaret();
 
   // Keys (input_output_keys.cpp).
@@ -70,8 +64,7 @@ class InputOutputWidget : public QAbstractScrollArea {
   int ViewColumns() const;
 
   host::InputOutputWindow& model_;
-  QFont font_;
-  CellMetrics cells_;
+  CellPainter painter_;
   QTimer refreshTimer_;
   QRect caretShown_;          // where the caret was last drawn
   bool syncingBars_ = false;  // the bars are being set from the model, not by the user

@@ -178,23 +178,5 @@ TEST_F(Window, ScrollBarsFollowTheTranscript) {
   EXPECT_EQ(bar->value(), view.topLine);
 }
 
-TEST_F(Window, PaintsTheTextOnTheCellGrid) {
-  Write("WWWW\n");
-  host_.InputOutput().Refresh();
-  const QImage image = Viewport()->grab().toImage();
-  const CellMetrics& cells = host_.InputOutput().Cells();
-  auto inked = [&](int column) {
-    for (int y = 0; y < cells.height; ++y) {
-      for (int x = column * cells.width; x < (column + 1) * cells.width; ++x) {
-        if (qGray(image.pixel(x, y)) < 128) return true;
-      }
-    }
-    return false;
-  };
-  for (int column = 0; column < 4; ++column)
-    EXPECT_TRUE(inked(column)) << column;
-  EXPECT_FALSE(inked(5));
-}
-
 }  // namespace
 }  // namespace kova::win
