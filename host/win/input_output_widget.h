@@ -1,6 +1,5 @@
 // The Input/Output window on the screen: turns keys, mouse and scroll bar events into calls
-// on the window's model and paints the rows the model says have changed, on a grid of
-// character cells.
+// on the window's model and has the cell painter draw what the model says has changed.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -30,9 +29,6 @@ class InputOutputWidget : public QAbstractScrollArea {
   void Paste();
   void Delete();
 
-  const CellMetrics& Cells() const { return painter_.Cells(); }
-  host::InputOutputWindow& Model() { return model_; }
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -47,18 +43,10 @@ class InputOutputWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  void InvalidateCaret();
-
-  // Keys (input_output_keys.cpp).
-  bool HandleEditKey(int key);
-
-  // Mouse (input_output_mouse.cpp).
-  QPoint CellUnder(const QPoint& position) const;
-
-  // Scroll bars (input_output_scroll_bars.cpp).
-  void SyncScrollBars();
-
   void RefreshSoon();
+  void InvalidateCaret();
+  void SyncScrollBars();
+  QPoint CellUnder(const QPoint& position) const;
   // The view's size in cells, a partly visible last row and column included.
   int ViewRows() const;
   int ViewColumns() const;

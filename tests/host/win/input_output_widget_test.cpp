@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "host/main_menu.h"
+#include "host/win/clipboard.h"
 #include "host/win/console_host.h"
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
@@ -32,7 +33,7 @@ class Window : public ::testing::Test {
   std::string Line(std::size_t row) const { return std::string(host_.Lines().Line(row)); }
   QWidget* Viewport() { return host_.InputOutput().viewport(); }
   QPoint CellCentre(int column, int row) {
-    const CellMetrics& cells = host_.InputOutput().Cells();
+    const CellMetrics cells = MeasureCells(ConsoleFont());
     return QPoint(column * cells.width + cells.width / 2, row * cells.height + cells.height / 2);
   }
   bool Enabled(int id) { return host_.Frame().Action(id)->isEnabled(); }
@@ -152,30 +153,48 @@ TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
   EXPECT_FALSE(Enabled(host::command::kCut));
 }
 
+TEST(Clipboard, TextIsBytesAndEveryLineBreakOneCarriageReturn) {
+  struct Case {
+    QString text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {QStringLiteral("a\r\nb"), "a\rb"},
+      {QStringLiteral("a\nb\n"), "a\rb\r"},
+      {QStringLiteral("a\rb"), "a\rb"},
+      {QString::fromUtf8("\u00e9\u20ac"), "\xe9?"},
+  };
+  for (const Case& each : cases) {
+    QApplication::clipboard()->setText(each.text);
+    EXPECT_EQ(clipboard::TextToType(), each.bytes) << each.text.toStdString();
+  }
+  QApplication::clipboard()->clear();
+  EXPECT_EQ(clipboard::TextToType(), std::nullopt);
+  EXPECT_TRUE(clipboard::PutText("\xe9t\xe9"));
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("\u00e9t\u00e9"));
+}
+
 TEST_F(Window, PasteDeliversTheFirstLineAndKeepsTheRestTyped) {
   QApplication::clipboard()->setText(QStringLiteral("ab\rcd"));
   host_.Frame().Action(host::command::kPaste)->setEnabled(true);
   const std::string line =
       ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_V, Qt::ControlModifier); });
   EXPECT_EQ(line, "ab\r\n");
-  EXPECT_EQ(Line(1), "cd");
-  EXPECT_FALSE(host_.InputOutput().Model().AtLineStart());
+  EXPECT_EQ(Line(1), "cd");  // typed, not yet completed: Enter delivers it
+  EXPECT_EQ(ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_Return); }), "cd\r\n");
 }
 
 TEST_F(Window, ScrollBarsFollowTheTranscript) {
   for (int line = 0; line < 200; ++line)
     Write("line " + std::to_string(line) + "\n");
   host_.InputOutput().Refresh();
-  const host::ScrollView& view = host_.InputOutput().Model().View();
+  const int rows = Viewport()->height() / MeasureCells(ConsoleFont()).height;
   QScrollBar* bar = host_.InputOutput().verticalScrollBar();
-  EXPECT_EQ(bar->maximum(), view.VerticalMaximum(200));
-  EXPECT_EQ(bar->value(), view.topLine);
-  EXPECT_EQ(view.topLine, bar->maximum());
+  EXPECT_EQ(bar->maximum(), 200 - rows + 2);  // two rows stay free below the last line
+  EXPECT_EQ(bar->value(), bar->maximum());
   bar->setValue(10);  // the user drags the thumb
-  EXPECT_EQ(view.topLine, 10);
   QTest::keyClick(&host_.InputOutput(), Qt::Key_PageDown);
-  EXPECT_EQ(view.topLine, 10 + view.visibleRows);
-  EXPECT_EQ(bar->value(), view.topLine);
+  EXPECT_EQ(bar->value(), 10 + rows);
 }
 
 }  // namespace
