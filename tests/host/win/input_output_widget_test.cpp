@@ -26,12 +26,19 @@ class Window : public ::testing::Test {
  protected:
   Window() : host_(QStringLiteral("kova")) {
     host_.Show();
+    console_ = host_.Operations();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&host_.Frame()));
   }
 
-  void Write(std::string_view text) { host_.WriteText(text.data(), text.size()); }
+  void Write(std::string_view text) {
+    console_.WriteText(text.data(), text.size(), ConsoleStream::Output);
+  }
   std::string Line(std::size_t row) const { return std::string(host_.Lines().Line(row)); }
-  QWidget* Viewport() { return host_.InputOutput().viewport(); }
+  QMdiSubWindow* ConsoleWindow() { return host_.Frame().ConsoleWindow(); }
+  InputOutputWidget& Console() {
+    return *qobject_cast<InputOutputWidget*>(ConsoleWindow()->widget());
+  }
+  QWidget* Viewport() { return Console().viewport(); }
   QPoint CellCentre(int column, int row) {
     const CellMetrics cells = MeasureCells(ConsoleFont());
     return QPoint(column * cells.width + cells.width / 2, row * cells.height + cells.height / 2);
@@ -42,11 +49,12 @@ class Window : public ::testing::Test {
   std::string ReadWhile(const std::function<void()>& user) {
     QTimer::singleShot(0, user);
     char buffer[256];
-    const std::size_t count = host_.ReadLine(buffer, sizeof buffer);
+    const std::size_t count = console_.ReadLine(buffer, sizeof buffer);
     return std::string(buffer, count);
   }
 
   ConsoleHost host_;
+  ConsoleHooks console_;
 };
 
 TEST(ConsoleFont, EveryCharacterAdvancesByOneWholeCell) {
@@ -63,10 +71,10 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
   EXPECT_EQ(host_.Frame().objectName(), "MDIFRAME");
   EXPECT_EQ(host_.Frame().windowTitle(), "kova");
   EXPECT_EQ(host_.Frame().Client()->objectName(), "MDICLIENT");
-  EXPECT_EQ(host_.InputOutputWindow()->objectName(), "MDICHILD");
-  EXPECT_EQ(host_.InputOutputWindow()->windowTitle(), "Input/Output");
+  EXPECT_EQ(ConsoleWindow()->objectName(), "MDICHILD");
+  EXPECT_EQ(ConsoleWindow()->windowTitle(), "Input/Output");
   EXPECT_EQ(host_.Frame().menuBar()->objectName(), "MainMenu");
-  EXPECT_TRUE(host_.InputOutput().hasFocus());
+  EXPECT_TRUE(Console().hasFocus());
 
   const QList<QAction*> popups = host_.Frame().menuBar()->actions();
   ASSERT_EQ(popups.size(), 3);
@@ -83,7 +91,7 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
 
   // The user cannot close the Input/Output window: its system menu's Close is gray, and a
   // close is refused.
-  QMenu* systemMenu = host_.InputOutputWindow()->systemMenu();
+  QMenu* systemMenu = ConsoleWindow()->systemMenu();
   ASSERT_NE(systemMenu, nullptr);
   int closeEntries = 0;
   for (QAction* action : systemMenu->actions()) {
@@ -93,37 +101,36 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
     }
   }
   EXPECT_EQ(closeEntries, 1);
-  host_.InputOutputWindow()->close();
-  EXPECT_TRUE(host_.InputOutputWindow()->isVisible());
+  ConsoleWindow()->close();
+  EXPECT_TRUE(ConsoleWindow()->isVisible());
 }
 
 TEST_F(Window, TypedKeysReachTheWaitingRead) {
   Write("  ENTER INPUT FILENAME\r\n");
   const std::string line = ReadWhile([this] {
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("dune.tx"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Left);
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Backspace);
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("x"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_End);  // scrolls; the caret stays
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("t"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+    QTest::keyClicks(&Console(), QStringLiteral("dune.tx"));
+    QTest::keyClick(&Console(), Qt::Key_Left);
+    QTest::keyClick(&Console(), Qt::Key_Backspace);
+    QTest::keyClicks(&Console(), QStringLiteral("x"));
+    QTest::keyClick(&Console(), Qt::Key_End);  // scrolls; the caret stays
+    QTest::keyClicks(&Console(), QStringLiteral("t"));
+    QTest::keyClick(&Console(), Qt::Key_Return);
   });
   EXPECT_EQ(line, "dune.xtx\r\n");
   EXPECT_EQ(Line(0), "  ENTER INPUT FILENAME");
   EXPECT_EQ(Line(1), "dune.xtx");
 
-  const std::string empty =
-      ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_Return); });
+  const std::string empty = ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_Return); });
   EXPECT_EQ(empty, "\r\n");
   EXPECT_EQ(host_.Lines().LineCount(), 3u);
 }
 
 TEST_F(Window, ALineTypedAheadIsNotDelivered) {
-  QTest::keyClicks(&host_.InputOutput(), QStringLiteral("early"));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+  QTest::keyClicks(&Console(), QStringLiteral("early"));
+  QTest::keyClick(&Console(), Qt::Key_Return);
   const std::string line = ReadWhile([this] {
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("asked"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+    QTest::keyClicks(&Console(), QStringLiteral("asked"));
+    QTest::keyClick(&Console(), Qt::Key_Return);
   });
   EXPECT_EQ(line, "asked\r\n");
 }
@@ -131,7 +138,7 @@ TEST_F(Window, ALineTypedAheadIsNotDelivered) {
 TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
   Write("abc def ghi\n");
   QApplication::clipboard()->setText(QStringLiteral("before"));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "before");  // Copy is gray: nothing happens
   EXPECT_EQ(host_.Lines().LineCount(), 1u);                // and nothing is typed
 
@@ -142,12 +149,12 @@ TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
   EXPECT_TRUE(Enabled(host::command::kCopy));
   EXPECT_TRUE(Enabled(host::command::kCut));
   EXPECT_FALSE(Enabled(host::command::kPaste));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "def");
   EXPECT_TRUE(Enabled(host::command::kPaste));
 
   QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellCentre(9, 0));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_X, Qt::ControlModifier);  // Cut
+  QTest::keyClick(&Console(), Qt::Key_X, Qt::ControlModifier);  // Cut
   EXPECT_EQ(QApplication::clipboard()->text(), "ghi");
   EXPECT_EQ(Line(0), "abc def ");
   EXPECT_FALSE(Enabled(host::command::kCut));
@@ -178,22 +185,22 @@ TEST_F(Window, PasteDeliversTheFirstLineAndKeepsTheRestTyped) {
   QApplication::clipboard()->setText(QStringLiteral("ab\rcd"));
   host_.Frame().Action(host::command::kPaste)->setEnabled(true);
   const std::string line =
-      ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_V, Qt::ControlModifier); });
+      ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_V, Qt::ControlModifier); });
   EXPECT_EQ(line, "ab\r\n");
   EXPECT_EQ(Line(1), "cd");  // typed, not yet completed: Enter delivers it
-  EXPECT_EQ(ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_Return); }), "cd\r\n");
+  EXPECT_EQ(ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_Return); }), "cd\r\n");
 }
 
 TEST_F(Window, ScrollBarsFollowTheTranscript) {
   for (int line = 0; line < 200; ++line)
     Write("line " + std::to_string(line) + "\n");
-  host_.InputOutput().Refresh();
+  Console().Refresh();
   const int rows = Viewport()->height() / MeasureCells(ConsoleFont()).height;
-  QScrollBar* bar = host_.InputOutput().verticalScrollBar();
+  QScrollBar* bar = Console().verticalScrollBar();
   EXPECT_EQ(bar->maximum(), 200 - rows + 2);  // two rows stay free below the last line
   EXPECT_EQ(bar->value(), bar->maximum());
   bar->setValue(10);  // the user drags the thumb
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_PageDown);
+  QTest::keyClick(&Console(), Qt::Key_PageDown);
   EXPECT_EQ(bar->value(), 10 + rows);
 }
 
