@@ -1,8 +1,6 @@
 #include "apps/kova/results_menu.h"
 
 #include <QFileDialog>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <optional>
 #include <string>
 
@@ -10,17 +8,16 @@
 #include "driver/run_outcome.h"
 #include "host/win/message_boxes.h"
 #include "host/win/picture_painting.h"
+#include "host/win/program_graphics.h"
+#include "host/win/program_menu.h"
 #include "host/win/program_services.h"
 #include "plots/svg_picture.h"
 
 namespace kova::window {
 namespace {
 
-// The menu goes before "Window", the third of the frame's menus.
-constexpr int kResultsMenuPosition = 3;
 // The graphics window shows the picture at about three quarters of its natural size.
-constexpr int kWindowWidth = 736;
-constexpr int kWindowHeight = 500;
+constexpr QSize kWindowSize(736, 500);
 // Saved images are twice the natural size, sharp enough to print.
 constexpr double kImageScale = 2;
 
@@ -32,16 +29,10 @@ std::optional<plots::Picture>& RunPictureShown() {
 
 void ShowPicture() {
   win::ProgramServices& services = win::Services();
-  if (QMdiSubWindow* window = services.GraphicsWindow()) {
-    window->showNormal();
-    window->mdiArea()->setActiveSubWindow(window);
-    return;
-  }
-  int width = kWindowWidth;
-  int height = kWindowHeight;
-  services.OpenGraphicsWindow(
-      width, height, "Randomization distributions", 1,
-      [](QPainter& surface) { win::PaintPictureToFit(surface, *RunPictureShown()); });
+  if (win::RaiseGraphicsWindow(services)) return;
+  win::OpenGraphicsWindow(
+      services, {"Randomization distributions", kWindowSize, host::MappingMode::Text,
+                 [](QPainter& surface) { win::PaintPictureToFit(surface, *RunPictureShown()); }});
 }
 
 // The file the user picks for a picture of the given kind, or nothing when cancelled.
@@ -82,14 +73,14 @@ void SavePng() {
   }
 }
 
+// The menu goes before the frame's "Window" menu.
 void AddResultsMenu() {
-  win::ProgramServices& services = win::Services();
-  services.InsertMenuItem(kResultsMenuPosition, 0, 0, "&Results");
-  services.AppendMenuItem(kResultsMenuPosition, 0, "&Distributions", [](bool&) { ShowPicture(); });
-  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &SVG...",
-                          [](bool&) { SaveSvg(); });
-  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &PNG...",
-                          [](bool&) { SavePng(); });
+  std::optional<win::ProgramMenu> menu =
+      win::ProgramMenu::InsertBefore(win::Services(), "Window", "&Results");
+  if (!menu) return;
+  menu->AddItem("&Distributions", ShowPicture);
+  menu->AddItem("Save Picture as &SVG...", SaveSvg);
+  menu->AddItem("Save Picture as &PNG...", SavePng);
 }
 
 }  // namespace

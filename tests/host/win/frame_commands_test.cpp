@@ -22,6 +22,8 @@
 #include "host/win/console_host.h"
 #include "host/win/frame_window.h"
 #include "host/win/print_command.h"
+#include "host/win/program_graphics.h"
+#include "host/win/program_menu.h"
 #include "host/win/program_services.h"
 #include "tests/host/win/modal_responder.h"
 #include "tests/support/process_runner.h"
@@ -355,6 +357,60 @@ TEST_F(Frame, ProgramMenuItemsCallTheirCallbacksWithTheirCheckedState) {
 
   services.DeleteMenuItem(4, 1);
   EXPECT_EQ(ProgramItem(802), nullptr);
+}
+
+TEST_F(Frame, AProgramNamesItsMenusAndItems) {
+  ProgramServices& services = Services();
+  EXPECT_FALSE(ProgramMenu::InsertBefore(services, "Nowhere", "&Results"));
+  std::optional<ProgramMenu> results = ProgramMenu::InsertBefore(services, "Window", "&Results");
+  ASSERT_TRUE(results);
+  std::vector<std::string> chosen;
+  ASSERT_TRUE(results->AddItem("&Show", [&chosen] { chosen.push_back("show"); }));
+  ASSERT_TRUE(results->AddItem("Log scale", [&chosen] { chosen.push_back("log"); }));
+  QStringList menus;
+  for (QAction* menu : host_.Frame().menuBar()->actions())
+    menus << menu->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Results", "&Window"}));
+
+  EXPECT_TRUE(results->SetChecked("Log scale", true));
+  EXPECT_TRUE(ProgramItem(801)->isChecked());
+  EXPECT_FALSE(results->SetChecked("Linear scale", true));
+  ProgramItem(800)->trigger();
+  ProgramItem(801)->trigger();
+  EXPECT_EQ(chosen, (std::vector<std::string>{"show", "log"}));
+  EXPECT_TRUE(results->RemoveItem("Show"));
+  EXPECT_EQ(ProgramItem(800), nullptr);
+  EXPECT_FALSE(results->RemoveItem("Show"));
+
+  // The frame's own menus are named too; an item's shortcut is not part of its name.
+  std::optional<ProgramMenu> edit = ProgramMenu::Find(services, "Edit");
+  ASSERT_TRUE(edit);
+  ASSERT_TRUE(edit->AddItem("Select All", {}));
+  EXPECT_EQ(host_.Frame().Popup(1)->actions().back()->text(), "Select All");
+  EXPECT_TRUE(edit->SetChecked("Copy", true));
+  EXPECT_TRUE(host_.Frame().Action(host::command::kCopy)->isChecked());
+}
+
+TEST_F(Frame, AProgramOpensItsGraphicsWindowInNamedUnits) {
+  ProgramServices& services = Services();
+  EXPECT_FALSE(RaiseGraphicsWindow(services));
+  QTransform drawnWith;
+  ASSERT_TRUE(OpenGraphicsWindow(
+      services, {"Plot", QSize(300, 200), host::MappingMode::HighMetric,
+                 [&drawnWith](QPainter& surface) { drawnWith = surface.worldTransform(); }}));
+  QMdiSubWindow* window = services.GraphicsWindow();
+  EXPECT_EQ(window->windowTitle(), "Plot");
+  EXPECT_EQ(window->size(), QSize(300, 200));
+  window->widget()->grab();
+  const double pixelsPerUnit = window->widget()->logicalDpiX() / 2540.0;  // 0.01 mm
+  EXPECT_DOUBLE_EQ(drawnWith.m11(), pixelsPerUnit);
+  EXPECT_LT(drawnWith.m22(), 0);  // y grows upwards
+  EXPECT_FALSE(OpenGraphicsWindow(services, {"Second", {}, host::MappingMode::Text, {}}));
+
+  window->showMinimized();
+  EXPECT_TRUE(RaiseGraphicsWindow(services));
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_EQ(host_.Frame().Client()->activeSubWindow(), window);
 }
 
 TEST_F(Frame, TimersCallTheirCallbacksUntilKilled) {
