@@ -4,7 +4,6 @@
 #include <QMdiSubWindow>
 #include <optional>
 
-#include "host/transcript_file.h"
 #include "host/win/frame_window.h"
 #include "host/win/message_boxes.h"
 
@@ -40,19 +39,18 @@ void TranscriptSaving::Save() {
   SaveTo(fileName_);
 }
 
-bool TranscriptSaving::SaveAs() {
+void TranscriptSaving::SaveAs() {
   const std::optional<std::string> chosen = ChooseFileToSave(fileName_);
   frame_.FocusConsole();
-  if (!chosen) return false;
+  if (!chosen || SaveTo(*chosen) != host::SaveOutcome::Saved) return;
   fileName_ = *chosen;
   frame_.ConsoleWindow()->setWindowTitle(QString::fromStdString(host::FileTitle(fileName_)));
-  SaveTo(fileName_);
-  return true;
 }
 
 // A failed save leaves the transcript unsaved, so that closing still offers to save it.
-void TranscriptSaving::SaveTo(const std::string& path) {
-  switch (host::SaveTranscript(transcript_, path)) {
+host::SaveOutcome TranscriptSaving::SaveTo(const std::string& path) {
+  const host::SaveOutcome outcome = host::SaveTranscript(transcript_, path);
+  switch (outcome) {
     case host::SaveOutcome::Saved:
       break;
     case host::SaveOutcome::CannotCreate:
@@ -63,6 +61,7 @@ void TranscriptSaving::SaveTo(const std::string& path) {
       break;
   }
   frame_.FocusConsole();
+  return outcome;
 }
 
 void TranscriptSaving::SaveBeforeClosing(host::SaveBeforeClose save) {

@@ -115,6 +115,8 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
   EXPECT_EQ(user.Answered(), 3);  // the file dialog, replacing the file, the warning
   EXPECT_EQ(warning, "KOVA: I/O error while writing file");
   EXPECT_FALSE(host_.Lines().Saved());
+  // The title names no file that failed.
+  EXPECT_EQ(ConsoleWindow()->windowTitle().toStdString(), "Input/Output");
 
   // A file that cannot be created.
   user.Then(
@@ -127,6 +129,7 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
   EXPECT_TRUE(user.Done());
   EXPECT_EQ(warning, "Cannot create file");
   EXPECT_FALSE(host_.Lines().Saved());
+  EXPECT_EQ(ConsoleWindow()->windowTitle().toStdString(), "Input/Output");
 }
 
 // pdftotext's text of a PDF, its pages separated by form feeds.
