@@ -14,7 +14,7 @@ ConsoleHost::ConsoleHost(const QString& frameTitle)
     : frame_(std::make_unique<FrameWindow>(frameTitle)),
       services_(std::make_unique<ProgramServices>(*frame_)),
       saving_(*frame_, transcript_),
-      printing_(*frame_, transcript_),
+      printing_(*frame_, transcript_, saving_),
       closing_(*frame_, transcript_, saving_, flags_) {
   model_.selectionCommands = [this](bool usable) { frame_->SetSelectionCommands(usable); };
   frame_->commandChosen = [this](int id) { RouteCommand(id); };

@@ -6,9 +6,13 @@
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <filesystem>
+
+#include "host/transcript_file.h"
 
 #include "host/win/frame_window.h"
 #include "host/win/message_boxes.h"
+#include "host/win/transcript_saving.h"
 
 namespace kova::win {
 namespace {
@@ -37,12 +41,19 @@ class PrintProgressBox : public QDialog {
 
 }  // namespace
 
-PrintCommand::PrintCommand(FrameWindow& frame, const host::Transcript& transcript)
-    : frame_(frame), transcript_(transcript) {}
+PrintCommand::PrintCommand(FrameWindow& frame, const host::Transcript& transcript,
+                           const TranscriptSaving& saving)
+    : frame_(frame), transcript_(transcript), saving_(saving) {}
 
 void PrintCommand::Print() {
   QPrinter printer;
   printer.setFromTo(1, 1);
+  // Printing to a file proposes one named after the transcript, not the dialog's own choice
+  // of the home folder; a printer of the system's stays the one the dialog starts on.
+  const QPrinter::OutputFormat format = printer.outputFormat();
+  printer.setOutputFileName(QString::fromStdString(
+      host::PdfFileFor(saving_.FileName(), std::filesystem::current_path().string())));
+  printer.setOutputFormat(format);
   QPrintDialog dialog(&printer, &frame_);
   dialog.setMinMax(1, kHighestPage);
   dialog.setOptions(QAbstractPrintDialog::PrintPageRange |

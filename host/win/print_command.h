@@ -13,10 +13,13 @@
 namespace kova::win {
 
 class FrameWindow;
+class TranscriptSaving;
 
 class PrintCommand {
  public:
-  PrintCommand(FrameWindow& frame, const host::Transcript& transcript);
+  // A print to a file is proposed beside the file `saving` last saved the transcript to.
+  PrintCommand(FrameWindow& frame, const host::Transcript& transcript,
+               const TranscriptSaving& saving);
   PrintCommand(const PrintCommand&) = delete;
   PrintCommand& operator=(const PrintCommand&) = delete;
 
@@ -28,6 +31,7 @@ class PrintCommand {
  private:
   FrameWindow& frame_;
   const host::Transcript& transcript_;
+  const TranscriptSaving& saving_;
   bool printContinue_ = false;
 };
 

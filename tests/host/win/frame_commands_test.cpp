@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <string>
 
 #include "host/main_menu.h"
@@ -25,6 +27,7 @@
 #include "host/win/program_graphics.h"
 #include "host/win/program_menu.h"
 #include "host/win/program_services.h"
+#include "host/win/transcript_saving.h"
 #include "tests/host/win/modal_responder.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/scratch_folder.h"
@@ -166,7 +169,12 @@ int PdfPageCount(const std::string& path) {
 
 class Printing : public ::testing::Test {
  protected:
-  Printing() : frame_(QStringLiteral("kova")), printing_(frame_, transcript_) { frame_.show(); }
+  Printing()
+      : frame_(QStringLiteral("kova")),
+        saving_(frame_, transcript_),
+        printing_(frame_, transcript_, saving_) {
+    frame_.show();
+  }
 
   void WriteLines(int count) {
     for (int line = 1; line <= count; ++line) {
@@ -184,6 +192,7 @@ class Printing : public ::testing::Test {
 
   FrameWindow frame_;
   host::Transcript transcript_;
+  TranscriptSaving saving_;
   PrintCommand printing_;
   ScratchFolder folder_;
 };
@@ -265,6 +274,35 @@ TEST_F(Printing, ThePrintDialogOffersPagesAndCancellingItPrintsNothing) {
   EXPECT_TRUE(user.Done());
   EXPECT_TRUE(pagesOffered);
   EXPECT_TRUE(frame_.isEnabled());
+}
+
+// The file a print to PDF proposes, as the print dialog shows it.
+std::string ProposedPdf(QWidget* printDialog) {
+  const auto* name = printDialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+  return name != nullptr ? name->text().toStdString() : "no file name field";
+}
+
+TEST_F(Frame, PrintingToAFileProposesAPdfNamedAfterTheTranscript) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.Path());
+  Write("line");
+  std::vector<std::string> proposed;
+  ModalResponder user;
+  auto readAndCancel = [&proposed](QWidget* modal) {
+    proposed.push_back(ProposedPdf(modal));
+    test_support::ClickButton(modal, QStringLiteral("Cancel"));
+  };
+  user.Then(readAndCancel);
+  Choose(host::command::kPrint);
+  user.Then([&](QWidget* modal) {
+    test_support::ChooseFile(modal, QString::fromStdString(folder_.File("session.txt")));
+  });
+  Choose(host::command::kSaveAs);
+  user.Then(readAndCancel);
+  Choose(host::command::kPrint);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(proposed, (std::vector<std::string>{folder_.File("transcript.pdf"),
+                                                folder_.File("session.pdf")}));
 }
 
 TEST_F(Frame, TheAboutBoxShowsTheMachinesFacts) {
