@@ -103,6 +103,7 @@ int InputOutputWidget::ViewColumns() const {
 void InputOutputWidget::Refresh() {
   refreshTimer_.stop();
   const host::RepaintWork work = model_.Repaint().Take(ViewRows(), ViewColumns());
+  shown_ = model_.View();
   if (work.scrollBars) SyncScrollBars();
   if (work.everything) {
     viewport()->update();
@@ -121,13 +122,13 @@ void InputOutputWidget::Refresh() {
 
 void InputOutputWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
-  painter_.PaintRows(painter, model_, model_.View(), event->rect());
-  if (hasFocus()) painter_.PaintCaret(painter, model_, model_.View());
+  painter_.PaintRows(painter, model_, shown_, event->rect());
+  if (hasFocus()) painter_.PaintCaret(painter, model_, shown_);
 }
 
 // Redraws the cell the caret left and the one it is in now.
 void InputOutputWidget::InvalidateCaret() {
-  const QRect now = hasFocus() ? painter_.CaretRectangle(model_, model_.View()) : QRect();
+  const QRect now = hasFocus() ? painter_.CaretRectangle(model_, shown_) : QRect();
   if (now == caretShown_) return;
   viewport()->update(caretShown_);
   viewport()->update(now);

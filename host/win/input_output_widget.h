@@ -53,6 +53,10 @@ class InputOutputWidget : public QAbstractScrollArea {
 
   host::InputOutputWindow& model_;
   CellPainter painter_;
+  // The view the screen was brought to at the last refresh. Every paint draws this view, not
+  // the model's, which may have moved on as lines arrived: the next refresh scrolls what is
+  // on the screen from here, and a row painted for a later view would end up too high.
+  host::ScrollView shown_;
   QTimer refreshTimer_;
   QRect caretShown_;          // where the caret was last drawn
   bool syncingBars_ = false;  // the bars are being set from the model, not by the user

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -202,6 +203,47 @@ TEST_F(Window, ScrollBarsFollowTheTranscript) {
   bar->setValue(10);  // the user drags the thumb
   QTest::keyClick(&Console(), Qt::Key_PageDown);
   EXPECT_EQ(bar->value(), 10 + rows);
+}
+
+// The first row of cells where the screen differs from a fresh paint of the window; -1 when
+// they agree.
+int FirstStaleRow(const QImage& screen, const QImage& fresh, int cellHeight) {
+  if (screen.size() != fresh.size()) return 0;
+  for (int y = 0; y < screen.height(); ++y) {
+    for (int x = 0; x < screen.width(); ++x) {
+      if (screen.pixel(x, y) != fresh.pixel(x, y)) return y / cellHeight;
+    }
+  }
+  return -1;
+}
+
+// A fast run ends with a burst of records and then the final table. When the window paints
+// after the burst's refresh but while the table's lines arrive, what it paints must still be
+// in its place once the next refresh moves the view up by those lines.
+TEST_F(Window, RowsPaintedWhileTheTranscriptGrowsEndUpInTheirPlace) {
+  InputOutputWidget& console = Console();
+  auto append = [&console](int first, int end) {
+    for (int record = first; record < end; ++record)
+      console.AppendLine("record " + std::to_string(record));
+  };
+  auto paintNow = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); };
+  append(0, 500);
+  console.Refresh();  // the whole view is to be painted
+  append(500, 510);   // the final table arrives before that paint
+  paintNow();
+  console.Refresh();  // the view moves up by ten rows
+  paintNow();
+  // What the screen holds (the window's backing store, which scrolling moves) against a
+  // fresh paint of the whole view.
+  const QPoint origin = Viewport()->mapTo(&host_.Frame(), QPoint());
+  const QImage screen = host_.Frame()
+                            .screen()
+                            ->grabWindow(host_.Frame().winId(), origin.x(), origin.y(),
+                                         Viewport()->width(), Viewport()->height())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+  const QImage fresh = Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(FirstStaleRow(screen, fresh, MeasureCells(ConsoleFont()).height), -1);
 }
 
 }  // namespace
