@@ -70,10 +70,6 @@ QAction* FrameWindow::Action(int id) const {
   return found == actions_.end() ? nullptr : found->second;
 }
 
-QMenu* FrameWindow::Popup(int position) const {
-  return position >= 0 && position < static_cast<int>(popups_.size()) ? popups_[position] : nullptr;
-}
-
 void FrameWindow::SetSelectionCommands(bool usable) {
   for (const int id : {host::command::kCut, host::command::kCopy, host::command::kDelete}) {
     Action(id)->setEnabled(usable);

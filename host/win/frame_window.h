@@ -30,10 +30,6 @@ class FrameWindow : public QMainWindow {
   // message box closes: a read may be waiting for the user's answer.
   void FocusConsole();
 
-  // The menu item or accelerator with this command id.
-  QAction* Action(int id) const;
-  QMenu* Popup(int position) const;
-
   // Cut, Copy and Delete follow the selection; Paste, once usable, stays so.
   void SetSelectionCommands(bool usable);
   void EnablePaste();
@@ -51,6 +47,8 @@ class FrameWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The menu item or accelerator with this command id.
+  QAction* Action(int id) const;
   void BuildMainMenu();
   // The "Window" menu ends with one entry per child window, the active one checked.
   void ListChildWindows();

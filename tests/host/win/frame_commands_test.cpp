@@ -50,14 +50,9 @@ class Frame : public ::testing::Test {
   void Write(const std::string& text) {
     console_.WriteText(text.data(), text.size(), ConsoleStream::Output);
   }
-  void Choose(int id) { host_.Frame().Action(id)->trigger(); }
+  void Choose(int id) { Item(id)->trigger(); }
   QMdiSubWindow* ConsoleWindow() { return host_.Frame().ConsoleWindow(); }
-  QAction* ProgramItem(int id) {
-    for (QAction* action : host_.Frame().findChildren<QAction*>()) {
-      if (action->data().toInt() == id) return action;
-    }
-    return nullptr;
-  }
+  QAction* Item(int id) { return test_support::MenuItemWithId(host_.Frame(), id); }
 
   ConsoleHost host_;
   ConsoleHooks console_;
@@ -348,7 +343,7 @@ TEST_F(Frame, TheWindowMenuArrangesAndListsTheChildWindows) {
   QTest::keyClick(ConsoleWindow()->widget(), Qt::Key_F5, Qt::ShiftModifier);  // Cascade
   EXPECT_NE(ConsoleWindow()->geometry(), tiledConsole);
 
-  QMenu* windowMenu = host_.Frame().Popup(host::kWindowMenuPosition);
+  QMenu* windowMenu = host_.Frame().menuBar()->actions()[host::kWindowMenuPosition]->menu();
   emit windowMenu->aboutToShow();
   QStringList entries;
   QAction* second = nullptr;
@@ -385,19 +380,19 @@ TEST_F(Frame, ProgramMenuItemsCallTheirCallbacksWithTheirCheckedState) {
   EXPECT_EQ(services.NextMenuId(), 804);
   EXPECT_FALSE(services.AppendMenuItem(9, 0, "nowhere", {}));
 
-  EXPECT_EQ(ProgramItem(800)->text(), "Plot");
+  EXPECT_EQ(Item(800)->text(), "Plot");
   EXPECT_EQ(host_.Frame().menuBar()->actions()[3]->text(), "Analysis");
-  ProgramItem(800)->trigger();
-  ProgramItem(801)->trigger();
-  ProgramItem(802)->trigger();
-  ProgramItem(803)->trigger();                        // gray: nothing happens
+  Item(800)->trigger();
+  Item(801)->trigger();
+  Item(802)->trigger();
+  Item(803)->trigger();                               // gray: nothing happens
   services.CheckMenuItem(1, 9, menu_flag::kChecked);  // "Plot" is the ninth item of File
-  ProgramItem(800)->trigger();
+  Item(800)->trigger();
   EXPECT_EQ(calls, (std::vector<std::pair<std::string, bool>>{
                        {"plot", false}, {"log", true}, {"rerun", false}, {"plot", true}}));
 
   services.DeleteMenuItem(4, 1);
-  EXPECT_EQ(ProgramItem(802), nullptr);
+  EXPECT_EQ(Item(802), nullptr);
 }
 
 TEST_F(Frame, AProgramNamesItsMenusAndItems) {
@@ -414,22 +409,22 @@ TEST_F(Frame, AProgramNamesItsMenusAndItems) {
   EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Results", "&Window"}));
 
   EXPECT_TRUE(results->SetChecked("Log scale", true));
-  EXPECT_TRUE(ProgramItem(801)->isChecked());
+  EXPECT_TRUE(Item(801)->isChecked());
   EXPECT_FALSE(results->SetChecked("Linear scale", true));
-  ProgramItem(800)->trigger();
-  ProgramItem(801)->trigger();
+  Item(800)->trigger();
+  Item(801)->trigger();
   EXPECT_EQ(chosen, (std::vector<std::string>{"show", "log"}));
   EXPECT_TRUE(results->RemoveItem("Show"));
-  EXPECT_EQ(ProgramItem(800), nullptr);
+  EXPECT_EQ(Item(800), nullptr);
   EXPECT_FALSE(results->RemoveItem("Show"));
 
   // The frame's own menus are named too; an item's shortcut is not part of its name.
   std::optional<ProgramMenu> edit = ProgramMenu::Find(services, "Edit");
   ASSERT_TRUE(edit);
   ASSERT_TRUE(edit->AddItem("Select All", {}));
-  EXPECT_EQ(host_.Frame().Popup(1)->actions().back()->text(), "Select All");
+  EXPECT_EQ(host_.Frame().menuBar()->actions()[1]->menu()->actions().back()->text(), "Select All");
   EXPECT_TRUE(edit->SetChecked("Copy", true));
-  EXPECT_TRUE(host_.Frame().Action(host::command::kCopy)->isChecked());
+  EXPECT_TRUE(Item(host::command::kCopy)->isChecked());
 }
 
 TEST_F(Frame, AProgramOpensItsGraphicsWindowInNamedUnits) {

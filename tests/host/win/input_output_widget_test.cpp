@@ -19,6 +19,7 @@
 #include "host/win/console_host.h"
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
+#include "tests/host/win/modal_responder.h"
 
 namespace kova::win {
 namespace {
@@ -44,7 +45,8 @@ class Window : public ::testing::Test {
     const CellMetrics cells = MeasureCells(ConsoleFont());
     return QPoint(column * cells.width + cells.width / 2, row * cells.height + cells.height / 2);
   }
-  bool Enabled(int id) { return host_.Frame().Action(id)->isEnabled(); }
+  QAction* Item(int id) { return test_support::MenuItemWithId(host_.Frame(), id); }
+  bool Enabled(int id) { return Item(id)->isEnabled(); }
 
   // Reads one line as the text layer does, while `user` acts inside the read's wait.
   std::string ReadWhile(const std::function<void()>& user) {
@@ -86,9 +88,9 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
     EXPECT_TRUE(Enabled(id)) << id;
   for (const int id : {600, 610, 611, 612, 613})
     EXPECT_FALSE(Enabled(id)) << id;
-  EXPECT_EQ(host_.Frame().Action(611)->text(), "&Copy\tCtrl+C");
-  EXPECT_EQ(host_.Frame().Action(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
-  EXPECT_EQ(host_.Frame().Action(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
+  EXPECT_EQ(Item(611)->text(), "&Copy\tCtrl+C");
+  EXPECT_EQ(Item(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+  EXPECT_EQ(Item(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
 
   // The user cannot close the Input/Output window: its system menu's Close is gray, and a
   // close is refused.
@@ -184,7 +186,7 @@ TEST(Clipboard, TextIsBytesAndEveryLineBreakOneCarriageReturn) {
 
 TEST_F(Window, PasteDeliversTheFirstLineAndKeepsTheRestTyped) {
   QApplication::clipboard()->setText(QStringLiteral("ab\rcd"));
-  host_.Frame().Action(host::command::kPaste)->setEnabled(true);
+  Item(host::command::kPaste)->setEnabled(true);
   const std::string line =
       ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_V, Qt::ControlModifier); });
   EXPECT_EQ(line, "ab\r\n");
