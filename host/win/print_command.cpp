@@ -50,9 +50,13 @@ void PrintCommand::Print() {
   printer.setFromTo(1, 1);
   // Printing to a file proposes one named after the transcript, not the dialog's own choice
   // of the home folder; a printer of the system's stays the one the dialog starts on.
+  // (A working folder that is gone leaves a bare name, which the dialog puts in the home
+  // folder after all.)
+  std::error_code noFolder;
+  const std::string workingFolder = std::filesystem::current_path(noFolder).string();
   const QPrinter::OutputFormat format = printer.outputFormat();
-  printer.setOutputFileName(QString::fromStdString(
-      host::PdfFileFor(saving_.FileName(), std::filesystem::current_path().string())));
+  printer.setOutputFileName(
+      QString::fromStdString(host::PdfFileFor(saving_.FileName(), workingFolder)));
   printer.setOutputFormat(format);
   QPrintDialog dialog(&printer, &frame_);
   dialog.setMinMax(1, kHighestPage);
