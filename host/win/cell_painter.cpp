@@ -69,13 +69,12 @@ void CellPainter::PaintSelection(QPainter& painter, const host::InputOutputWindo
   painter.setPen(Qt::black);
 }
 
-void CellPainter::PaintCaret(QPainter& painter, const host::InputOutputWindow& window,
-                             const host::ScrollView& view) const {
-  const QRect cell = CaretRectangle(window, view);
+void CellPainter::PaintCaret(QPainter& painter, const host::Transcript& lines,
+                             const host::ScrollView& view, TranscriptCell caret) const {
+  const QRect cell = CaretRectangle(view, caret);
   painter.fillRect(cell, Qt::black);
-  const host::Transcript& lines = window.Lines();
-  const auto row = static_cast<std::size_t>(window.CaretRow());
-  const auto column = static_cast<std::size_t>(window.CaretColumn());
+  const auto row = static_cast<std::size_t>(caret.row);
+  const auto column = static_cast<std::size_t>(caret.column);
   if (row < lines.LineCount() && column < lines.LineLength(row)) {
     painter.setFont(font_);
     painter.setPen(Qt::white);
@@ -91,10 +90,9 @@ QRect CellPainter::CellRectangle(const host::CellRect& cells) const {
                (cells.bottom - cells.top) * cells_.height);
 }
 
-QRect CellPainter::CaretRectangle(const host::InputOutputWindow& window,
-                                  const host::ScrollView& view) const {
-  return QRect((window.CaretColumn() - view.leftColumn) * cells_.width,
-               (window.CaretRow() - view.topLine) * cells_.height, cells_.width, cells_.height);
+QRect CellPainter::CaretRectangle(const host::ScrollView& view, TranscriptCell caret) const {
+  return QRect((caret.column - view.leftColumn) * cells_.width,
+               (caret.row - view.topLine) * cells_.height, cells_.width, cells_.height);
 }
 
 }  // namespace kova::win

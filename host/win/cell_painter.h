@@ -15,6 +15,12 @@
 
 namespace kova::win {
 
+// A cell of the transcript: its row (the line, from 0) and column.
+struct TranscriptCell {
+  int row = 0;
+  int column = 0;
+};
+
 class CellPainter {
  public:
   explicit CellPainter(const QFont& font);
@@ -25,14 +31,14 @@ class CellPainter {
   // as `view` shows them, and the selection over them.
   void PaintRows(QPainter& painter, const host::InputOutputWindow& window,
                  const host::ScrollView& view, const QRect& area) const;
-  // The caret inverts its cell: black, with the character under it in white.
-  void PaintCaret(QPainter& painter, const host::InputOutputWindow& window,
-                  const host::ScrollView& view) const;
+  // The caret inverts the cell `caret`: black, with the character under it in white.
+  void PaintCaret(QPainter& painter, const host::Transcript& lines, const host::ScrollView& view,
+                  TranscriptCell caret) const;
 
   // The pixels of a rectangle of cells counted from the view's top left cell.
   QRect CellRectangle(const host::CellRect& cells) const;
   // The caret's cell in pixels, as `view` shows it.
-  QRect CaretRectangle(const host::InputOutputWindow& window, const host::ScrollView& view) const;
+  QRect CaretRectangle(const host::ScrollView& view, TranscriptCell caret) const;
 
  private:
   void PaintSelection(QPainter& painter, const host::InputOutputWindow& window,

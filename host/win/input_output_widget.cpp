@@ -103,6 +103,7 @@ int InputOutputWidget::ViewColumns() const {
 void InputOutputWidget::Refresh() {
   refreshTimer_.stop();
   const host::RepaintWork work = model_.Repaint().Take(ViewRows(), ViewColumns());
+  QRect caretDrawn = ShownCaretRectangle();
   shown_ = model_.View();
   if (work.scrollBars) SyncScrollBars();
   if (work.everything) {
@@ -112,27 +113,31 @@ void InputOutputWidget::Refresh() {
       const CellMetrics& cells = painter_.Cells();
       const QPoint offset(-work.scrollColumns * cells.width, -work.scrollRows * cells.height);
       viewport()->scroll(offset.x(), offset.y());
-      viewport()->update(caretShown_.translated(offset));  // the caret moved with the text
+      caretDrawn.translate(offset);  // the caret moved with the text
     }
     for (const host::CellRect& cells : work.cells)
       viewport()->update(painter_.CellRectangle(cells));
   }
-  InvalidateCaret();
+  ShowCaret(caretDrawn);
+}
+
+// The caret goes where the model has it, in the view the screen now shows; the cell it was
+// drawn in and the cell it is in now are redrawn.
+void InputOutputWidget::ShowCaret(const QRect& drawnAt) {
+  shownCaret_.reset();
+  if (hasFocus()) shownCaret_ = TranscriptCell{model_.CaretRow(), model_.CaretColumn()};
+  viewport()->update(drawnAt);
+  viewport()->update(ShownCaretRectangle());
+}
+
+QRect InputOutputWidget::ShownCaretRectangle() const {
+  return shownCaret_ ? painter_.CaretRectangle(shown_, *shownCaret_) : QRect();
 }
 
 void InputOutputWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter_.PaintRows(painter, model_, shown_, event->rect());
-  if (hasFocus()) painter_.PaintCaret(painter, model_, shown_);
-}
-
-// Redraws the cell the caret left and the one it is in now.
-void InputOutputWidget::InvalidateCaret() {
-  const QRect now = hasFocus() ? painter_.CaretRectangle(model_, shown_) : QRect();
-  if (now == caretShown_) return;
-  viewport()->update(caretShown_);
-  viewport()->update(now);
-  caretShown_ = now;
+  if (shownCaret_) painter_.PaintCaret(painter, model_.Lines(), shown_, *shownCaret_);
 }
 
 void InputOutputWidget::resizeEvent(QResizeEvent* event) {
@@ -142,14 +147,15 @@ void InputOutputWidget::resizeEvent(QResizeEvent* event) {
   Refresh();
 }
 
+// The caret shows only while the window has the keyboard focus.
 void InputOutputWidget::focusInEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusInEvent(event);
-  InvalidateCaret();
+  Refresh();
 }
 
 void InputOutputWidget::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
-  InvalidateCaret();
+  Refresh();
 }
 
 // ---- Keys -----------------------------------------------------------------------------------

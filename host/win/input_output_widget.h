@@ -4,6 +4,7 @@
 
 #include <QAbstractScrollArea>
 #include <QTimer>
+#include <optional>
 #include <string_view>
 
 #include "host/input_output_window.h"
@@ -44,7 +45,8 @@ class InputOutputWidget : public QAbstractScrollArea {
 
  private:
   void RefreshSoon();
-  void InvalidateCaret();
+  void ShowCaret(const QRect& drawnAt);
+  QRect ShownCaretRectangle() const;
   void SyncScrollBars();
   QPoint CellUnder(const QPoint& position) const;
   // The view's size in cells, a partly visible last row and column included.
@@ -53,12 +55,13 @@ class InputOutputWidget : public QAbstractScrollArea {
 
   host::InputOutputWindow& model_;
   CellPainter painter_;
-  // The view the screen was brought to at the last refresh. Every paint draws this view, not
-  // the model's, which may have moved on as lines arrived: the next refresh scrolls what is
-  // on the screen from here, and a row painted for a later view would end up too high.
+  // The view and the caret the screen was brought to at the last refresh (no caret without
+  // the keyboard focus). Every paint draws these, not the model's, which move on as lines
+  // arrive: the next refresh scrolls what is on the screen from here, and a row or a caret
+  // painted for a later view would end up too high.
   host::ScrollView shown_;
+  std::optional<TranscriptCell> shownCaret_;
   QTimer refreshTimer_;
-  QRect caretShown_;          // where the caret was last drawn
   bool syncingBars_ = false;  // the bars are being set from the model, not by the user
 };
 

@@ -20,7 +20,7 @@ class Painting : public ::testing::Test {
     image.fill(Qt::white);
     QPainter surface(&image);
     painter_.PaintRows(surface, window_, view, image.rect());
-    painter_.PaintCaret(surface, window_, view);
+    painter_.PaintCaret(surface, transcript_, view, {window_.CaretRow(), window_.CaretColumn()});
     return image;
   }
   const CellMetrics& Cells() const { return painter_.Cells(); }

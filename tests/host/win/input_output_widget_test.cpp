@@ -219,9 +219,10 @@ int FirstStaleRow(const QImage& screen, const QImage& fresh, int cellHeight) {
   return -1;
 }
 
-// A fast run ends with a burst of records and then the final table. When the window paints
-// after the burst's refresh but while the table's lines arrive, what it paints must still be
-// in its place once the next refresh moves the view up by those lines.
+// A fast run ends with a burst of records, then the final table and the stop's lines. When
+// the window paints after the burst's refresh but while the last lines arrive, what it
+// paints, rows and caret, must still be in its place once the next refresh moves the view up
+// by those lines.
 TEST_F(Window, RowsPaintedWhileTheTranscriptGrowsEndUpInTheirPlace) {
   InputOutputWidget& console = Console();
   auto append = [&console](int first, int end) {
@@ -230,10 +231,12 @@ TEST_F(Window, RowsPaintedWhileTheTranscriptGrowsEndUpInTheirPlace) {
   };
   auto paintNow = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); };
   append(0, 500);
-  console.Refresh();  // the whole view is to be painted
-  append(500, 510);   // the final table arrives before that paint
+  console.Refresh();             // the whole view is to be painted
+  console.AppendLine(" STOP ");  // all but the last line arrive before that paint
+  console.AppendLine(" ");
   paintNow();
-  console.Refresh();  // the view moves up by ten rows
+  console.AppendLine("");
+  console.Refresh();  // the view moves up by three rows
   paintNow();
   // What the screen holds (the window's backing store, which scrolling moves) against a
   // fresh paint of the whole view.
