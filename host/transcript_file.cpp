@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 namespace kova::host {
 namespace {
@@ -52,6 +53,11 @@ SaveOutcome SaveTranscript(Transcript& transcript, const std::string& path) {
 std::string FileTitle(const std::string& path) {
   const std::size_t separator = path.find_last_of('/');
   return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string PdfFileFor(const std::string& savedFile, const std::string& workingFolder) {
+  if (savedFile.empty()) return (std::filesystem::path(workingFolder) / "transcript.pdf").string();
+  return std::filesystem::path(savedFile).replace_extension(".pdf").string();
 }
 
 }  // namespace kova::host

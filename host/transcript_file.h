@@ -21,4 +21,9 @@ SaveOutcome SaveTranscript(Transcript& transcript, const std::string& path);
 // The file-name part of a path: the title the Input/Output window takes after a save.
 std::string FileTitle(const std::string& path);
 
+// The PDF file that printing to a file proposes: beside the saved transcript, named after it
+// with ".pdf" for its extension; before the transcript is saved (`savedFile` empty),
+// "transcript.pdf" in the working folder, where the run's own files are.
+std::string PdfFileFor(const std::string& savedFile, const std::string& workingFolder);
+
 }  // namespace kova::host

@@ -4,11 +4,14 @@
 // the picture of its randomization distributions.
 #include "apps/kova/results_menu.h"
 #include "driver/analysis_main.h"
+#include "driver/run_outcome.h"
 #include "host/win/host_main.h"
 #include "textio/console.h"
 
 int main(int argumentCount, char** arguments) {
   kova::OpenMissingStandardStreams();
-  kova::window::OfferResultsMenu();
+  // Lives until the process ends, which happens inside HostMain.
+  kova::window::ResultsMenu results;
+  kova::ObserveRuns(results.Observer());
   return kova::win::HostMain(argumentCount, arguments, &kova::RunAnalysis);
 }

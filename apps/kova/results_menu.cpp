@@ -1,8 +1,6 @@
 #include "apps/kova/results_menu.h"
 
 #include <QFileDialog>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <optional>
 #include <string>
 
@@ -10,39 +8,18 @@
 #include "driver/run_outcome.h"
 #include "host/win/message_boxes.h"
 #include "host/win/picture_painting.h"
+#include "host/win/program_graphics.h"
+#include "host/win/program_menu.h"
 #include "host/win/program_services.h"
 #include "plots/svg_picture.h"
 
 namespace kova::window {
 namespace {
 
-// The menu goes before "Window", the third of the frame's menus.
-constexpr int kResultsMenuPosition = 3;
 // The graphics window shows the picture at about three quarters of its natural size.
-constexpr int kWindowWidth = 736;
-constexpr int kWindowHeight = 500;
+constexpr QSize kWindowSize(736, 500);
 // Saved images are twice the natural size, sharp enough to print.
 constexpr double kImageScale = 2;
-
-// The picture of the completed run; it lives as long as the process.
-std::optional<plots::Picture>& RunPictureShown() {
-  static std::optional<plots::Picture> picture;
-  return picture;
-}
-
-void ShowPicture() {
-  win::ProgramServices& services = win::Services();
-  if (QMdiSubWindow* window = services.GraphicsWindow()) {
-    window->showNormal();
-    window->mdiArea()->setActiveSubWindow(window);
-    return;
-  }
-  int width = kWindowWidth;
-  int height = kWindowHeight;
-  services.OpenGraphicsWindow(
-      width, height, "Randomization distributions", 1,
-      [](QPainter& surface) { win::PaintPictureToFit(surface, *RunPictureShown()); });
-}
 
 // The file the user picks for a picture of the given kind, or nothing when cancelled.
 std::optional<QString> ChooseFile(const QString& filter, const QString& suffix) {
@@ -58,11 +35,41 @@ std::optional<QString> ChooseFile(const QString& filter, const QString& suffix) 
   return dialog.selectedFiles().front();
 }
 
-void SaveSvg() {
+}  // namespace
+
+RunObserver ResultsMenu::Observer() {
+  RunObserver observer;
+  observer.keepsStepSums = true;
+  observer.runCompleted = [this](const RunOutcome& outcome) {
+    picture_ = RunPicture(outcome);
+    Add();
+  };
+  return observer;
+}
+
+// The menu goes before the frame's "Window" menu.
+void ResultsMenu::Add() {
+  std::optional<win::ProgramMenu> menu =
+      win::ProgramMenu::InsertBefore(win::Services(), "Window", "&Results");
+  if (!menu) return;
+  menu->AddItem("&Distributions", [this] { ShowPicture(); });
+  menu->AddItem("Save Picture as &SVG...", [this] { SaveSvg(); });
+  menu->AddItem("Save Picture as &PNG...", [this] { SavePng(); });
+}
+
+void ResultsMenu::ShowPicture() {
+  win::ProgramServices& services = win::Services();
+  if (win::RaiseGraphicsWindow(services)) return;
+  win::OpenGraphicsWindow(
+      services, {"Randomization distributions", kWindowSize, host::MappingMode::Text,
+                 [this](QPainter& surface) { win::PaintPictureToFit(surface, *picture_); }});
+}
+
+void ResultsMenu::SaveSvg() const {
   const auto file = ChooseFile(QStringLiteral("SVG Files (*.svg)"), QStringLiteral("svg"));
   if (!file) return;
   QFile output(*file);
-  const std::string svg = plots::SvgDocument(*RunPictureShown());
+  const std::string svg = plots::SvgDocument(*picture_);
   if (!output.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     win::Warn(nullptr, QStringLiteral("Cannot create file"));
     return;
@@ -74,34 +81,12 @@ void SaveSvg() {
   }
 }
 
-void SavePng() {
+void ResultsMenu::SavePng() const {
   const auto file = ChooseFile(QStringLiteral("PNG Files (*.png)"), QStringLiteral("png"));
   if (!file) return;
-  if (!win::PictureImage(*RunPictureShown(), kImageScale).save(*file, "PNG")) {
+  if (!win::PictureImage(*picture_, kImageScale).save(*file, "PNG")) {
     win::Warn(nullptr, QStringLiteral("Cannot create file"));
   }
-}
-
-void AddResultsMenu() {
-  win::ProgramServices& services = win::Services();
-  services.InsertMenuItem(kResultsMenuPosition, 0, 0, "&Results");
-  services.AppendMenuItem(kResultsMenuPosition, 0, "&Distributions", [](bool&) { ShowPicture(); });
-  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &SVG...",
-                          [](bool&) { SaveSvg(); });
-  services.AppendMenuItem(kResultsMenuPosition, 0, "Save Picture as &PNG...",
-                          [](bool&) { SavePng(); });
-}
-
-}  // namespace
-
-void OfferResultsMenu() {
-  RunObserver observer;
-  observer.keepsStepSums = true;
-  observer.runCompleted = [](const RunOutcome& outcome) {
-    RunPictureShown() = RunPicture(outcome);
-    AddResultsMenu();
-  };
-  ObserveRuns(std::move(observer));
 }
 
 }  // namespace kova::window

@@ -1,11 +1,32 @@
 // The "Results" menu the windowed program adds once a run is complete: the picture of the
 // randomization distributions in the graphics window, and the same picture saved as SVG or
-// PNG. Every run in the window keeps its step sums for it.
+// PNG. The program owns it; the run reaches it through the observer it hands out.
 #pragma once
+
+#include <optional>
+
+#include "driver/run_outcome.h"
+#include "plots/picture.h"
 
 namespace kova::window {
 
-// Registers the run observer that adds the menu; before the analysis starts.
-void OfferResultsMenu();
+class ResultsMenu {
+ public:
+  ResultsMenu() = default;
+  ResultsMenu(const ResultsMenu&) = delete;
+  ResultsMenu& operator=(const ResultsMenu&) = delete;
+
+  // Hears of the run: it keeps every step's sums, and once the run is complete it draws the
+  // picture and adds the menu. It refers to this menu, which must outlive the run.
+  RunObserver Observer();
+
+ private:
+  void Add();
+  void ShowPicture();
+  void SaveSvg() const;
+  void SavePng() const;
+
+  std::optional<plots::Picture> picture_;  // the completed run's
+};
 
 }  // namespace kova::window

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "host/main_menu.h"
+#include "host/win/fixed_sub_window.h"
 #include "host/win/program_icons.h"
 
 namespace kova::win {
@@ -17,6 +18,7 @@ QString Text(std::string_view text) {
 
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 560;
+constexpr QRect kConsolePlace(15, 15, 600, 300);
 
 }  // namespace
 
@@ -68,8 +70,32 @@ QAction* FrameWindow::Action(int id) const {
   return found == actions_.end() ? nullptr : found->second;
 }
 
-QMenu* FrameWindow::Popup(int position) const {
-  return position >= 0 && position < static_cast<int>(popups_.size()) ? popups_[position] : nullptr;
+void FrameWindow::SetSelectionCommands(bool usable) {
+  for (const int id : {host::command::kCut, host::command::kCopy, host::command::kDelete}) {
+    Action(id)->setEnabled(usable);
+  }
+}
+
+void FrameWindow::EnablePaste() {
+  Action(host::command::kPaste)->setEnabled(true);
+}
+
+void FrameWindow::ShowConsole(QWidget* console) {
+  auto* window = new FixedSubWindow(client_);
+  window->setObjectName(QStringLiteral("MDICHILD"));
+  window->setWidget(console);
+  window->setWindowTitle(QStringLiteral("Input/Output"));
+  client_->addSubWindow(window, FixedSubWindow::kFlags);
+  window->GrayCloseEntry();
+  window->setGeometry(kConsolePlace);
+  window->show();
+  console_ = window;
+  FocusConsole();
+}
+
+void FrameWindow::FocusConsole() {
+  activateWindow();
+  if (console_ != nullptr) console_->widget()->setFocus();
 }
 
 void FrameWindow::ListChildWindows() {

@@ -1,5 +1,6 @@
 // The frame "MDIFRAME": the top-level window with the menu bar "MainMenu", the accelerators
-// "MDIAccel" and the MDI client "MDICLIENT" that holds the child windows.
+// "MDIAccel" and the MDI client "MDICLIENT" that holds the child windows, the Input/Output
+// window first among them.
 #pragma once
 
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 
 class QAction;
 class QMenu;
+class QMdiSubWindow;
 
 namespace kova::win {
 
@@ -19,9 +21,18 @@ class FrameWindow : public QMainWindow {
   explicit FrameWindow(const QString& title);
 
   QMdiArea* Client() const { return client_; }
-  // The menu item or accelerator with this command id.
-  QAction* Action(int id) const;
-  QMenu* Popup(int position) const;
+
+  // Opens the Input/Output window "MDICHILD" around `console`, with the keyboard focus; the
+  // user cannot close it.
+  void ShowConsole(QWidget* console);
+  QMdiSubWindow* ConsoleWindow() const { return console_; }
+  // The keyboard goes back to the Input/Output window, in the frame, whenever a dialog or
+  // message box closes: a read may be waiting for the user's answer.
+  void FocusConsole();
+
+  // Cut, Copy and Delete follow the selection; Paste, once usable, stays so.
+  void SetSelectionCommands(bool usable);
+  void EnablePaste();
 
   // The "Window" menu's commands.
   void ArrangeIcons();
@@ -36,11 +47,14 @@ class FrameWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The menu item or accelerator with this command id.
+  QAction* Action(int id) const;
   void BuildMainMenu();
   // The "Window" menu ends with one entry per child window, the active one checked.
   void ListChildWindows();
 
   QMdiArea* client_;
+  QMdiSubWindow* console_ = nullptr;
   std::map<int, QAction*> actions_;
   std::vector<QMenu*> popups_;
   std::vector<QAction*> childEntries_;

@@ -1,14 +1,14 @@
 // The Input/Output window on the screen: turns keys, mouse and scroll bar events into calls
-// on the window's model and paints the rows the model says have changed, on a grid of
-// character cells.
+// on the window's model and has the cell painter draw what the model says has changed.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QTimer>
+#include <optional>
 #include <string_view>
 
 #include "host/input_output_window.h"
-#include "host/win/console_font.h"
+#include "host/win/cell_painter.h"
 
 namespace kova::win {
 
@@ -30,9 +30,6 @@ class InputOutputWidget : public QAbstractScrollArea {
   void Paste();
   void Delete();
 
-  const CellMetrics& Cells() const { return cells_; }
-  host::InputOutputWindow& Model() { return model_; }
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -47,33 +44,24 @@ class InputOutputWidget : public QAbstractScrollArea {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  // Painting (input_output_painting.cpp).
-  void PaintRow(QPainter& painter, int row) const;
-  void PaintSelection(QPainter& painter) const;
-  void PaintCaret(QPainter& painter) const;
-  QRect CellRectangle(const host::CellRect& cells) const;
-  QRect CaretRectangle() const;
-  void InvalidateCaret();
-
-  // Keys (input_output_keys.cpp).
-  bool HandleEditKey(int key);
-
-  // Mouse (input_output_mouse.cpp).
-  QPoint CellUnder(const QPoint& position) const;
-
-  // Scroll bars (input_output_scroll_bars.cpp).
-  void SyncScrollBars();
-
   void RefreshSoon();
+  void ShowCaret(const QRect& drawnAt);
+  QRect ShownCaretRectangle() const;
+  void SyncScrollBars();
+  QPoint CellUnder(const QPoint& position) const;
   // The view's size in cells, a partly visible last row and column included.
   int ViewRows() const;
   int ViewColumns() const;
 
   host::InputOutputWindow& model_;
-  QFont font_;
-  CellMetrics cells_;
+  CellPainter painter_;
+  // The view and the caret the screen was brought to at the last refresh (no caret without
+  // the keyboard focus). Every paint draws these, not the model's, which move on as lines
+  // arrive: the next refresh scrolls what is on the screen from here, and a row or a caret
+  // painted for a later view would end up too high.
+  host::ScrollView shown_;
+  std::optional<TranscriptCell> shownCaret_;
   QTimer refreshTimer_;
-  QRect caretShown_;          // where the caret was last drawn
   bool syncingBars_ = false;  // the bars are being set from the model, not by the user
 };
 

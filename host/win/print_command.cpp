@@ -1,18 +1,18 @@
-// File > Print: the print dialog, then the job with its "Printing..." box. While the job
-// runs the frame is disabled and the only events handled are those the job lets through
-// after every line, so the box's Cancel is heard.
+#include "host/win/print_command.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <filesystem>
 
-#include "host/win/console_host.h"
+#include "host/transcript_file.h"
+
 #include "host/win/frame_window.h"
-#include "host/win/input_output_widget.h"
 #include "host/win/message_boxes.h"
-#include "host/win/transcript_printing.h"
+#include "host/win/transcript_saving.h"
 
 namespace kova::win {
 namespace {
@@ -41,15 +41,29 @@ class PrintProgressBox : public QDialog {
 
 }  // namespace
 
-void ConsoleHost::Print() {
+PrintCommand::PrintCommand(FrameWindow& frame, const host::Transcript& transcript,
+                           const TranscriptSaving& saving)
+    : frame_(frame), transcript_(transcript), saving_(saving) {}
+
+void PrintCommand::Print() {
   QPrinter printer;
   printer.setFromTo(1, 1);
-  QPrintDialog dialog(&printer, frame_.get());
+  // Printing to a file proposes one named after the transcript, not the dialog's own choice
+  // of the home folder; a printer of the system's stays the one the dialog starts on.
+  // (A working folder that is gone leaves a bare name, which the dialog puts in the home
+  // folder after all.)
+  std::error_code noFolder;
+  const std::string workingFolder = std::filesystem::current_path(noFolder).string();
+  const QPrinter::OutputFormat format = printer.outputFormat();
+  printer.setOutputFileName(
+      QString::fromStdString(host::PdfFileFor(saving_.FileName(), workingFolder)));
+  printer.setOutputFormat(format);
+  QPrintDialog dialog(&printer, &frame_);
   dialog.setMinMax(1, kHighestPage);
   dialog.setOptions(QAbstractPrintDialog::PrintPageRange |
                     QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintToFile);
   const bool chosen = dialog.exec() == QDialog::Accepted;
-  RestoreFocus();
+  frame_.FocusConsole();
   if (!chosen) return;
   std::optional<host::PageRange> pages;
   if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
@@ -58,24 +72,23 @@ void ConsoleHost::Print() {
   // The copies are printed here, one after another, so the printer makes none itself.
   const int copies = printer.copyCount();
   printer.setCopyCount(1);
-  PrintWithProgress(printer, pages, copies);
+  PrintOn(printer, pages, copies);
 }
 
-PrintOutcome ConsoleHost::PrintWithProgress(QPrinter& printer,
-                                            const std::optional<host::PageRange>& pages,
-                                            int copies) {
+PrintOutcome PrintCommand::PrintOn(QPrinter& printer, const std::optional<host::PageRange>& pages,
+                                   int copies) {
   printContinue_ = true;
-  PrintProgressBox progress(frame_.get(), printContinue_);
+  PrintProgressBox progress(&frame_, printContinue_);
   progress.show();
   progress.activateWindow();
-  frame_->setEnabled(false);
+  frame_.setEnabled(false);
   const PrintOutcome outcome = PrintTranscript(transcript_, printer, pages, copies, [this] {
     QCoreApplication::processEvents();
     return printContinue_;
   });
-  frame_->setEnabled(true);
+  frame_.setEnabled(true);
   progress.hide();
-  RestoreFocus();
+  frame_.FocusConsole();
   return outcome;
 }
 

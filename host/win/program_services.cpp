@@ -24,6 +24,21 @@ QString Latin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// A menu's or item's text as a program names it: without the & of a mnemonic, without the
+// shortcut after a TAB.
+QString Named(const QString& text) {
+  return text.section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+}
+
+// The position, counted from 1, of the first of `actions` named `name`; 0 when none is.
+int PositionOf(const QList<QAction*>& actions, std::string_view name) {
+  const QString wanted = Named(Latin1(host::ItemText(name)));
+  for (qsizetype index = 0; index < actions.size(); ++index) {
+    if (Named(actions[index]->text()) == wanted) return static_cast<int>(index) + 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 ProgramServices& Services() {
@@ -103,6 +118,15 @@ void ProgramServices::DeleteMenuItem(int menu, int item) {
   QAction* action = popup->actions()[item - 1];
   popup->removeAction(action);
   if (action->parent() == popup) delete action;
+}
+
+int ProgramServices::MenuPosition(std::string_view title) const {
+  return PositionOf(frame_.menuBar()->actions(), title);
+}
+
+int ProgramServices::ItemPosition(int menu, std::string_view text) const {
+  const QMenu* popup = Menu(menu);
+  return popup == nullptr ? 0 : PositionOf(popup->actions(), text);
 }
 
 void ProgramServices::ChooseItem(int id) {

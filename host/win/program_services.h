@@ -50,6 +50,13 @@ class ProgramServices {
   void CheckMenuItem(int menu, int item, unsigned checkFlags);
   void DeleteMenuItem(int menu, int item);
 
+  // Where the menu titled `title` stands now, counted from 1; 0 when there is none. Texts are
+  // compared without the & that marks a mnemonic.
+  int MenuPosition(std::string_view title) const;
+  // Where the item `text` stands now in the menu-th menu, counted from 1; 0 when there is
+  // none. An item's shortcut, after its TAB, is not part of its text here.
+  int ItemPosition(int menu, std::string_view text) const;
+
   // At most 100 timers at a time; setting an id that runs already restarts it.
   bool SetTimer(int id, int milliseconds, host::TimerCallback callback = {});
   void KillTimer(int id);

@@ -1,12 +1,10 @@
-// Save and Save As of the transcript: the file dialog, the file, the window's new title and
-// the warnings when the file cannot be written.
+#include "host/win/transcript_saving.h"
+
 #include <QFileDialog>
 #include <QMdiSubWindow>
+#include <optional>
 
-#include "host/transcript_file.h"
-#include "host/win/console_host.h"
-#include "host/win/fixed_sub_window.h"
-#include "host/win/input_output_widget.h"
+#include "host/win/frame_window.h"
 #include "host/win/message_boxes.h"
 
 namespace kova::win {
@@ -30,28 +28,29 @@ std::optional<std::string> ChooseFileToSave(const std::string& lastName) {
 
 }  // namespace
 
-void ConsoleHost::Save() {
-  if (saveFileName_.empty()) {
+TranscriptSaving::TranscriptSaving(FrameWindow& frame, host::Transcript& transcript)
+    : frame_(frame), transcript_(transcript) {}
+
+void TranscriptSaving::Save() {
+  if (fileName_.empty()) {
     SaveAs();
     return;
   }
-  SaveTo(saveFileName_);
+  SaveTo(fileName_);
 }
 
-bool ConsoleHost::SaveAs() {
-  const std::optional<std::string> chosen = ChooseFileToSave(saveFileName_);
-  RestoreFocus();
-  if (!chosen) return false;
-  saveFileName_ = *chosen;
-  saveFileTitle_ = host::FileTitle(saveFileName_);
-  inputOutputWindow_->setWindowTitle(QString::fromStdString(saveFileTitle_));
-  SaveTo(saveFileName_);
-  return true;
+void TranscriptSaving::SaveAs() {
+  const std::optional<std::string> chosen = ChooseFileToSave(fileName_);
+  frame_.FocusConsole();
+  if (!chosen || SaveTo(*chosen) != host::SaveOutcome::Saved) return;
+  fileName_ = *chosen;
+  frame_.ConsoleWindow()->setWindowTitle(QString::fromStdString(host::FileTitle(fileName_)));
 }
 
 // A failed save leaves the transcript unsaved, so that closing still offers to save it.
-void ConsoleHost::SaveTo(const std::string& path) {
-  switch (host::SaveTranscript(transcript_, path)) {
+host::SaveOutcome TranscriptSaving::SaveTo(const std::string& path) {
+  const host::SaveOutcome outcome = host::SaveTranscript(transcript_, path);
+  switch (outcome) {
     case host::SaveOutcome::Saved:
       break;
     case host::SaveOutcome::CannotCreate:
@@ -61,16 +60,16 @@ void ConsoleHost::SaveTo(const std::string& path) {
       Warn(nullptr, QStringLiteral("I/O error while writing file"));
       break;
   }
-  RestoreFocus();
+  frame_.FocusConsole();
+  return outcome;
 }
 
-// Yes to "Save the Input/Output window?": a failed or cancelled save does not stop the close.
-void ConsoleHost::SaveBeforeClosing(host::SaveBeforeClose save) {
+void TranscriptSaving::SaveBeforeClosing(host::SaveBeforeClose save) {
   switch (save) {
     case host::SaveBeforeClose::None:
       return;
     case host::SaveBeforeClose::ToSavedFile:
-      SaveTo(saveFileName_);
+      SaveTo(fileName_);
       return;
     case host::SaveBeforeClose::ChooseFile:
       SaveAs();

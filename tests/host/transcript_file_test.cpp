@@ -69,5 +69,20 @@ TEST(FileTitle, IsThePartAfterTheLastSlash) {
   EXPECT_EQ(FileTitle("saved.txt"), "saved.txt");
 }
 
+TEST(PdfFileFor, IsTheSavedTranscriptsNameOrTranscriptInTheWorkingFolder) {
+  struct Case {
+    std::string saved;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"", "/runs/dune/transcript.pdf"},
+      {"/home/ecologist/dune run.txt", "/home/ecologist/dune run.pdf"},
+      {"/home/ecologist/run.2024.txt", "/home/ecologist/run.2024.pdf"},
+      {"/home/ecologist/session", "/home/ecologist/session.pdf"},
+  };
+  for (const Case& each : cases)
+    EXPECT_EQ(PdfFileFor(each.saved, "/runs/dune"), each.expected) << each.saved;
+}
+
 }  // namespace
 }  // namespace kova::host

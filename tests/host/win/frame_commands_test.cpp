@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,14 +17,17 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <string>
 
 #include "host/main_menu.h"
 #include "host/win/console_host.h"
 #include "host/win/frame_window.h"
-#include "host/win/input_output_widget.h"
+#include "host/win/print_command.h"
+#include "host/win/program_graphics.h"
+#include "host/win/program_menu.h"
 #include "host/win/program_services.h"
-#include "host/win/transcript_printing.h"
+#include "host/win/transcript_saving.h"
 #include "tests/host/win/modal_responder.h"
 #include "tests/support/process_runner.h"
 #include "tests/support/scratch_folder.h"
@@ -39,23 +43,19 @@ class Frame : public ::testing::Test {
  protected:
   Frame() : host_(QStringLiteral("kova")) {
     host_.Show();
+    console_ = host_.Operations();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&host_.Frame()));
   }
 
-  void Write(const std::string& text) { host_.WriteText(text.data(), text.size()); }
-  void WriteLines(int count) {
-    for (int line = 1; line <= count; ++line)
-      Write("line " + std::to_string(line) + "\n");
+  void Write(const std::string& text) {
+    console_.WriteText(text.data(), text.size(), ConsoleStream::Output);
   }
-  void Choose(int id) { host_.Frame().Action(id)->trigger(); }
-  QAction* ProgramItem(int id) {
-    for (QAction* action : host_.Frame().findChildren<QAction*>()) {
-      if (action->data().toInt() == id) return action;
-    }
-    return nullptr;
-  }
+  void Choose(int id) { Item(id)->trigger(); }
+  QMdiSubWindow* ConsoleWindow() { return host_.Frame().ConsoleWindow(); }
+  QAction* Item(int id) { return test_support::MenuItemWithId(host_.Frame(), id); }
 
   ConsoleHost host_;
+  ConsoleHooks console_;
   ScratchFolder folder_;
 };
 
@@ -70,8 +70,7 @@ TEST_F(Frame, SaveAsAsksForAFileAndSaveThenWritesWithoutAsking) {
   EXPECT_EQ(user.Answered(), 1);
   // The default suffix is added, and the window takes the file's name as its title.
   EXPECT_EQ(ReadWholeFile(folder_.File("first.txt")), "  ENTER INPUT FILENAME\r\nline two\r\n\r\n");
-  EXPECT_EQ(host_.SaveFileName(), folder_.File("first.txt"));
-  EXPECT_EQ(host_.InputOutputWindow()->windowTitle(), "first.txt");
+  EXPECT_EQ(ConsoleWindow()->windowTitle(), "first.txt");
   EXPECT_TRUE(host_.Lines().Saved());
 
   Write("line four");
@@ -88,8 +87,13 @@ TEST_F(Frame, SaveAsAsksForAFileAndSaveThenWritesWithoutAsking) {
     EXPECT_EQ(chosen.value(0), path + ".txt");
     test_support::ClickButton(modal, QStringLiteral("Cancel"));
   });
-  EXPECT_FALSE(host_.SaveAs());
-  EXPECT_EQ(host_.SaveFileName(), folder_.File("first.txt"));
+  Choose(host::command::kSaveAs);
+  EXPECT_EQ(user.Answered(), 2);
+  Write("line five");
+  Choose(host::command::kSave);
+  EXPECT_EQ(user.Answered(), 2);
+  EXPECT_EQ(ReadWholeFile(folder_.File("first.txt")),
+            "  ENTER INPUT FILENAME\r\nline two\r\n\r\nline four\r\nline five\r\n");
 }
 
 TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
@@ -105,10 +109,12 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
     warning = modal->windowTitle() + ": " + test_support::MessageText(modal);
     test_support::ClickButton(modal, QStringLiteral("OK"));
   });
-  EXPECT_TRUE(host_.SaveAs());
+  Choose(host::command::kSaveAs);
   EXPECT_EQ(user.Answered(), 3);  // the file dialog, replacing the file, the warning
   EXPECT_EQ(warning, "KOVA: I/O error while writing file");
   EXPECT_FALSE(host_.Lines().Saved());
+  // The title names no file that failed.
+  EXPECT_EQ(ConsoleWindow()->windowTitle().toStdString(), "Input/Output");
 
   // A file that cannot be created.
   user.Then(
@@ -117,9 +123,11 @@ TEST_F(Frame, AWriteFailureWarnsAndLeavesTheTranscriptUnsaved) {
     warning = test_support::MessageText(modal);
     test_support::ClickButton(modal, QStringLiteral("OK"));
   });
-  EXPECT_TRUE(host_.SaveAs());
+  Choose(host::command::kSaveAs);
+  EXPECT_TRUE(user.Done());
   EXPECT_EQ(warning, "Cannot create file");
   EXPECT_FALSE(host_.Lines().Saved());
+  EXPECT_EQ(ConsoleWindow()->windowTitle().toStdString(), "Input/Output");
 }
 
 // pdftotext's text of a PDF, its pages separated by form feeds.
@@ -154,15 +162,34 @@ int PdfPageCount(const std::string& path) {
   return pages.match(QString::fromStdString(info.output)).captured(1).toInt();
 }
 
-class Printing : public Frame {
+class Printing : public ::testing::Test {
  protected:
+  Printing()
+      : frame_(QStringLiteral("kova")),
+        saving_(frame_, transcript_),
+        printing_(frame_, transcript_, saving_) {
+    frame_.show();
+  }
+
+  void WriteLines(int count) {
+    for (int line = 1; line <= count; ++line) {
+      transcript_.OpenLine();
+      transcript_.AppendToLastLine("line " + std::to_string(line));
+    }
+  }
   PrintOutcome PrintToPdf(const std::string& name, const std::optional<host::PageRange>& pages,
                           int copies) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(folder_.File(name)));
-    return host_.PrintWithProgress(printer, pages, copies);
+    return printing_.PrintOn(printer, pages, copies);
   }
+
+  FrameWindow frame_;
+  host::Transcript transcript_;
+  TranscriptSaving saving_;
+  PrintCommand printing_;
+  ScratchFolder folder_;
 };
 
 TEST_F(Printing, PagesHoldWholeLinesUnchanged) {
@@ -206,7 +233,7 @@ TEST_F(Printing, CancelStopsAtTheNextLineAndTheFrameIsUsableAgain) {
   WriteLines(500);
   bool frameWasDisabled = false;
   QTimer::singleShot(0, [&] {
-    frameWasDisabled = !host_.Frame().isEnabled();
+    frameWasDisabled = !frame_.isEnabled();
     QDialog* box = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets()) {
       if (window->objectName() == "PrintProgress" && window->isVisible()) {
@@ -225,7 +252,7 @@ TEST_F(Printing, CancelStopsAtTheNextLineAndTheFrameIsUsableAgain) {
   EXPECT_FALSE(outcome.completed);
   EXPECT_GE(outcome.linesPrinted, 1u);
   EXPECT_LT(outcome.linesPrinted, 10u);
-  EXPECT_TRUE(host_.Frame().isEnabled());
+  EXPECT_TRUE(frame_.isEnabled());
 }
 
 TEST_F(Printing, ThePrintDialogOffersPagesAndCancellingItPrintsNothing) {
@@ -238,10 +265,39 @@ TEST_F(Printing, ThePrintDialogOffersPagesAndCancellingItPrintsNothing) {
                    dialog->minPage() == 1 && dialog->maxPage() == 32767;
     test_support::ClickButton(modal, QStringLiteral("Cancel"));
   });
-  Choose(host::command::kPrint);
+  printing_.Print();
   EXPECT_TRUE(user.Done());
   EXPECT_TRUE(pagesOffered);
-  EXPECT_TRUE(host_.Frame().isEnabled());
+  EXPECT_TRUE(frame_.isEnabled());
+}
+
+// The file a print to PDF proposes, as the print dialog shows it.
+std::string ProposedPdf(QWidget* printDialog) {
+  const auto* name = printDialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+  return name != nullptr ? name->text().toStdString() : "no file name field";
+}
+
+TEST_F(Frame, PrintingToAFileProposesAPdfNamedAfterTheTranscript) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.Path());
+  Write("line");
+  std::vector<std::string> proposed;
+  ModalResponder user;
+  auto readAndCancel = [&proposed](QWidget* modal) {
+    proposed.push_back(ProposedPdf(modal));
+    test_support::ClickButton(modal, QStringLiteral("Cancel"));
+  };
+  user.Then(readAndCancel);
+  Choose(host::command::kPrint);
+  user.Then([&](QWidget* modal) {
+    test_support::ChooseFile(modal, QString::fromStdString(folder_.File("session.txt")));
+  });
+  Choose(host::command::kSaveAs);
+  user.Then(readAndCancel);
+  Choose(host::command::kPrint);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(proposed, (std::vector<std::string>{folder_.File("transcript.pdf"),
+                                                folder_.File("session.pdf")}));
 }
 
 TEST_F(Frame, TheAboutBoxShowsTheMachinesFacts) {
@@ -278,16 +334,16 @@ TEST_F(Frame, TheAboutBoxShowsTheMachinesFacts) {
 
 TEST_F(Frame, TheWindowMenuArrangesAndListsTheChildWindows) {
   int width = 0, height = 0;
-  ASSERT_TRUE(host_.Services().OpenGraphicsWindow(width, height, "Plot", 1, {}));
+  ASSERT_TRUE(Services().OpenGraphicsWindow(width, height, "Plot", 1, {}));
   QMdiArea* client = host_.Frame().Client();
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_F4, Qt::ShiftModifier);  // Tile
-  const QRect tiledConsole = host_.InputOutputWindow()->geometry();
-  const QRect tiledGraphics = host_.Services().GraphicsWindow()->geometry();
+  QTest::keyClick(ConsoleWindow()->widget(), Qt::Key_F4, Qt::ShiftModifier);  // Tile
+  const QRect tiledConsole = ConsoleWindow()->geometry();
+  const QRect tiledGraphics = Services().GraphicsWindow()->geometry();
   EXPECT_FALSE(tiledConsole.intersects(tiledGraphics));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_F5, Qt::ShiftModifier);  // Cascade
-  EXPECT_NE(host_.InputOutputWindow()->geometry(), tiledConsole);
+  QTest::keyClick(ConsoleWindow()->widget(), Qt::Key_F5, Qt::ShiftModifier);  // Cascade
+  EXPECT_NE(ConsoleWindow()->geometry(), tiledConsole);
 
-  QMenu* windowMenu = host_.Frame().Popup(host::kWindowMenuPosition);
+  QMenu* windowMenu = host_.Frame().menuBar()->actions()[host::kWindowMenuPosition]->menu();
   emit windowMenu->aboutToShow();
   QStringList entries;
   QAction* second = nullptr;
@@ -301,17 +357,17 @@ TEST_F(Frame, TheWindowMenuArrangesAndListsTheChildWindows) {
   EXPECT_EQ(entries, (QStringList{"&1 Input/Output *", "&2 Plot"}));
   ASSERT_NE(second, nullptr);
   second->trigger();
-  EXPECT_EQ(client->activeSubWindow(), host_.Services().GraphicsWindow());
+  EXPECT_EQ(client->activeSubWindow(), Services().GraphicsWindow());
 
-  host_.Services().GraphicsWindow()->showMinimized();
+  Services().GraphicsWindow()->showMinimized();
   Choose(host::command::kArrangeIcons);
-  const QRect icon = host_.Services().GraphicsWindow()->geometry();
+  const QRect icon = Services().GraphicsWindow()->geometry();
   EXPECT_EQ(icon.left(), 0);
   EXPECT_EQ(icon.bottom(), client->viewport()->height() - 1);
 }
 
 TEST_F(Frame, ProgramMenuItemsCallTheirCallbacksWithTheirCheckedState) {
-  ProgramServices& services = host_.Services();
+  ProgramServices& services = Services();
   std::vector<std::pair<std::string, bool>> calls;
   auto record = [&calls](std::string name) {
     return [&calls, name](bool& checked) { calls.emplace_back(name, checked); };
@@ -324,23 +380,53 @@ TEST_F(Frame, ProgramMenuItemsCallTheirCallbacksWithTheirCheckedState) {
   EXPECT_EQ(services.NextMenuId(), 804);
   EXPECT_FALSE(services.AppendMenuItem(9, 0, "nowhere", {}));
 
-  EXPECT_EQ(ProgramItem(800)->text(), "Plot");
+  EXPECT_EQ(Item(800)->text(), "Plot");
   EXPECT_EQ(host_.Frame().menuBar()->actions()[3]->text(), "Analysis");
-  ProgramItem(800)->trigger();
-  ProgramItem(801)->trigger();
-  ProgramItem(802)->trigger();
-  ProgramItem(803)->trigger();                        // gray: nothing happens
+  Item(800)->trigger();
+  Item(801)->trigger();
+  Item(802)->trigger();
+  Item(803)->trigger();                               // gray: nothing happens
   services.CheckMenuItem(1, 9, menu_flag::kChecked);  // "Plot" is the ninth item of File
-  ProgramItem(800)->trigger();
+  Item(800)->trigger();
   EXPECT_EQ(calls, (std::vector<std::pair<std::string, bool>>{
                        {"plot", false}, {"log", true}, {"rerun", false}, {"plot", true}}));
 
   services.DeleteMenuItem(4, 1);
-  EXPECT_EQ(ProgramItem(802), nullptr);
+  EXPECT_EQ(Item(802), nullptr);
+}
+
+TEST_F(Frame, AProgramNamesItsMenusAndItems) {
+  ProgramServices& services = Services();
+  EXPECT_FALSE(ProgramMenu::InsertBefore(services, "Nowhere", "&Results"));
+  std::optional<ProgramMenu> results = ProgramMenu::InsertBefore(services, "Window", "&Results");
+  ASSERT_TRUE(results);
+  std::vector<std::string> chosen;
+  ASSERT_TRUE(results->AddItem("&Show", [&chosen] { chosen.push_back("show"); }));
+  ASSERT_TRUE(results->AddItem("Log scale", [&chosen] { chosen.push_back("log"); }));
+  QStringList menus;
+  for (QAction* menu : host_.Frame().menuBar()->actions())
+    menus << menu->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "&Results", "&Window"}));
+
+  EXPECT_TRUE(results->SetChecked("Log scale", true));
+  EXPECT_TRUE(Item(801)->isChecked());
+  EXPECT_FALSE(results->SetChecked("Linear scale", true));
+  Item(800)->trigger();
+  Item(801)->trigger();
+  EXPECT_EQ(chosen, (std::vector<std::string>{"show", "log"}));
+  EXPECT_TRUE(results->RemoveItem("Show"));
+  EXPECT_EQ(Item(800), nullptr);
+  EXPECT_FALSE(results->RemoveItem("Show"));
+
+  // The frame's own menus are named too; an item's shortcut is not part of its name.
+  std::optional<ProgramMenu> edit = ProgramMenu::Find(services, "Edit");
+  ASSERT_TRUE(edit);
+  EXPECT_TRUE(edit->SetChecked("Copy", true));
+  EXPECT_TRUE(Item(host::command::kCopy)->isChecked());
 }
 
 TEST_F(Frame, TimersCallTheirCallbacksUntilKilled) {
-  ProgramServices& services = host_.Services();
+  ProgramServices& services = Services();
   std::vector<int> fired;
   ASSERT_TRUE(services.SetTimer(17, 5, [&fired] { fired.push_back(17); }));
   ASSERT_TRUE(services.SetTimer(23, 5, [&fired] { fired.push_back(23); }));
@@ -360,7 +446,7 @@ TEST_F(Frame, TimersCallTheirCallbacksUntilKilled) {
 }
 
 TEST_F(Frame, AGraphicsWindowPaintsWhatItsRoutineDraws) {
-  ProgramServices& services = host_.Services();
+  ProgramServices& services = Services();
   int width = 0, height = 0;
   ASSERT_TRUE(services.OpenGraphicsWindow(width, height, "   ", 1, [](QPainter& surface) {
     surface.fillRect(QRect(10, 10, 50, 30), Qt::red);
@@ -371,7 +457,7 @@ TEST_F(Frame, AGraphicsWindowPaintsWhatItsRoutineDraws) {
   EXPECT_EQ(window->objectName(), "MDIGRAPH");
   EXPECT_EQ(window->windowTitle(), "Graphics");
   EXPECT_EQ(window->size(), QSize(600, 300));
-  EXPECT_EQ(host_.Frame().Client()->activeSubWindow(), host_.InputOutputWindow());
+  EXPECT_EQ(host_.Frame().Client()->activeSubWindow(), ConsoleWindow());
   const QImage image = window->widget()->grab().toImage();
   EXPECT_EQ(image.pixelColor(30, 20), QColor(Qt::red));
   EXPECT_EQ(image.pixelColor(80, 80), QColor(Qt::white));
@@ -381,21 +467,31 @@ TEST_F(Frame, AGraphicsWindowPaintsWhatItsRoutineDraws) {
   EXPECT_FALSE(services.OpenGraphicsWindow(w, h, "second", 1, {}));
 }
 
-TEST_F(Frame, AGraphicsWindowInAMetricModeHasItsYAxisUp) {
-  int width = 300, height = 200;
-  ASSERT_TRUE(host_.Services().OpenGraphicsWindow(width, height, "Metric", 2, [](QPainter& s) {
-    s.fillRect(QRectF(0, -100, 100, 100), Qt::blue);  // 1 cm by 1 cm below the top left corner
-  }));
-  QWidget* surface = host_.Services().GraphicsWindow()->widget();
-  const QImage image = surface->grab().toImage();
-  const double pixelsPerCentimetre = surface->logicalDpiX() / 2.54;
+// Opened by name, in metric units; raised again after it was minimized.
+TEST_F(Frame, AGraphicsWindowInMetricUnitsHasItsYAxisUp) {
+  ProgramServices& services = Services();
+  EXPECT_FALSE(RaiseGraphicsWindow(services));
+  ASSERT_TRUE(OpenGraphicsWindow(
+      services, {"Metric", QSize(300, 200), host::MappingMode::LowMetric, [](QPainter& s) {
+                   // 1 cm by 1 cm below the top left corner
+                   s.fillRect(QRectF(0, -100, 100, 100), Qt::blue);
+                 }}));
+  QMdiSubWindow* window = services.GraphicsWindow();
+  EXPECT_EQ(window->size(), QSize(300, 200));
+  const QImage image = window->widget()->grab().toImage();
+  const double pixelsPerCentimetre = window->widget()->logicalDpiX() / 2.54;
   EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::blue));
   EXPECT_EQ(image.pixelColor(static_cast<int>(pixelsPerCentimetre) - 2, 2), QColor(Qt::blue));
   EXPECT_EQ(image.pixelColor(static_cast<int>(pixelsPerCentimetre) + 3, 2), QColor(Qt::white));
+
+  window->showMinimized();
+  EXPECT_TRUE(RaiseGraphicsWindow(services));
+  EXPECT_FALSE(window->isMinimized());
+  EXPECT_EQ(host_.Frame().Client()->activeSubWindow(), window);
 }
 
 TEST_F(Frame, TheTickFiresOneHundredMillisecondsAfterItStarts) {
-  ProgramServices& services = host_.Services();
+  ProgramServices& services = Services();
   EXPECT_TRUE(services.TickFired());
   EXPECT_NE(services.StartTick(), 0);
   EXPECT_FALSE(services.TickFired());

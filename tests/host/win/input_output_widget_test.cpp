@@ -9,14 +9,17 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include "host/main_menu.h"
+#include "host/win/clipboard.h"
 #include "host/win/console_host.h"
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
+#include "tests/host/win/modal_responder.h"
 
 namespace kova::win {
 namespace {
@@ -25,27 +28,36 @@ class Window : public ::testing::Test {
  protected:
   Window() : host_(QStringLiteral("kova")) {
     host_.Show();
+    console_ = host_.Operations();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&host_.Frame()));
   }
 
-  void Write(std::string_view text) { host_.WriteText(text.data(), text.size()); }
+  void Write(std::string_view text) {
+    console_.WriteText(text.data(), text.size(), ConsoleStream::Output);
+  }
   std::string Line(std::size_t row) const { return std::string(host_.Lines().Line(row)); }
-  QWidget* Viewport() { return host_.InputOutput().viewport(); }
+  QMdiSubWindow* ConsoleWindow() { return host_.Frame().ConsoleWindow(); }
+  InputOutputWidget& Console() {
+    return *qobject_cast<InputOutputWidget*>(ConsoleWindow()->widget());
+  }
+  QWidget* Viewport() { return Console().viewport(); }
   QPoint CellCentre(int column, int row) {
-    const CellMetrics& cells = host_.InputOutput().Cells();
+    const CellMetrics cells = MeasureCells(ConsoleFont());
     return QPoint(column * cells.width + cells.width / 2, row * cells.height + cells.height / 2);
   }
-  bool Enabled(int id) { return host_.Frame().Action(id)->isEnabled(); }
+  QAction* Item(int id) { return test_support::MenuItemWithId(host_.Frame(), id); }
+  bool Enabled(int id) { return Item(id)->isEnabled(); }
 
   // Reads one line as the text layer does, while `user` acts inside the read's wait.
   std::string ReadWhile(const std::function<void()>& user) {
     QTimer::singleShot(0, user);
     char buffer[256];
-    const std::size_t count = host_.ReadLine(buffer, sizeof buffer);
+    const std::size_t count = console_.ReadLine(buffer, sizeof buffer);
     return std::string(buffer, count);
   }
 
   ConsoleHost host_;
+  ConsoleHooks console_;
 };
 
 TEST(ConsoleFont, EveryCharacterAdvancesByOneWholeCell) {
@@ -62,10 +74,10 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
   EXPECT_EQ(host_.Frame().objectName(), "MDIFRAME");
   EXPECT_EQ(host_.Frame().windowTitle(), "kova");
   EXPECT_EQ(host_.Frame().Client()->objectName(), "MDICLIENT");
-  EXPECT_EQ(host_.InputOutputWindow()->objectName(), "MDICHILD");
-  EXPECT_EQ(host_.InputOutputWindow()->windowTitle(), "Input/Output");
+  EXPECT_EQ(ConsoleWindow()->objectName(), "MDICHILD");
+  EXPECT_EQ(ConsoleWindow()->windowTitle(), "Input/Output");
   EXPECT_EQ(host_.Frame().menuBar()->objectName(), "MainMenu");
-  EXPECT_TRUE(host_.InputOutput().hasFocus());
+  EXPECT_TRUE(Console().hasFocus());
 
   const QList<QAction*> popups = host_.Frame().menuBar()->actions();
   ASSERT_EQ(popups.size(), 3);
@@ -76,13 +88,13 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
     EXPECT_TRUE(Enabled(id)) << id;
   for (const int id : {600, 610, 611, 612, 613})
     EXPECT_FALSE(Enabled(id)) << id;
-  EXPECT_EQ(host_.Frame().Action(611)->text(), "&Copy\tCtrl+C");
-  EXPECT_EQ(host_.Frame().Action(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
-  EXPECT_EQ(host_.Frame().Action(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
+  EXPECT_EQ(Item(611)->text(), "&Copy\tCtrl+C");
+  EXPECT_EQ(Item(611)->shortcut(), QKeySequence(QStringLiteral("Ctrl+C")));
+  EXPECT_EQ(Item(701)->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
 
   // The user cannot close the Input/Output window: its system menu's Close is gray, and a
   // close is refused.
-  QMenu* systemMenu = host_.InputOutputWindow()->systemMenu();
+  QMenu* systemMenu = ConsoleWindow()->systemMenu();
   ASSERT_NE(systemMenu, nullptr);
   int closeEntries = 0;
   for (QAction* action : systemMenu->actions()) {
@@ -92,37 +104,36 @@ TEST_F(Window, WindowsMenusAndAcceleratorsStartAsSpecified) {
     }
   }
   EXPECT_EQ(closeEntries, 1);
-  host_.InputOutputWindow()->close();
-  EXPECT_TRUE(host_.InputOutputWindow()->isVisible());
+  ConsoleWindow()->close();
+  EXPECT_TRUE(ConsoleWindow()->isVisible());
 }
 
 TEST_F(Window, TypedKeysReachTheWaitingRead) {
   Write("  ENTER INPUT FILENAME\r\n");
   const std::string line = ReadWhile([this] {
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("dune.tx"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Left);
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Backspace);
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("x"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_End);  // scrolls; the caret stays
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("t"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+    QTest::keyClicks(&Console(), QStringLiteral("dune.tx"));
+    QTest::keyClick(&Console(), Qt::Key_Left);
+    QTest::keyClick(&Console(), Qt::Key_Backspace);
+    QTest::keyClicks(&Console(), QStringLiteral("x"));
+    QTest::keyClick(&Console(), Qt::Key_End);  // scrolls; the caret stays
+    QTest::keyClicks(&Console(), QStringLiteral("t"));
+    QTest::keyClick(&Console(), Qt::Key_Return);
   });
   EXPECT_EQ(line, "dune.xtx\r\n");
   EXPECT_EQ(Line(0), "  ENTER INPUT FILENAME");
   EXPECT_EQ(Line(1), "dune.xtx");
 
-  const std::string empty =
-      ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_Return); });
+  const std::string empty = ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_Return); });
   EXPECT_EQ(empty, "\r\n");
   EXPECT_EQ(host_.Lines().LineCount(), 3u);
 }
 
 TEST_F(Window, ALineTypedAheadIsNotDelivered) {
-  QTest::keyClicks(&host_.InputOutput(), QStringLiteral("early"));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+  QTest::keyClicks(&Console(), QStringLiteral("early"));
+  QTest::keyClick(&Console(), Qt::Key_Return);
   const std::string line = ReadWhile([this] {
-    QTest::keyClicks(&host_.InputOutput(), QStringLiteral("asked"));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+    QTest::keyClicks(&Console(), QStringLiteral("asked"));
+    QTest::keyClick(&Console(), Qt::Key_Return);
   });
   EXPECT_EQ(line, "asked\r\n");
 }
@@ -130,7 +141,7 @@ TEST_F(Window, ALineTypedAheadIsNotDelivered) {
 TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
   Write("abc def ghi\n");
   QApplication::clipboard()->setText(QStringLiteral("before"));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "before");  // Copy is gray: nothing happens
   EXPECT_EQ(host_.Lines().LineCount(), 1u);                // and nothing is typed
 
@@ -141,59 +152,103 @@ TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
   EXPECT_TRUE(Enabled(host::command::kCopy));
   EXPECT_TRUE(Enabled(host::command::kCut));
   EXPECT_FALSE(Enabled(host::command::kPaste));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "def");
   EXPECT_TRUE(Enabled(host::command::kPaste));
 
   QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellCentre(9, 0));
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_X, Qt::ControlModifier);  // Cut
+  QTest::keyClick(&Console(), Qt::Key_X, Qt::ControlModifier);  // Cut
   EXPECT_EQ(QApplication::clipboard()->text(), "ghi");
   EXPECT_EQ(Line(0), "abc def ");
   EXPECT_FALSE(Enabled(host::command::kCut));
 }
 
+TEST(Clipboard, TextIsBytesAndEveryLineBreakOneCarriageReturn) {
+  struct Case {
+    QString text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {QStringLiteral("a\r\nb"), "a\rb"},
+      {QStringLiteral("a\nb\n"), "a\rb\r"},
+      {QStringLiteral("a\rb"), "a\rb"},
+      {QString::fromUtf8("\u00e9\u20ac"), "\xe9?"},
+  };
+  for (const Case& each : cases) {
+    QApplication::clipboard()->setText(each.text);
+    EXPECT_EQ(clipboard::TextToType(), each.bytes) << each.text.toStdString();
+  }
+  QApplication::clipboard()->clear();
+  EXPECT_EQ(clipboard::TextToType(), std::nullopt);
+  EXPECT_TRUE(clipboard::PutText("\xe9t\xe9"));
+  EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("\u00e9t\u00e9"));
+}
+
 TEST_F(Window, PasteDeliversTheFirstLineAndKeepsTheRestTyped) {
   QApplication::clipboard()->setText(QStringLiteral("ab\rcd"));
-  host_.Frame().Action(host::command::kPaste)->setEnabled(true);
+  Item(host::command::kPaste)->setEnabled(true);
   const std::string line =
-      ReadWhile([this] { QTest::keyClick(&host_.InputOutput(), Qt::Key_V, Qt::ControlModifier); });
+      ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_V, Qt::ControlModifier); });
   EXPECT_EQ(line, "ab\r\n");
-  EXPECT_EQ(Line(1), "cd");
-  EXPECT_FALSE(host_.InputOutput().Model().AtLineStart());
+  EXPECT_EQ(Line(1), "cd");  // typed, not yet completed: Enter delivers it
+  EXPECT_EQ(ReadWhile([this] { QTest::keyClick(&Console(), Qt::Key_Return); }), "cd\r\n");
 }
 
 TEST_F(Window, ScrollBarsFollowTheTranscript) {
   for (int line = 0; line < 200; ++line)
     Write("line " + std::to_string(line) + "\n");
-  host_.InputOutput().Refresh();
-  const host::ScrollView& view = host_.InputOutput().Model().View();
-  QScrollBar* bar = host_.InputOutput().verticalScrollBar();
-  EXPECT_EQ(bar->maximum(), view.VerticalMaximum(200));
-  EXPECT_EQ(bar->value(), view.topLine);
-  EXPECT_EQ(view.topLine, bar->maximum());
+  Console().Refresh();
+  const int rows = Viewport()->height() / MeasureCells(ConsoleFont()).height;
+  QScrollBar* bar = Console().verticalScrollBar();
+  EXPECT_EQ(bar->maximum(), 200 - rows + 2);  // two rows stay free below the last line
+  EXPECT_EQ(bar->value(), bar->maximum());
   bar->setValue(10);  // the user drags the thumb
-  EXPECT_EQ(view.topLine, 10);
-  QTest::keyClick(&host_.InputOutput(), Qt::Key_PageDown);
-  EXPECT_EQ(view.topLine, 10 + view.visibleRows);
-  EXPECT_EQ(bar->value(), view.topLine);
+  QTest::keyClick(&Console(), Qt::Key_PageDown);
+  EXPECT_EQ(bar->value(), 10 + rows);
 }
 
-TEST_F(Window, PaintsTheTextOnTheCellGrid) {
-  Write("WWWW\n");
-  host_.InputOutput().Refresh();
-  const QImage image = Viewport()->grab().toImage();
-  const CellMetrics& cells = host_.InputOutput().Cells();
-  auto inked = [&](int column) {
-    for (int y = 0; y < cells.height; ++y) {
-      for (int x = column * cells.width; x < (column + 1) * cells.width; ++x) {
-        if (qGray(image.pixel(x, y)) < 128) return true;
-      }
+// The first row of cells where the screen differs from a fresh paint of the window; -1 when
+// they agree.
+int FirstStaleRow(const QImage& screen, const QImage& fresh, int cellHeight) {
+  if (screen.size() != fresh.size()) return 0;
+  for (int y = 0; y < screen.height(); ++y) {
+    for (int x = 0; x < screen.width(); ++x) {
+      if (screen.pixel(x, y) != fresh.pixel(x, y)) return y / cellHeight;
     }
-    return false;
+  }
+  return -1;
+}
+
+// A fast run ends with a burst of records, then the final table and the stop's lines. When
+// the window paints after the burst's refresh but while the last lines arrive, what it
+// paints, rows and caret, must still be in its place once the next refresh moves the view up
+// by those lines.
+TEST_F(Window, RowsPaintedWhileTheTranscriptGrowsEndUpInTheirPlace) {
+  InputOutputWidget& console = Console();
+  auto append = [&console](int first, int end) {
+    for (int record = first; record < end; ++record)
+      console.AppendLine("record " + std::to_string(record));
   };
-  for (int column = 0; column < 4; ++column)
-    EXPECT_TRUE(inked(column)) << column;
-  EXPECT_FALSE(inked(5));
+  auto paintNow = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest); };
+  append(0, 500);
+  console.Refresh();             // the whole view is to be painted
+  console.AppendLine(" STOP ");  // all but the last line arrive before that paint
+  console.AppendLine(" ");
+  paintNow();
+  console.AppendLine("");
+  console.Refresh();  // the view moves up by three rows
+  paintNow();
+  // What the screen holds (the window's backing store, which scrolling moves) against a
+  // fresh paint of the whole view.
+  const QPoint origin = Viewport()->mapTo(&host_.Frame(), QPoint());
+  const QImage screen = host_.Frame()
+                            .screen()
+                            ->grabWindow(host_.Frame().winId(), origin.x(), origin.y(),
+                                         Viewport()->width(), Viewport()->height())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+  const QImage fresh = Viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(FirstStaleRow(screen, fresh, MeasureCells(ConsoleFont()).height), -1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/host/win/modal_responder.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -64,6 +65,13 @@ bool ChooseFile(QWidget* modal, const QString& path) {
 QString MessageText(QWidget* modal) {
   auto* box = qobject_cast<QMessageBox*>(modal);
   return box != nullptr ? box->text() : QString();
+}
+
+QAction* MenuItemWithId(QWidget& window, int id) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->data().toInt() == id) return action;
+  }
+  return nullptr;
 }
 
 }  // namespace kova::test_support

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+class QAction;
 class QWidget;
 
 namespace kova::test_support {
@@ -41,5 +42,8 @@ bool ClickButton(QWidget* modal, const QString& text);
 bool ChooseFile(QWidget* modal, const QString& path);
 // The text of a message box.
 QString MessageText(QWidget* modal);
+// The item of `window`'s menus with this command id, as its menus carry them; null when
+// there is none.
+QAction* MenuItemWithId(QWidget& window, int id);
 
 }  // namespace kova::test_support

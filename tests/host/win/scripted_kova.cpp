@@ -7,6 +7,7 @@
 
 #include "apps/kova/results_menu.h"
 #include "driver/analysis_main.h"
+#include "driver/run_outcome.h"
 #include "host/win/host_main.h"
 #include "tests/host/win/scripted_user.h"
 
@@ -15,7 +16,8 @@ int main(int argumentCount, char** arguments) {
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   const std::vector<std::string> words(arguments + 1, arguments + argumentCount);
   char* programOnly[] = {arguments[0], nullptr};
-  kova::window::OfferResultsMenu();
+  kova::window::ResultsMenu results;
+  kova::ObserveRuns(results.Observer());
   return kova::win::HostMain(1, programOnly, &kova::RunAnalysis, [&](kova::win::ConsoleHost& host) {
     // Lives until the process ends.
     new kova::test_support::ScriptedUser(host, kova::test_support::ParseUserActions(words));

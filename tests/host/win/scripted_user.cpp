@@ -8,7 +8,6 @@
 #include <fstream>
 
 #include "host/win/frame_window.h"
-#include "host/win/input_output_widget.h"
 #include "host/win/program_services.h"
 
 namespace kova::test_support {
@@ -59,8 +58,9 @@ void ScriptedUser::Step() {
 bool ScriptedUser::Perform(const UserAction& action) {
   if (action.verb == "type") {
     if (!host_.Flags().awaitingLine) return false;
-    QTest::keyClicks(&host_.InputOutput(), QString::fromStdString(action.argument));
-    QTest::keyClick(&host_.InputOutput(), Qt::Key_Return);
+    QWidget* console = host_.Frame().ConsoleWindow()->widget();
+    QTest::keyClicks(console, QString::fromStdString(action.argument));
+    QTest::keyClick(console, Qt::Key_Return);
     return true;
   }
   if (action.verb == "await-end") return host_.Flags().runEnded;
@@ -84,7 +84,7 @@ bool ScriptedUser::Perform(const UserAction& action) {
     return true;
   }
   if (action.verb == "grab") {
-    QMdiSubWindow* graphics = host_.Services().GraphicsWindow();
+    QMdiSubWindow* graphics = win::Services().GraphicsWindow();
     if (graphics == nullptr || !graphics->isVisible()) return false;
     graphics->grab().save(QString::fromStdString(action.argument), "PNG");
     return true;
