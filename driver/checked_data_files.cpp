@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "driver/free_format_values.h"
+#include "driver/input_file_faults.h"
 #include "driver/number_forms.h"
 
 namespace kova {
@@ -29,7 +30,7 @@ std::string Shown(const FreeFormatValue& value) {
     case Kind::AfterSlash:
       return "nothing (a slash ends the values)";
     case Kind::BadRepeatCount:
-      return Quoted(value.text + "*");
+      return Quoted(std::string(value.text) + "*");
     case Kind::EndOfFile:
       break;
   }
@@ -37,8 +38,8 @@ std::string Shown(const FreeFormatValue& value) {
 }
 
 // A read that fails part way shows as an early end of the file; the failure is the fault.
-InputFault EndOfFileFault(const InputLines& lines, InputFault fault) {
-  return lines.Fault() ? *lines.Fault() : fault;
+InputFault EndOfFileFault(const FreeFormatValues& values, InputFault fault) {
+  return values.Fault() ? *values.Fault() : fault;
 }
 
 InputFault RepeatCountFault(const std::string& fileName, const FreeFormatValue& value) {
@@ -49,9 +50,12 @@ InputFault RepeatCountFault(const std::string& fileName, const FreeFormatValue& 
 // Whether the file's first line has fields separated by commas or semicolons and a letter
 // among them, as the header of a CSV file has: a groups CSV given a name that does not say so.
 bool StartsLikeCsv(const std::string& fileName) {
-  InputLines lines(fileName);
-  std::string first;
-  if (!lines.Next(first)) return false;
+  std::unique_ptr<ByteSource> source;
+  if (OpenInputFile(fileName, source)) return false;
+  LineReader lines(std::move(source), kFileBlockSize);
+  std::string_view first;
+  const ReadOutcome outcome = lines.Next(first);
+  if (outcome != ReadOutcome::Line && outcome != ReadOutcome::UnendedLine) return false;
   const bool separated = first.find_first_of(",;") != std::string::npos;
   const bool worded = std::any_of(first.begin(), first.end(), [](char character) {
     return std::isalpha(static_cast<unsigned char>(character)) != 0;
@@ -61,12 +65,12 @@ bool StartsLikeCsv(const std::string& fileName) {
 
 // One of the header's three counts: a whole number from `smallest` to the largest 32-bit
 // integer.
-std::optional<InputFault> ReadCount(FreeFormatValues& values, const InputLines& lines,
-                                    const char* name, std::int32_t smallest, std::int32_t& count) {
+std::optional<InputFault> ReadCount(FreeFormatValues& values, const char* name,
+                                    std::int32_t smallest, std::int32_t& count) {
   const FreeFormatValue value = values.Next();
-  const std::string& fileName = lines.FileName();
+  const std::string& fileName = values.FileName();
   if (value.kind == Kind::EndOfFile) {
-    return EndOfFileFault(lines, {Where(fileName, value.line),
+    return EndOfFileFault(values, {Where(fileName, value.line),
                                   std::string("the file ends before the number of ") + name,
                                   "the numbers of species, sites and groups from line 2 on"});
   }
@@ -89,25 +93,24 @@ struct CountOfHeader {
   std::int32_t AnalysisData::*count;
 };
 
-std::optional<InputFault> ReadCounts(FreeFormatValues& values, const InputLines& lines,
-                                     AnalysisData& data) {
+std::optional<InputFault> ReadCounts(FreeFormatValues& values, AnalysisData& data) {
   values.StartStatement();
   constexpr CountOfHeader kCounts[] = {{"species", 1, &AnalysisData::speciesCount},
                                        {"sites", 1, &AnalysisData::siteCount},
                                        {"groups", 2, &AnalysisData::groupCount}};
   for (const CountOfHeader& count : kCounts) {
-    if (auto fault = ReadCount(values, lines, count.name, count.smallest, data.*count.count)) {
+    if (auto fault = ReadCount(values, count.name, count.smallest, data.*count.count)) {
       return fault;
     }
   }
   if (const auto left = values.LeftOver()) {
-    return InputFault{AtLine(lines.FileName(), left->line),
+    return InputFault{AtLine(values.FileName(), left->line),
                       Shown(*left) + " after the numbers of species, sites and groups",
                       "nothing more on their line"};
   }
   // Each group needs a site of its own, and the tables are allocated for the counts.
   if (data.groupCount > data.siteCount) {
-    return InputFault{lines.FileName(),
+    return InputFault{values.FileName(),
                       std::to_string(data.groupCount) + " groups for " +
                           std::to_string(data.siteCount) + " sites",
                       "no more groups than sites, since every group needs a site"};
@@ -117,9 +120,9 @@ std::optional<InputFault> ReadCounts(FreeFormatValues& values, const InputLines&
 
 // One species row: SiteCount values from a line of its own on, ending on the line where
 // its last value stands.
-std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLines& lines,
-                                         AnalysisData& data, std::int64_t species) {
-  const std::string& fileName = lines.FileName();
+std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, AnalysisData& data,
+                                         std::int64_t species) {
+  const std::string& fileName = values.FileName();
   const std::int64_t sites = data.siteCount;
   values.StartStatement();
   std::int64_t firstLine = 0;
@@ -144,7 +147,7 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLi
         return RepeatCountFault(fileName, value);
       case Kind::EndOfFile:
         return EndOfFileFault(
-            lines, {Where(fileName, value.line),
+            values, {Where(fileName, value.line),
                     "the file ends within the row of species " + std::to_string(species) +
                         ", after " + std::to_string(site - 1) + " of its " +
                         std::to_string(sites) + " values",
@@ -173,22 +176,21 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLi
 }  // namespace
 
 std::optional<InputFault> ReadCheckedDataFile(const std::string& fileName, AnalysisData& data) {
-  InputLines lines(fileName);
-  FreeFormatValues values(lines);
+  FreeFormatValues values(fileName);
   if (!values.SkipLine()) {
-    return EndOfFileFault(lines, {fileName, "an empty file",
+    return EndOfFileFault(values, {fileName, "an empty file",
                                   "a title line, then the numbers of species, sites and groups"});
   }
-  if (auto fault = ReadCounts(values, lines, data)) return fault;
+  if (auto fault = ReadCounts(values, data)) return fault;
   AllocateArrays(data);
   for (std::int64_t species = 1; species <= data.speciesCount; ++species) {
-    if (auto fault = ReadSpeciesRow(values, lines, data, species)) return fault;
+    if (auto fault = ReadSpeciesRow(values, data, species)) return fault;
   }
   if (const auto left = values.LeftOnLaterLines()) {
     return InputFault{AtLine(fileName, left->line), Shown(*left) + " after the last species row",
                       std::to_string(data.speciesCount) + " species rows, as the header says"};
   }
-  return lines.Fault();
+  return values.Fault();
 }
 
 const GroupNumberRun& GroupFileNumbers::RunOfSite(std::int64_t site) const {
@@ -210,8 +212,7 @@ void GroupFileNumbers::CopyTo(std::int32_t* siteGroups, std::int64_t sites) cons
 std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int32_t largestGroup,
                                            const std::string& largestGroupSource,
                                            GroupFileNumbers& groups) {
-  InputLines lines(fileName);
-  FreeFormatValues values(lines);
+  FreeFormatValues values(fileName);
   values.StartStatement();
   for (;;) {
     FreeFormatValue value = values.Next();
@@ -234,17 +235,18 @@ std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int
           "a whole number from 1 to " + std::to_string(largestGroup) + largestGroupSource};
     }
     const std::int64_t count = 1 + values.TakeRepeats();
-    groups.runs.push_back({static_cast<std::int32_t>(*number), count, value.line, value.text});
+    groups.runs.push_back(
+        {static_cast<std::int32_t>(*number), count, value.line, std::string(value.text)});
     groups.count += count;
   }
-  if (lines.Fault()) return lines.Fault();
+  if (values.Fault()) return values.Fault();
   // A slash ends the numbers; whatever stands after it on its line is a note.
   if (const auto left = values.LeftOnLaterLines()) {
     return InputFault{AtLine(fileName, left->line),
                       Shown(*left) + " after the slash that ends the group numbers",
                       "no group numbers after the slash"};
   }
-  return lines.Fault();
+  return values.Fault();
 }
 
 std::optional<InputFault> GroupCountFault(const std::string& fileName,
