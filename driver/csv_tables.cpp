@@ -328,6 +328,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
     float* abundance = data.abundanceMatrix.Data() + rows * (fields - 1);
     for (std::size_t species = 1; species < fields; ++species) {
       const std::string_view value = record.fields[species];
+      if (SmallCount(value, abundance[species - 1])) continue;
       const auto number = CsvNumber(value, decimalMark);
       if (!number || *number < 0.0f) {
         return InputFault{AtLine(fileName, record.line),
