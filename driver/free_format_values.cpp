@@ -65,18 +65,18 @@ FreeFormatToken FreeFormatValues::NextToken() {
   }
 }
 
+std::int64_t FreeFormatValues::TakeRepeats() {
+  const std::int64_t repeats = pendingRepeats_;
+  pendingRepeats_ = 0;
+  return repeats;
+}
+
 FreeFormatValue FreeFormatValues::Next() {
   if (pendingRepeats_ > 0) {
     --pendingRepeats_;
     return repeated_;
   }
   return Scan();
-}
-
-std::int64_t FreeFormatValues::TakeRepeats() {
-  const std::int64_t repeats = pendingRepeats_;
-  pendingRepeats_ = 0;
-  return repeats;
 }
 
 FreeFormatValue FreeFormatValues::Scan() {

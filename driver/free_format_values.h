@@ -51,6 +51,16 @@ class FreeFormatValues {
   // The statement's next value.
   FreeFormatValue Next();
 
+  // The statement's next value when it is a value on the current line without a repeat
+  // count, into `text`: the common case, taken without building a value. False, with
+  // nothing taken, for any other; Next gives it.
+  bool NextOnLine(std::string_view& text) {
+    return pendingRepeats_ == 0 && scanner_.NextValueOnRecord(Quotes::AreCharacters, text);
+  }
+
+  // The line of the value NextOnLine gave.
+  std::int64_t Line() const { return scanner_.Line(); }
+
   // After Next: how many more times it gives the same value, from a repeat count (r*v), which
   // are then taken, so that a caller can keep r values as one without counting them out.
   std::int64_t TakeRepeats();

@@ -1,18 +1,6 @@
 #include "textio/free_format_scanner.h"
 
-#include <array>
-
 namespace kova {
-namespace {
-
-constexpr std::array<bool, 256> kValueEnds = [] {
-  std::array<bool, 256> ends{};
-  for (int character = 0; character < 256; ++character)
-    ends[static_cast<std::size_t>(character)] = EndsFreeFormatValue(static_cast<char>(character));
-  return ends;
-}();
-
-}  // namespace
 
 void FreeFormatScanner::Start(std::string_view record, std::int64_t line) {
   lineEnded_ = false;
@@ -60,15 +48,11 @@ FreeFormatToken FreeFormatScanner::Next(Quotes quotes) {
 }
 
 FreeFormatToken FreeFormatScanner::Undelimited() {
-  const char* data = record_.data();
-  const std::size_t size = record_.size();
   const std::size_t start = position_;
-  std::size_t position = start;
-  while (position < size && !kValueEnds[static_cast<unsigned char>(data[position])])
-    ++position;
-  const std::string_view text(data + start, position - start);
-  position_ = position;
-  if (position < size && data[position] == '*') {
+  const std::size_t end = UndelimitedEnd(start);
+  const std::string_view text = record_.substr(start, end - start);
+  position_ = end;
+  if (end < record_.size() && record_[end] == '*') {
     ++position_;
     return {FreeFormatToken::Kind::RepeatCount, text, line_};
   }
@@ -100,25 +84,6 @@ FreeFormatToken FreeFormatScanner::Quoted() {
   if (quoted_.empty()) quoted_.push_back(' ');
   SkipSeparatorAfterValue();
   return {FreeFormatToken::Kind::Value, quoted_, line_};
-}
-
-// The record's end marks the value as ended by it; a comma is taken; a blank takes further
-// blanks and one comma of its record with it.
-void FreeFormatScanner::SkipSeparatorAfterValue() {
-  const std::size_t size = record_.size();
-  if (position_ == size) {
-    lineEnded_ = true;
-    return;
-  }
-  if (record_[position_] == ',') {
-    ++position_;
-    return;
-  }
-  if (record_[position_] != ' ') return;
-  ++position_;
-  while (position_ < size && record_[position_] == ' ')
-    ++position_;
-  if (position_ < size && record_[position_] == ',') ++position_;
 }
 
 }  // namespace kova

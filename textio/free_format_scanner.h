@@ -14,6 +14,8 @@
 // with a doubled quote standing for one.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,6 +45,13 @@ constexpr bool EndsFreeFormatValue(char character) {
   return character == ' ' || character == ',' || character == '/' || character == '*';
 }
 
+inline constexpr std::array<bool, 256> kEndsFreeFormatValue = [] {
+  std::array<bool, 256> ends{};
+  for (int character = 0; character < 256; ++character)
+    ends[static_cast<std::size_t>(character)] = EndsFreeFormatValue(static_cast<char>(character));
+  return ends;
+}();
+
 class FreeFormatScanner {
  public:
   // Starts a statement on its first record, line `line` of its file.
@@ -52,6 +61,31 @@ class FreeFormatScanner {
 
   FreeFormatToken Next(Quotes quotes);
 
+  // The next token when it is a value that the current record holds, without a repeat count,
+  // into `text`: the common case, taken without building a token (inline, since a large table
+  // has millions). False, with nothing taken, for any other token.
+  bool NextValueOnRecord(Quotes quotes, std::string_view& text) {
+    const char* data = record_.data();
+    const std::size_t size = record_.size();
+    std::size_t start = position_;
+    while (start < size && data[start] == ' ')
+      ++start;
+    if (start == size || lineEnded_ || slashMet_ || quote_ != 0) return false;
+    const char first = data[start];
+    if (first == ',' || first == '/' || (quotes == Quotes::Delimit && (first == '\'' || first == '"'))) {
+      return false;
+    }
+    const std::size_t end = UndelimitedEnd(start);
+    if (end < size && data[end] == '*') return false;
+    text = record_.substr(start, end - start);
+    position_ = end;
+    SkipSeparatorAfterValue();
+    return true;
+  }
+
+  // The line of the current record.
+  std::int64_t Line() const { return line_; }
+
   // What the statement has not scanned of its current record.
   std::string_view Unscanned() const { return record_.substr(position_); }
   bool SlashMet() const { return slashMet_; }
@@ -59,7 +93,34 @@ class FreeFormatScanner {
  private:
   FreeFormatToken Undelimited();
   FreeFormatToken Quoted();
-  void SkipSeparatorAfterValue();
+
+  // Where the undelimited value that starts at `start` ends.
+  std::size_t UndelimitedEnd(std::size_t start) const {
+    std::size_t end = start;
+    while (end < record_.size() && !kEndsFreeFormatValue[static_cast<unsigned char>(record_[end])])
+      ++end;
+    return end;
+  }
+
+  // After a value: the record's end marks it as ended by its record; a comma is taken; a
+  // blank takes further blanks and one comma of its record with it; any other character
+  // stays for the next token.
+  void SkipSeparatorAfterValue() {
+    const std::size_t size = record_.size();
+    if (position_ == size) {
+      lineEnded_ = true;
+      return;
+    }
+    if (record_[position_] == ',') {
+      ++position_;
+      return;
+    }
+    if (record_[position_] != ' ') return;
+    ++position_;
+    while (position_ < size && record_[position_] == ' ')
+      ++position_;
+    if (position_ < size && record_[position_] == ',') ++position_;
+  }
 
   std::string_view record_;
   std::int64_t line_ = 0;
