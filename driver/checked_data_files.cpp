@@ -74,8 +74,8 @@ std::optional<InputFault> ReadCount(FreeFormatValues& values, const char* name,
   const std::string& fileName = values.FileName();
   if (value.kind == Kind::EndOfFile) {
     return EndOfFileFault(values, {Where(fileName, value.line),
-                                  std::string("the file ends before the number of ") + name,
-                                  "the numbers of species, sites and groups from line 2 on"});
+                                   std::string("the file ends before the number of ") + name,
+                                   "the numbers of species, sites and groups from line 2 on"});
   }
   if (value.kind == Kind::BadRepeatCount) return RepeatCountFault(fileName, value);
   const auto number = value.kind == Kind::Value ? WholeNumber(value.text) : std::nullopt;
@@ -124,8 +124,7 @@ std::optional<InputFault> ReadCounts(FreeFormatValues& values, AnalysisData& dat
 // One species row: SiteCount values from a line of its own on, ending on the line where
 // its last value stands; the value of site k goes to row[(k - 1) * stride].
 std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const AnalysisData& data,
-                                         std::int64_t species, float* row,
-                                         std::int64_t stride) {
+                                         std::int64_t species, float* row, std::int64_t stride) {
   const std::string& fileName = values.FileName();
   const std::int64_t sites = data.siteCount;
   values.StartStatement();
@@ -159,22 +158,22 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const Analysi
         return RepeatCountFault(fileName, value);
       case Kind::EndOfFile:
         return EndOfFileFault(
-            values, {Where(fileName, value.line),
-                    "the file ends within the row of species " + std::to_string(species) +
-                        ", after " + std::to_string(site - 1) + " of its " +
-                        std::to_string(sites) + " values",
-                    std::to_string(data.speciesCount) + " rows of " + std::to_string(sites) +
-                        " values, as the header says"});
+            values,
+            {Where(fileName, value.line),
+             "the file ends within the row of species " + std::to_string(species) + ", after " +
+                 std::to_string(site - 1) + " of its " + std::to_string(sites) + " values",
+             std::to_string(data.speciesCount) + " rows of " + std::to_string(sites) +
+                 " values, as the header says"});
     }
   }
   const auto left = values.LeftOver();
   if (!left) return std::nullopt;
   const std::string count = std::to_string(sites);
   if (left->line == firstLine) {
-    return InputFault{AtLine(fileName, left->line),
-                      Shown(*left) + ", a value beyond the " + count + " of species " +
-                          std::to_string(species),
-                      count + " values in each species row, as the header's number of sites says"};
+    return InputFault{
+        AtLine(fileName, left->line),
+        Shown(*left) + ", a value beyond the " + count + " of species " + std::to_string(species),
+        count + " values in each species row, as the header's number of sites says"};
   }
   // A row that runs on over lines took the values of the next line to make up its count.
   return InputFault{AtLine(fileName, left->line),
@@ -228,7 +227,7 @@ std::optional<InputFault> ReadCheckedDataFile(const std::string& fileName, Analy
   FreeFormatValues values(fileName);
   if (!values.SkipLine()) {
     return EndOfFileFault(values, {fileName, "an empty file",
-                                  "a title line, then the numbers of species, sites and groups"});
+                                   "a title line, then the numbers of species, sites and groups"});
   }
   if (auto fault = ReadCounts(values, data)) return fault;
   AllocateArrays(data);
@@ -307,10 +306,10 @@ std::optional<InputFault> GroupCountFault(const std::string& fileName,
   }
   if (groups.count > siteCount) {
     const GroupNumberRun& beyond = groups.RunOfSite(siteCount);
-    return InputFault{AtLine(fileName, beyond.line),
-                      Quoted(beyond.text) + ", a group number beyond the " +
-                          std::to_string(siteCount) + " sites",
-                      expected};
+    return InputFault{
+        AtLine(fileName, beyond.line),
+        Quoted(beyond.text) + ", a group number beyond the " + std::to_string(siteCount) + " sites",
+        expected};
   }
   return std::nullopt;
 }

@@ -183,9 +183,9 @@ bool CsvRecords::ReadQuotedField(std::string& field, std::size_t& position,
       field += '\n';
       if (!NextLine()) {
         if (!fault_) {
-          fault_ = InputFault{AtLine(fileName_, firstLine),
-                              "a quoted field that the file never closes",
-                              "a closing double quote"};
+          fault_ =
+              InputFault{AtLine(fileName_, firstLine), "a quoted field that the file never closes",
+                         "a closing double quote"};
         }
         return false;
       }

@@ -21,7 +21,7 @@
 namespace kova {
 
 struct CsvRecord {
-  std::int64_t line = 0;                // where the record begins
+  std::int64_t line = 0;                 // where the record begins
   std::vector<std::string_view> fields;  // valid until the next record is read
 };
 

@@ -27,7 +27,8 @@ FreeFormatValues::FreeFormatValues(std::string fileName) : fileName_(std::move(f
   std::unique_ptr<ByteSource> source;
   fault_ = OpenInputFile(fileName_, source);
   // A tab is one blank: its width changes no value.
-  if (source) records_ = std::make_unique<RecordReader>(std::move(source), kLargeBlockSize, RecordRules{});
+  if (source)
+    records_ = std::make_unique<RecordReader>(std::move(source), kLargeBlockSize, RecordRules{});
 }
 
 bool FreeFormatValues::NextRecord(std::string_view& record) {
@@ -125,7 +126,8 @@ std::optional<FreeFormatValue> FreeFormatValues::LeftOnLaterLines() {
   std::string_view record;
   while (NextRecord(record)) {
     const std::size_t start = record.find_first_not_of(' ');
-    if (start != std::string_view::npos) return ValueAt(record.substr(start), records_->LineNumber());
+    if (start != std::string_view::npos)
+      return ValueAt(record.substr(start), records_->LineNumber());
   }
   return std::nullopt;
 }

@@ -21,11 +21,11 @@ namespace kova {
 
 struct FreeFormatValue {
   enum class Kind {
-    Value,            // `text` is the value
-    Empty,            // an empty value: the item keeps what it held
-    AfterSlash,       // a slash ended the statement's values; `line` is the slash's
-    BadRepeatCount,   // `text` stands before an asterisk but is not a count of 1 or more
-    EndOfFile,        // `line` is the file's last line
+    Value,           // `text` is the value
+    Empty,           // an empty value: the item keeps what it held
+    AfterSlash,      // a slash ended the statement's values; `line` is the slash's
+    BadRepeatCount,  // `text` stands before an asterisk but is not a count of 1 or more
+    EndOfFile,       // `line` is the file's last line
   };
   Kind kind = Kind::EndOfFile;
   std::string_view text;  // valid until the next value is read

@@ -62,8 +62,8 @@ struct NumberParts {
   bool negative = false;
   std::uint64_t mantissa = 0;  // the digits' value, or a value beyond kExactMantissa
   std::int32_t fractionDigits = 0;
-  std::int64_t exponent = 0;   // as typed, capped far beyond the range of any power used
-  bool plain = true;           // digits only, after the sign: an integer as written
+  std::int64_t exponent = 0;  // as typed, capped far beyond the range of any power used
+  bool plain = true;          // digits only, after the sign: an integer as written
 };
 
 // Values up to 2^24 are exact in single precision.

@@ -72,7 +72,8 @@ class FreeFormatScanner {
       ++start;
     if (start == size || lineEnded_ || slashMet_ || quote_ != 0) return false;
     const char first = data[start];
-    if (first == ',' || first == '/' || (quotes == Quotes::Delimit && (first == '\'' || first == '"'))) {
+    if (first == ',' || first == '/' ||
+        (quotes == Quotes::Delimit && (first == '\'' || first == '"'))) {
       return false;
     }
     const std::size_t end = UndelimitedEnd(start);
@@ -128,7 +129,7 @@ class FreeFormatScanner {
   bool lineEnded_ = false;  // the last value ended at the end of its record
   bool slashMet_ = false;
   std::int64_t slashLine_ = 0;
-  char quote_ = 0;          // the quote of a quoted value still open at a record's end
+  char quote_ = 0;  // the quote of a quoted value still open at a record's end
   std::string quoted_;
 };
 

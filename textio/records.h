@@ -44,8 +44,8 @@ enum class ReadOutcome {
   Line,         // a line that a line feed ends
   UnendedLine,  // the bytes after the last line feed: a line to some readers, none to others
   EndOfFile,
-  Failed,       // the source failed; Error() gives its errno value
-  NoRoom,       // the line or record cannot be held
+  Failed,  // the source failed; Error() gives its errno value
+  NoRoom,  // the line or record cannot be held
 };
 
 class LineReader {
@@ -79,8 +79,8 @@ class LineReader {
 // ---- Records ----------------------------------------------------------------------------
 
 struct RecordRules {
-  long long tabSize = 1;                      // a tab runs to the next multiple of this
-  std::size_t longestRecord = SIZE_MAX;       // a longer record cannot be held
+  long long tabSize = 1;                 // a tab runs to the next multiple of this
+  std::size_t longestRecord = SIZE_MAX;  // a longer record cannot be held
 };
 
 // The units' rules: tabs to TABSIZE stops, and records of at most 2147483647 characters.

@@ -13,9 +13,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <random>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -117,14 +117,16 @@ class ValidFileWriter {
     text += std::to_string(species) + Separator(true) + std::to_string(sites) + Separator(true) +
             std::to_string(groups) + Pick({"", " ", ",", " , ", " / the counts"}) + "\n";
     for (int row = 0; row < species; ++row) {
-      text += Pick({"", "", "\n", "  \r\n"}) + Row(sites, [this] { return Number(); }, true);
+      text += Pick({"", "", "\n", "  \r\n"}) + Row(
+                                                   sites, [this] { return Number(); }, true);
     }
     return text + Pick({"", "\n", "  \n\n"});
   }
 
   std::string GroupFile(int sites, int groups) {
     std::uniform_int_distribution<int> group(1, groups);
-    const std::string numbers = Row(sites, [&] { return std::to_string(group(random_)); }, false);
+    const std::string numbers = Row(
+        sites, [&] { return std::to_string(group(random_)); }, false);
     // Nothing may follow the slash that ends the numbers but a note on its line.
     if (numbers.find('/') != std::string::npos) return numbers + Pick({"", "\n"});
     return numbers + Pick({"", "\n", "/ a note\n"});
@@ -156,8 +158,8 @@ class ValidFileWriter {
       case 4:
         return Pick({"2.50E-1", "2.5d-1", ".25", "25-2", "5.", "+7", "-0", "1E+3", "0.1"});
       case 5:
-        return Pick({"1e-40", "1.4e-45", "3.4028234e38", "123456789012345678901234",
-                     "1.00000005", "0.30000001", "16777217", "9.99999999e-39"});
+        return Pick({"1e-40", "1.4e-45", "3.4028234e38", "123456789012345678901234", "1.00000005",
+                     "0.30000001", "16777217", "9.99999999e-39"});
       default: {
         std::uniform_int_distribution<int> digit(0, 9);
         std::string text;
@@ -179,8 +181,10 @@ class ValidFileWriter {
     bool afterValue = false;  // the last token was a value, not a null
     for (int left = count; left > 0;) {
       const bool isNull = nullsAllowed && draw(random_) == 0;
-      if (afterValue) text += Separator(isNull);
-      else if (!text.empty()) text += Pick({"", " ", "\n"});
+      if (afterValue)
+        text += Separator(isNull);
+      else if (!text.empty())
+        text += Pick({"", " ", "\n"});
       if (nullsAllowed && left < count && draw(random_) == 0) return text + "/ the rest are 0\n";
       int repeats = 1;
       if (draw(random_) < 2) {
@@ -220,10 +224,12 @@ TEST(CheckedInputs, ReadGeneratedValidFilesBitForBitAsTheDialoguesReader) {
 // Halfway between two floats, normal or subnormal, to 6 to 17 digits: where rounding through
 // double precision and rounding once part ways.
 std::string NearAHalfway(std::mt19937& random) {
-  const float below = std::bit_cast<float>(std::uniform_int_distribution<std::uint32_t>(
-      1, 0x7F7FFFFEU)(random));
-  const double halfway = (static_cast<double>(below) +
-                          static_cast<double>(std::nextafter(below, std::numeric_limits<float>::infinity()))) / 2;
+  const float below =
+      std::bit_cast<float>(std::uniform_int_distribution<std::uint32_t>(1, 0x7F7FFFFEU)(random));
+  const double halfway =
+      (static_cast<double>(below) +
+       static_cast<double>(std::nextafter(below, std::numeric_limits<float>::infinity()))) /
+      2;
   char text[40];
   std::snprintf(text, sizeof text, "%.*g", std::uniform_int_distribution<int>(6, 17)(random),
                 halfway);
@@ -236,12 +242,13 @@ std::string GeneratedNumber(std::mt19937& random) {
   std::string text;
   const int digits = draw(random) < 70 ? 1 + draw(random) % 8 : 1 + draw(random) % 30;
   for (int k = 0; k < digits; ++k)
-    text += static_cast<char>('0' + (k == 0 && draw(random) < 80 ? 1 + draw(random) % 9
-                                                                  : draw(random) % 10));
-  if (draw(random) < 60) text.insert(static_cast<std::size_t>(draw(random)) % (text.size() + 1), ".");
+    text += static_cast<char>(
+        '0' + (k == 0 && draw(random) < 80 ? 1 + draw(random) % 9 : draw(random) % 10));
+  if (draw(random) < 60)
+    text.insert(static_cast<std::size_t>(draw(random)) % (text.size() + 1), ".");
   const int exponentShape = draw(random);
   if (exponentShape < 40) {
-    const int exponent = exponentShape < 25 ? draw(random) % 25 - 12
+    const int exponent = exponentShape < 25   ? draw(random) % 25 - 12
                          : exponentShape < 35 ? draw(random) - 60
                                               : draw(random) * 1000 - 50000;
     const char* letters[] = {"e", "E", "d", "D", ""};
@@ -269,14 +276,15 @@ TEST(CheckedInputs, NumbersHaveTheReadersBits) {
         << text;
     // The CSV forms: no D exponents and no exponents without their letter; a decimal comma.
     if (text.find_first_of("Dd") != std::string::npos) continue;
-    if (text.find_first_of("eE") == std::string::npos && text.find_first_of("+-", 1) != std::string::npos) continue;
+    if (text.find_first_of("eE") == std::string::npos &&
+        text.find_first_of("+-", 1) != std::string::npos)
+      continue;
     std::string withComma = text;
     std::replace(withComma.begin(), withComma.end(), '.', ',');
     for (const auto& [form, mark] : {std::pair{text, '.'}, std::pair{withComma, ','}}) {
       const auto csv = CsvNumber(form, mark);
       ASSERT_TRUE(csv) << form;
-      ASSERT_EQ(std::bit_cast<std::uint32_t>(*csv), std::bit_cast<std::uint32_t>(expected))
-          << form;
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(*csv), std::bit_cast<std::uint32_t>(expected)) << form;
     }
   }
   EXPECT_GT(compared, 250000);
