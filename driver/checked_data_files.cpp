@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <vector>
 
 #include "driver/free_format_values.h"
+#include "driver/input_file_faults.h"
 #include "driver/number_forms.h"
 
 namespace kova {
@@ -20,7 +22,9 @@ std::string Where(const std::string& fileName, std::int64_t line) {
 }
 
 // A value as a fault shows it.
-std::string Shown(const FreeFormatValue& value) {
+// Values are taken by copy here and below: a value whose address escapes could not be kept
+// in registers in the loops that read millions of them.
+std::string Shown(FreeFormatValue value) {
   switch (value.kind) {
     case Kind::Value:
       return Quoted(value.text);
@@ -29,7 +33,7 @@ std::string Shown(const FreeFormatValue& value) {
     case Kind::AfterSlash:
       return "nothing (a slash ends the values)";
     case Kind::BadRepeatCount:
-      return Quoted(value.text + "*");
+      return Quoted(std::string(value.text) + "*");
     case Kind::EndOfFile:
       break;
   }
@@ -37,11 +41,11 @@ std::string Shown(const FreeFormatValue& value) {
 }
 
 // A read that fails part way shows as an early end of the file; the failure is the fault.
-InputFault EndOfFileFault(const InputLines& lines, InputFault fault) {
-  return lines.Fault() ? *lines.Fault() : fault;
+InputFault EndOfFileFault(const FreeFormatValues& values, InputFault fault) {
+  return values.Fault() ? *values.Fault() : fault;
 }
 
-InputFault RepeatCountFault(const std::string& fileName, const FreeFormatValue& value) {
+InputFault RepeatCountFault(const std::string& fileName, FreeFormatValue value) {
   return {AtLine(fileName, value.line), Shown(value) + " as a repeat count",
           "a whole number of 1 or more before the asterisk, as in 3*0"};
 }
@@ -49,9 +53,12 @@ InputFault RepeatCountFault(const std::string& fileName, const FreeFormatValue& 
 // Whether the file's first line has fields separated by commas or semicolons and a letter
 // among them, as the header of a CSV file has: a groups CSV given a name that does not say so.
 bool StartsLikeCsv(const std::string& fileName) {
-  InputLines lines(fileName);
-  std::string first;
-  if (!lines.Next(first)) return false;
+  std::unique_ptr<ByteSource> source;
+  if (OpenInputFile(fileName, source)) return false;
+  LineReader lines(std::move(source), kFileBlockSize);
+  std::string_view first;
+  const ReadOutcome outcome = lines.Next(first);
+  if (outcome != ReadOutcome::Line && outcome != ReadOutcome::UnendedLine) return false;
   const bool separated = first.find_first_of(",;") != std::string::npos;
   const bool worded = std::any_of(first.begin(), first.end(), [](char character) {
     return std::isalpha(static_cast<unsigned char>(character)) != 0;
@@ -61,14 +68,14 @@ bool StartsLikeCsv(const std::string& fileName) {
 
 // One of the header's three counts: a whole number from `smallest` to the largest 32-bit
 // integer.
-std::optional<InputFault> ReadCount(FreeFormatValues& values, const InputLines& lines,
-                                    const char* name, std::int32_t smallest, std::int32_t& count) {
+std::optional<InputFault> ReadCount(FreeFormatValues& values, const char* name,
+                                    std::int32_t smallest, std::int32_t& count) {
   const FreeFormatValue value = values.Next();
-  const std::string& fileName = lines.FileName();
+  const std::string& fileName = values.FileName();
   if (value.kind == Kind::EndOfFile) {
-    return EndOfFileFault(lines, {Where(fileName, value.line),
-                                  std::string("the file ends before the number of ") + name,
-                                  "the numbers of species, sites and groups from line 2 on"});
+    return EndOfFileFault(values, {Where(fileName, value.line),
+                                   std::string("the file ends before the number of ") + name,
+                                   "the numbers of species, sites and groups from line 2 on"});
   }
   if (value.kind == Kind::BadRepeatCount) return RepeatCountFault(fileName, value);
   const auto number = value.kind == Kind::Value ? WholeNumber(value.text) : std::nullopt;
@@ -89,25 +96,24 @@ struct CountOfHeader {
   std::int32_t AnalysisData::*count;
 };
 
-std::optional<InputFault> ReadCounts(FreeFormatValues& values, const InputLines& lines,
-                                     AnalysisData& data) {
+std::optional<InputFault> ReadCounts(FreeFormatValues& values, AnalysisData& data) {
   values.StartStatement();
   constexpr CountOfHeader kCounts[] = {{"species", 1, &AnalysisData::speciesCount},
                                        {"sites", 1, &AnalysisData::siteCount},
                                        {"groups", 2, &AnalysisData::groupCount}};
   for (const CountOfHeader& count : kCounts) {
-    if (auto fault = ReadCount(values, lines, count.name, count.smallest, data.*count.count)) {
+    if (auto fault = ReadCount(values, count.name, count.smallest, data.*count.count)) {
       return fault;
     }
   }
   if (const auto left = values.LeftOver()) {
-    return InputFault{AtLine(lines.FileName(), left->line),
+    return InputFault{AtLine(values.FileName(), left->line),
                       Shown(*left) + " after the numbers of species, sites and groups",
                       "nothing more on their line"};
   }
   // Each group needs a site of its own, and the tables are allocated for the counts.
   if (data.groupCount > data.siteCount) {
-    return InputFault{lines.FileName(),
+    return InputFault{values.FileName(),
                       std::to_string(data.groupCount) + " groups for " +
                           std::to_string(data.siteCount) + " sites",
                       "no more groups than sites, since every group needs a site"};
@@ -116,20 +122,28 @@ std::optional<InputFault> ReadCounts(FreeFormatValues& values, const InputLines&
 }
 
 // One species row: SiteCount values from a line of its own on, ending on the line where
-// its last value stands.
-std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLines& lines,
-                                         AnalysisData& data, std::int64_t species) {
-  const std::string& fileName = lines.FileName();
+// its last value stands; the value of site k goes to row[(k - 1) * stride].
+std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const AnalysisData& data,
+                                         std::int64_t species, float* row, std::int64_t stride) {
+  const std::string& fileName = values.FileName();
   const std::int64_t sites = data.siteCount;
   values.StartStatement();
   std::int64_t firstLine = 0;
   for (std::int64_t site = 1; site <= sites; ++site) {
-    const FreeFormatValue value = values.Next();
-    if (firstLine == 0) firstLine = value.line;
+    std::string_view text;
+    FreeFormatValue value;
+    if (values.NextOnLine(text)) {
+      if (firstLine == 0) firstLine = values.Line();
+      if (SmallCount(text, row[(site - 1) * stride])) continue;
+      value = {Kind::Value, text, values.Line()};
+    } else {
+      value = values.Next();
+      if (firstLine == 0) firstLine = value.line;
+    }
     switch (value.kind) {
       case Kind::Value:
         if (const auto number = DataFileNumber(value.text); number && *number >= 0.0f) {
-          data.abundanceMatrix(species + (site - 1) * data.speciesCount) = *number;
+          row[(site - 1) * stride] = *number;
           break;
         } else {
           return InputFault{AtLine(fileName, value.line),
@@ -144,22 +158,22 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLi
         return RepeatCountFault(fileName, value);
       case Kind::EndOfFile:
         return EndOfFileFault(
-            lines, {Where(fileName, value.line),
-                    "the file ends within the row of species " + std::to_string(species) +
-                        ", after " + std::to_string(site - 1) + " of its " +
-                        std::to_string(sites) + " values",
-                    std::to_string(data.speciesCount) + " rows of " + std::to_string(sites) +
-                        " values, as the header says"});
+            values,
+            {Where(fileName, value.line),
+             "the file ends within the row of species " + std::to_string(species) + ", after " +
+                 std::to_string(site - 1) + " of its " + std::to_string(sites) + " values",
+             std::to_string(data.speciesCount) + " rows of " + std::to_string(sites) +
+                 " values, as the header says"});
     }
   }
   const auto left = values.LeftOver();
   if (!left) return std::nullopt;
   const std::string count = std::to_string(sites);
   if (left->line == firstLine) {
-    return InputFault{AtLine(fileName, left->line),
-                      Shown(*left) + ", a value beyond the " + count + " of species " +
-                          std::to_string(species),
-                      count + " values in each species row, as the header's number of sites says"};
+    return InputFault{
+        AtLine(fileName, left->line),
+        Shown(*left) + ", a value beyond the " + count + " of species " + std::to_string(species),
+        count + " values in each species row, as the header's number of sites says"};
   }
   // A row that runs on over lines took the values of the next line to make up its count.
   return InputFault{AtLine(fileName, left->line),
@@ -170,25 +184,59 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const InputLi
                         ", as the header's number of sites says"};
 }
 
+// The table keeps the species of a site together, so a row written straight into it
+// touches a cache line (and at first a page) for every site. Rows are read a few at a time
+// into a block instead, and the block is written out a site at a time; a row too long for
+// the block is written straight in.
+constexpr std::size_t kRowBlockBytes = std::size_t{1} << 20;
+constexpr std::int64_t kRowsInABlock = 16;
+
+std::optional<InputFault> ReadSpeciesRows(FreeFormatValues& values, AnalysisData& data) {
+  const std::int64_t species = data.speciesCount;
+  const std::int64_t sites = data.siteCount;
+  float* table = data.abundanceMatrix.Data();
+  const auto rowBytes = static_cast<std::size_t>(sites) * sizeof(float);
+  const std::int64_t blockRows =
+      std::min<std::int64_t>(kRowsInABlock, static_cast<std::int64_t>(kRowBlockBytes / rowBytes));
+  if (blockRows <= 1) {
+    for (std::int64_t row = 1; row <= species; ++row) {
+      if (auto fault = ReadSpeciesRow(values, data, row, table + (row - 1), species)) return fault;
+    }
+    return std::nullopt;
+  }
+  std::vector<float> block(static_cast<std::size_t>(blockRows * sites));
+  for (std::int64_t first = 1; first <= species; first += blockRows) {
+    const std::int64_t rows = std::min(blockRows, species - first + 1);
+    std::fill(block.begin(), block.end(), 0.0f);  // an empty value leaves 0
+    for (std::int64_t row = 0; row < rows; ++row) {
+      float* blockRow = block.data() + row * sites;
+      if (auto fault = ReadSpeciesRow(values, data, first + row, blockRow, 1)) return fault;
+    }
+    for (std::int64_t site = 0; site < sites; ++site) {
+      float* column = table + site * species + (first - 1);
+      for (std::int64_t row = 0; row < rows; ++row)
+        column[row] = block[static_cast<std::size_t>(row * sites + site)];
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<InputFault> ReadCheckedDataFile(const std::string& fileName, AnalysisData& data) {
-  InputLines lines(fileName);
-  FreeFormatValues values(lines);
+  FreeFormatValues values(fileName);
   if (!values.SkipLine()) {
-    return EndOfFileFault(lines, {fileName, "an empty file",
-                                  "a title line, then the numbers of species, sites and groups"});
+    return EndOfFileFault(values, {fileName, "an empty file",
+                                   "a title line, then the numbers of species, sites and groups"});
   }
-  if (auto fault = ReadCounts(values, lines, data)) return fault;
+  if (auto fault = ReadCounts(values, data)) return fault;
   AllocateArrays(data);
-  for (std::int64_t species = 1; species <= data.speciesCount; ++species) {
-    if (auto fault = ReadSpeciesRow(values, lines, data, species)) return fault;
-  }
+  if (auto fault = ReadSpeciesRows(values, data)) return fault;
   if (const auto left = values.LeftOnLaterLines()) {
     return InputFault{AtLine(fileName, left->line), Shown(*left) + " after the last species row",
                       std::to_string(data.speciesCount) + " species rows, as the header says"};
   }
-  return lines.Fault();
+  return values.Fault();
 }
 
 const GroupNumberRun& GroupFileNumbers::RunOfSite(std::int64_t site) const {
@@ -210,8 +258,7 @@ void GroupFileNumbers::CopyTo(std::int32_t* siteGroups, std::int64_t sites) cons
 std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int32_t largestGroup,
                                            const std::string& largestGroupSource,
                                            GroupFileNumbers& groups) {
-  InputLines lines(fileName);
-  FreeFormatValues values(lines);
+  FreeFormatValues values(fileName);
   values.StartStatement();
   for (;;) {
     FreeFormatValue value = values.Next();
@@ -234,17 +281,18 @@ std::optional<InputFault> ReadGroupNumbers(const std::string& fileName, std::int
           "a whole number from 1 to " + std::to_string(largestGroup) + largestGroupSource};
     }
     const std::int64_t count = 1 + values.TakeRepeats();
-    groups.runs.push_back({static_cast<std::int32_t>(*number), count, value.line, value.text});
+    groups.runs.push_back(
+        {static_cast<std::int32_t>(*number), count, value.line, std::string(value.text)});
     groups.count += count;
   }
-  if (lines.Fault()) return lines.Fault();
+  if (values.Fault()) return values.Fault();
   // A slash ends the numbers; whatever stands after it on its line is a note.
   if (const auto left = values.LeftOnLaterLines()) {
     return InputFault{AtLine(fileName, left->line),
                       Shown(*left) + " after the slash that ends the group numbers",
                       "no group numbers after the slash"};
   }
-  return lines.Fault();
+  return values.Fault();
 }
 
 std::optional<InputFault> GroupCountFault(const std::string& fileName,
@@ -258,10 +306,10 @@ std::optional<InputFault> GroupCountFault(const std::string& fileName,
   }
   if (groups.count > siteCount) {
     const GroupNumberRun& beyond = groups.RunOfSite(siteCount);
-    return InputFault{AtLine(fileName, beyond.line),
-                      Quoted(beyond.text) + ", a group number beyond the " +
-                          std::to_string(siteCount) + " sites",
-                      expected};
+    return InputFault{
+        AtLine(fileName, beyond.line),
+        Quoted(beyond.text) + ", a group number beyond the " + std::to_string(siteCount) + " sites",
+        expected};
   }
   return std::nullopt;
 }

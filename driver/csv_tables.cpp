@@ -31,13 +31,12 @@ std::int64_t LineCount(const std::string& fileName) {
   return lines;
 }
 
-InputFault EmptyFileFault(const InputLines& lines, const CsvRecords& records,
-                          const std::string& expected) {
+InputFault EmptyFileFault(const CsvRecords& records, const std::string& expected) {
   if (records.Fault()) return *records.Fault();
-  return {lines.FileName(), "an empty file", expected};
+  return {records.FileName(), "an empty file", expected};
 }
 
-InputFault SiteAgainFault(const std::string& fileName, const std::string& name,
+InputFault SiteAgainFault(const std::string& fileName, std::string_view name,
                           std::int64_t line, std::int64_t firstLine) {
   return {AtLine(fileName, line),
           "site " + Quoted(name) + " again, first on line " + std::to_string(firstLine),
@@ -105,12 +104,11 @@ std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGroup
   grouping = SiteGrouping{};
   grouping.fileName = fileName;
   grouping.byName = true;
-  InputLines lines(fileName);
-  CsvRecords records(lines);
+  CsvRecords records(fileName);
   CsvRecord record;
   const std::string twoFields = "2 fields: the site's name and its group label";
   if (!records.Next(record)) {
-    return EmptyFileFault(lines, records, "a header, then " + twoFields + " on each row");
+    return EmptyFileFault(records, "a header, then " + twoFields + " on each row");
   }
   if (record.fields.size() != 2) {
     return InputFault{AtLine(fileName, record.line),
@@ -124,8 +122,8 @@ std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGroup
       return InputFault{AtLine(fileName, record.line),
                         std::to_string(record.fields.size()) + " fields", twoFields};
     }
-    const std::string& name = record.fields[0];
-    const std::string& label = record.fields[1];
+    const std::string_view name = record.fields[0];
+    const std::string_view label = record.fields[1];
     if (name.empty()) {
       return InputFault{AtLine(fileName, record.line), "an empty site name",
                         "the site's name in the first field"};
@@ -137,10 +135,10 @@ std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGroup
                             " for site " + Quoted(name),
                         "a group label for every site"};
     }
-    const auto [first, isNew] = firstLines.emplace(name, record.line);
+    const auto [first, isNew] = firstLines.emplace(std::string(name), record.line);
     if (!isNew) return SiteAgainFault(fileName, name, record.line, first->second);
-    grouping.sites.push_back({name, 0, record.line});
-    labels.push_back(label);
+    grouping.sites.push_back({std::string(name), 0, record.line});
+    labels.emplace_back(label);
   }
   if (records.Fault()) return records.Fault();
   if (labels.empty()) {
@@ -196,7 +194,7 @@ class SiteMatcher {
   // The grouping's site for row `row` (from 0) of the community, or a fault.
   std::optional<InputFault> Match(const std::string& communityFile, const CsvRecord& record,
                                   std::size_t row, std::size_t& site) {
-    const std::string& name = record.fields[0];
+    const std::string_view name = record.fields[0];
     if (!grouping_.byName) {
       if (row >= grouping_.sites.size()) {
         return InputFault{AtLine(communityFile, record.line),
@@ -208,7 +206,7 @@ class SiteMatcher {
       site = row;
       return std::nullopt;
     }
-    const auto found = indexByName_.find(name);
+    const auto found = indexByName_.find(std::string(name));
     if (found == indexByName_.end()) {
       return InputFault{AtLine(communityFile, record.line),
                         "site " + Quoted(name) + ", which " + grouping_.fileName + " does not name",
@@ -256,10 +254,10 @@ std::optional<InputFault> HeaderFault(const std::string& fileName, const CsvReco
   const auto names = header.fields.begin() + 1;
   const auto count = static_cast<std::size_t>(header.fields.end() - names);
   if (grouping.byName) {
-    std::unordered_set<std::string> sites;
+    std::unordered_set<std::string_view> sites;
     for (const SiteGrouping::Site& site : grouping.sites)
       sites.insert(site.name);
-    const std::unordered_set<std::string> distinct(names, header.fields.end());
+    const std::unordered_set<std::string_view> distinct(names, header.fields.end());
     const auto siteNames = static_cast<std::size_t>(std::count_if(
         distinct.begin(), distinct.end(), [&sites](const auto& name) { return sites.contains(name); }));
     if (distinct.size() == count && siteNames * 10 >= count * 9) {
@@ -286,14 +284,14 @@ std::optional<InputFault> HeaderFault(const std::string& fileName, const CsvReco
 
 std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
                                            const SiteGrouping& grouping, AnalysisData& data) {
-  InputLines lines(fileName);
-  CsvRecords records(lines);
+  CsvRecords records(fileName);
   CsvRecord header;
   if (!records.Next(header)) {
-    return EmptyFileFault(lines, records,
+    return EmptyFileFault(records,
                           "a header of species names after the column of site names");
   }
   const std::size_t fields = header.fields.size();
+  const std::int64_t headerLine = header.line;
   if (fields < 2) {
     return InputFault{AtLine(fileName, header.line), "a header of 1 field",
                       "the column of site names, then at least one species name"};
@@ -318,7 +316,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
                         std::to_string(fields) + " fields, as the header has: the site's name and " +
                             std::to_string(fields - 1) + " species"};
     }
-    const std::string& name = record.fields[0];
+    const std::string_view name = record.fields[0];
     if (name.empty()) {
       return InputFault{AtLine(fileName, record.line), "an empty site name",
                         "the site's name in the first field"};
@@ -330,12 +328,14 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
     // A row of the table is a site: a column of the species-by-sites table.
     float* abundance = data.abundanceMatrix.Data() + rows * (fields - 1);
     for (std::size_t species = 1; species < fields; ++species) {
-      const std::string& value = record.fields[species];
+      const std::string_view value = record.fields[species];
+      if (SmallCount(value, abundance[species - 1])) continue;
       const auto number = CsvNumber(value, decimalMark);
       if (!number || *number < 0.0f) {
         return InputFault{AtLine(fileName, record.line),
                           (value.empty() ? std::string("an empty field") : Quoted(value)) +
-                              " for species " + Quoted(header.fields[species]) + " at site " +
+                              " for species " + Quoted(data.speciesNames[species - 1]) +
+                              " at site " +
                               Quoted(name),
                           number ? kAbundanceExpected : "a number, such as 3, 0.5 or 2.5e-1"};
       }
@@ -344,7 +344,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
   }
   if (records.Fault()) return records.Fault();
   if (rows == 0) {
-    return InputFault{AtLine(fileName, header.line), "no rows after the header",
+    return InputFault{AtLine(fileName, headerLine), "no rows after the header",
                       "a row for each site"};
   }
   return matcher.Unmatched(fileName, rows);

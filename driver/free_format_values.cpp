@@ -1,57 +1,69 @@
 #include "driver/free_format_values.h"
 
+#include <utility>
+
+#include "driver/input_file_faults.h"
 #include "driver/number_forms.h"
 
 namespace kova {
 namespace {
 
-// Characters that end a value, or turn what stands before them into a repeat count.
-constexpr bool EndsValue(char character) {
-  return character == ' ' || character == ',' || character == '/' || character == '*';
-}
+using Kind = FreeFormatValue::Kind;
 
-// The reader's record: no carriage returns, tabs as blanks (their width changes no value).
-void AsRecord(std::string& line) {
-  std::size_t kept = 0;
-  for (const char character : line) {
-    if (character == '\r') continue;
-    line[kept++] = character == '\t' ? ' ' : character;
-  }
-  line.resize(kept);
+// The value that starts `text`, for a report of what is left: an undelimited value with the
+// asterisk of a repeat count, or an empty value for a comma.
+FreeFormatValue ValueAt(std::string_view text, std::int64_t line) {
+  if (text.front() == ',') return {Kind::Empty, {}, line};
+  std::size_t end = 0;
+  while (end < text.size() && !EndsFreeFormatValue(text[end]))
+    ++end;
+  if (end < text.size() && text[end] == '*') ++end;
+  return {Kind::Value, text.substr(0, end), line};
 }
 
 }  // namespace
 
-bool FreeFormatValues::ReadLine() {
-  if (atEnd_ || !lines_.Next(line_)) {
+FreeFormatValues::FreeFormatValues(std::string fileName) : fileName_(std::move(fileName)) {
+  std::unique_ptr<ByteSource> source;
+  fault_ = OpenInputFile(fileName_, source);
+  // A tab is one blank: its width changes no value.
+  if (source)
+    records_ = std::make_unique<RecordReader>(std::move(source), kLargeBlockSize, RecordRules{});
+}
+
+bool FreeFormatValues::NextRecord(std::string_view& record) {
+  if (atEnd_ || !records_) {
     atEnd_ = true;
-    line_.clear();
-    position_ = 0;
     return false;
   }
-  AsRecord(line_);
-  position_ = 0;
-  return true;
+  const ReadOutcome outcome = records_->Next(record);
+  if (outcome == ReadOutcome::Line || outcome == ReadOutcome::UnendedLine) return true;
+  atEnd_ = true;
+  if (outcome != ReadOutcome::EndOfFile) fault_ = ReadFault(fileName_, outcome, records_->Error());
+  return false;
 }
 
 bool FreeFormatValues::SkipLine() {
-  return ReadLine();
+  std::string_view record;
+  return NextRecord(record);
 }
 
 void FreeFormatValues::StartStatement() {
-  lineEnded_ = false;
-  slashMet_ = false;
   pendingRepeats_ = 0;
-  ReadLine();
+  std::string_view record;
+  NextRecord(record);
+  scanner_.Start(record, records_ ? records_->LineNumber() : 0);
 }
 
-FreeFormatValue FreeFormatValues::Next() {
-  if (pendingRepeats_ > 0) {
-    --pendingRepeats_;
-    return repeated_;
+// The scanner's next token, its records read as it needs them; an end of record at the end
+// of the file.
+FreeFormatToken FreeFormatValues::NextToken() {
+  for (;;) {
+    const FreeFormatToken token = scanner_.Next(Quotes::AreCharacters);
+    std::string_view record;
+    if (token.kind != FreeFormatToken::Kind::EndOfRecord || !NextRecord(record)) return token;
+    scanner_.Continue(record, records_->LineNumber());
   }
-  if (slashMet_) return {FreeFormatValue::Kind::AfterSlash, "", slashLine_};
-  return Scan();
 }
 
 std::int64_t FreeFormatValues::TakeRepeats() {
@@ -60,66 +72,39 @@ std::int64_t FreeFormatValues::TakeRepeats() {
   return repeats;
 }
 
-// Skips blanks, blank lines and the one comma that follows a value ended by its line.
-bool FreeFormatValues::SkipToValue() {
-  if (atEnd_) return false;
-  for (;;) {
-    while (position_ < line_.size() && line_[position_] == ' ')
-      ++position_;
-    if (position_ == line_.size()) {
-      if (!ReadLine()) return false;
-      continue;
-    }
-    if (line_[position_] == ',' && lineEnded_) {
-      lineEnded_ = false;
-      ++position_;
-      continue;
-    }
-    return true;
+FreeFormatValue FreeFormatValues::Next() {
+  if (pendingRepeats_ > 0) {
+    --pendingRepeats_;
+    return repeated_;
   }
+  return Scan();
 }
 
 FreeFormatValue FreeFormatValues::Scan() {
   std::optional<std::int64_t> repeatCount;
+  FreeFormatToken token = NextToken();
+  // A second count before the value replaces the first.
+  while (token.kind == FreeFormatToken::Kind::RepeatCount) {
+    repeatCount = WholeNumber(token.text);
+    if (!repeatCount || *repeatCount < 1 || token.text[0] == '+' || token.text[0] == '-') {
+      return {Kind::BadRepeatCount, token.text, token.line};
+    }
+    token = NextToken();
+  }
   FreeFormatValue value;
-  for (;;) {
-    if (!SkipToValue()) return {FreeFormatValue::Kind::EndOfFile, "", lines_.LineNumber()};
-    lineEnded_ = false;
-    const std::int64_t line = lines_.LineNumber();
-    std::size_t position = position_;
-    if (line_[position] == '/') {
-      slashMet_ = true;  // left in place: it ends every later value of the statement
-      slashLine_ = line;
-      value = {FreeFormatValue::Kind::AfterSlash, "", line};
+  switch (token.kind) {
+    case FreeFormatToken::Kind::Value:
+      value = {Kind::Value, token.text, token.line};
       break;
-    }
-    if (line_[position] == ',') {
-      position_ = position + 1;
-      value = {FreeFormatValue::Kind::Empty, "", line};
+    case FreeFormatToken::Kind::Null:
+      value = {Kind::Empty, {}, token.line};
       break;
-    }
-    const std::size_t start = position;
-    while (position < line_.size() && !EndsValue(line_[position]))
-      ++position;
-    std::string text = line_.substr(start, position - start);
-    if (position < line_.size() && line_[position] == '*') {
-      repeatCount = WholeNumber(text);
-      if (!repeatCount || *repeatCount < 1 || text[0] == '+' || text[0] == '-') {
-        return {FreeFormatValue::Kind::BadRepeatCount, text, line};
-      }
-      position_ = position + 1;
-      continue;
-    }
-    value = {FreeFormatValue::Kind::Value, std::move(text), line};
-    if (position == line_.size()) {
-      lineEnded_ = true;
-    } else if (line_[position] == ',') {
-      ++position;
-    } else if (line_[position] == ' ') {
-      position = AfterBlankSeparator(position + 1);
-    }
-    position_ = position;
-    break;
+    case FreeFormatToken::Kind::Slash:
+      value = {Kind::AfterSlash, {}, token.line};
+      break;
+    case FreeFormatToken::Kind::RepeatCount:
+    case FreeFormatToken::Kind::EndOfRecord:
+      return {Kind::EndOfFile, {}, records_ ? records_->LineNumber() : 0};
   }
   if (repeatCount) {
     pendingRepeats_ = *repeatCount - 1;
@@ -128,39 +113,21 @@ FreeFormatValue FreeFormatValues::Scan() {
   return value;
 }
 
-// A blank that ends a value takes further blanks and one comma of its line with it.
-std::size_t FreeFormatValues::AfterBlankSeparator(std::size_t position) const {
-  while (position < line_.size() && line_[position] == ' ')
-    ++position;
-  if (position < line_.size() && line_[position] == ',') ++position;
-  return position;
-}
-
-// The value that starts at `position` of the current line, for a report of what is left.
-FreeFormatValue FreeFormatValues::ValueAt(std::size_t position) const {
-  const std::int64_t line = lines_.LineNumber();
-  if (line_[position] == ',') return {FreeFormatValue::Kind::Empty, "", line};
-  std::size_t end = position;
-  while (end < line_.size() && !EndsValue(line_[end]))
-    ++end;
-  if (end < line_.size() && line_[end] == '*') ++end;
-  return {FreeFormatValue::Kind::Value, line_.substr(position, end - position), line};
-}
-
 std::optional<FreeFormatValue> FreeFormatValues::LeftOver() {
-  if (pendingRepeats_ > 0 && repeated_.kind != FreeFormatValue::Kind::AfterSlash) return repeated_;
-  if (slashMet_ || atEnd_) return std::nullopt;
-  std::size_t position = position_;
-  while (position < line_.size() && line_[position] == ' ')
-    ++position;
-  if (position == line_.size() || line_[position] == '/') return std::nullopt;
-  return ValueAt(position);
+  if (pendingRepeats_ > 0 && repeated_.kind != Kind::AfterSlash) return repeated_;
+  if (scanner_.SlashMet() || atEnd_) return std::nullopt;
+  std::string_view rest = scanner_.Unscanned();
+  const std::size_t start = rest.find_first_not_of(' ');
+  if (start == std::string_view::npos || rest[start] == '/') return std::nullopt;
+  return ValueAt(rest.substr(start), records_->LineNumber());
 }
 
 std::optional<FreeFormatValue> FreeFormatValues::LeftOnLaterLines() {
-  while (ReadLine()) {
-    const std::size_t position = line_.find_first_not_of(' ');
-    if (position != std::string::npos) return ValueAt(position);
+  std::string_view record;
+  while (NextRecord(record)) {
+    const std::size_t start = record.find_first_not_of(' ');
+    if (start != std::string_view::npos)
+      return ValueAt(record.substr(start), records_->LineNumber());
   }
   return std::nullopt;
 }

@@ -42,7 +42,8 @@ FileUnit::~FileUnit() {
 
 RecordReader& FileUnit::Reader() {
   if (!reader_)
-    reader_ = std::make_unique<RecordReader>(MakeFileSource(descriptor_), kFileBlockSize);
+    reader_ = std::make_unique<RecordReader>(MakeFileSource(descriptor_), kFileBlockSize,
+                                             UnitRecordRules());
   return *reader_;
 }
 

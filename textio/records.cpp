@@ -1,6 +1,8 @@
 #include "textio/records.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -9,16 +11,12 @@
 #include <stdexcept>
 
 #include "textio/console.h"
-#include "textio/failures.h"
 
 namespace kova {
 
-// ---- Records from a byte stream ---------------------------------------------------------
+// ---- Byte sources -----------------------------------------------------------------------
 
 namespace {
-
-// Records longer than this cannot be held by a unit.
-constexpr std::size_t kLongestRecord = 2147483647;
 
 class FileSource : public ByteSource {
  public:
@@ -28,12 +26,18 @@ class FileSource : public ByteSource {
     for (;;) {
       const ssize_t count = ::read(descriptor_, buffer, capacity);
       if (count >= 0) return static_cast<long>(count);
-      if (errno != EINTR) return -SystemErrorCode(errno);
+      if (errno != EINTR) return -errno;
     }
   }
 
- private:
+ protected:
   int descriptor_;
+};
+
+class OwnedFileSource : public FileSource {
+ public:
+  using FileSource::FileSource;
+  ~OwnedFileSource() override { ::close(descriptor_); }
 };
 
 class ConsoleSource : public ByteSource {
@@ -50,71 +54,134 @@ std::unique_ptr<ByteSource> MakeFileSource(int descriptor) {
   return std::make_unique<FileSource>(descriptor);
 }
 
+std::unique_ptr<ByteSource> OpenFileSource(const std::string& fileName, int& error) {
+  const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) {
+    error = errno;
+    return nullptr;
+  }
+  return std::make_unique<OwnedFileSource>(descriptor);
+}
+
 std::unique_ptr<ByteSource> MakeConsoleSource() {
   return std::make_unique<ConsoleSource>();
 }
 
-RecordReader::RecordReader(std::unique_ptr<ByteSource> source, std::size_t blockSize)
-    : source_(std::move(source)), block_(blockSize), tabSize_(TabSizeFromEnvironment()) {}
+// ---- Lines ------------------------------------------------------------------------------
 
-void RecordReader::DiscardBuffered() {
+LineReader::LineReader(std::unique_ptr<ByteSource> source, std::size_t blockSize)
+    : source_(std::move(source)), block_(blockSize) {}
+
+void LineReader::DiscardBuffered() {
   position_ = filled_ = 0;
 }
 
-bool RecordReader::Refill(const IoStatement& statement) {
+// Reads into the whole block, as a source that hands out a line per read (the console)
+// needs its full capacity.
+bool LineReader::Refill() {
   const long count = source_->Read(block_.data(), block_.size());
-  if (count < 0) ReportRunTimeError(static_cast<int>(-count), statement);
   position_ = 0;
-  filled_ = static_cast<std::size_t>(count);
+  filled_ = count > 0 ? static_cast<std::size_t>(count) : 0;
+  error_ = count < 0 ? static_cast<int>(-count) : 0;
   return count > 0;
 }
 
-bool RecordReader::Next(std::string& record, const IoStatement& statement) {
-  record.clear();
+ReadOutcome LineReader::Next(std::string_view& line) {
+  spanning_.clear();
   try {
     for (;;) {
-      if (position_ == filled_ && !Refill(statement)) return false;
+      if (position_ == filled_ && !Refill()) {
+        if (error_ != 0) return ReadOutcome::Failed;
+        if (spanning_.empty()) return ReadOutcome::EndOfFile;
+        ++lineNumber_;
+        line = spanning_;
+        return ReadOutcome::UnendedLine;
+      }
       const char* begin = block_.data() + position_;
-      const char* limit = block_.data() + filled_;
-      const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', limit - begin));
-      const char* end = lineFeed != nullptr ? lineFeed : limit;
-      Append(record, begin, end);
-      position_ = static_cast<std::size_t>(end - block_.data()) + (lineFeed != nullptr ? 1 : 0);
-      if (lineFeed != nullptr) return true;
+      const std::size_t available = filled_ - position_;
+      const auto* lineFeed = static_cast<const char*>(std::memchr(begin, '\n', available));
+      if (lineFeed == nullptr) {
+        spanning_.append(begin, available);
+        position_ = filled_;
+        continue;
+      }
+      const auto length = static_cast<std::size_t>(lineFeed - begin);
+      position_ += length + 1;
+      ++lineNumber_;
+      if (spanning_.empty()) {
+        line = std::string_view(begin, length);
+      } else {
+        spanning_.append(begin, length);
+        line = spanning_;
+      }
+      return ReadOutcome::Line;
     }
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  ReportRunTimeError(failure::kBufferAllocationFailed, statement);
+  return ReadOutcome::NoRoom;
 }
 
-void RecordReader::Append(std::string& record, const char* begin, const char* end) const {
-  const std::size_t length = static_cast<std::size_t>(end - begin);
-  const bool plain =
-      std::memchr(begin, '\r', length) == nullptr && std::memchr(begin, '\t', length) == nullptr;
+// ---- Records ----------------------------------------------------------------------------
+
+namespace {
+
+// Records longer than this cannot be held by a unit.
+constexpr std::size_t kLongestUnitRecord = 2147483647;
+
+}  // namespace
+
+RecordRules UnitRecordRules() {
+  return {TabSizeFromEnvironment(), kLongestUnitRecord};
+}
+
+RecordReader::RecordReader(std::unique_ptr<ByteSource> source, std::size_t blockSize,
+                           RecordRules rules)
+    : lines_(std::move(source), blockSize), rules_(rules) {}
+
+ReadOutcome RecordReader::Next(std::string_view& record) {
+  std::string_view line;
+  const ReadOutcome outcome = lines_.Next(line);
+  if (outcome != ReadOutcome::Line && outcome != ReadOutcome::UnendedLine) return outcome;
+  const bool plain = std::memchr(line.data(), '\r', line.size()) == nullptr &&
+                     std::memchr(line.data(), '\t', line.size()) == nullptr;
   if (plain) {
-    if (record.size() + length > kLongestRecord) throw std::length_error("record");
-    record.append(begin, length);
-    return;
+    if (line.size() > rules_.longestRecord) return ReadOutcome::NoRoom;
+    record = line;
+    return outcome;
   }
-  for (const char* byte = begin; byte != end; ++byte) {
-    if (*byte == '\r') continue;
-    if (*byte != '\t') {
-      record.push_back(*byte);
-      continue;
+  if (!Rewrite(line)) return ReadOutcome::NoRoom;
+  record = record_;
+  return outcome;
+}
+
+// Drops the carriage returns and expands the tabs; false when the record cannot be held.
+bool RecordReader::Rewrite(std::string_view line) {
+  record_.clear();
+  try {
+    for (const char byte : line) {
+      if (byte == '\r') continue;
+      if (byte != '\t') {
+        record_.push_back(byte);
+        continue;
+      }
+      const auto column = static_cast<long long>(record_.size());
+      const long long blanks = rules_.tabSize - column % rules_.tabSize;
+      if (static_cast<unsigned long long>(blanks) > rules_.longestRecord - record_.size()) {
+        return false;
+      }
+      record_.append(static_cast<std::size_t>(blanks), ' ');
     }
-    const auto column = static_cast<long long>(record.size());
-    const long long blanks = tabSize_ - column % tabSize_;
-    if (blanks > static_cast<long long>(kLongestRecord - record.size())) {
-      throw std::length_error("record");
-    }
-    record.append(static_cast<std::size_t>(blanks), ' ');
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
   }
-  if (record.size() > kLongestRecord) throw std::length_error("record");
+  return record_.size() <= rules_.longestRecord;
 }
 
 RecordReader& ConsoleInput() {
-  static RecordReader reader(MakeConsoleSource(), kConsoleBlockSize);
+  static RecordReader reader(MakeConsoleSource(), kConsoleBlockSize, UnitRecordRules());
   return reader;
 }
 

@@ -2,6 +2,7 @@
 // expand to TABSIZE stops, and bytes after the last line feed are no record.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "tests/support/scratch_folder.h"
 #include "textio/console.h"
 #include "textio/free_format_input.h"
+#include "textio/records.h"
 #include "textio/units.h"
 
 namespace kova {
@@ -108,6 +110,61 @@ TEST(RecordReading, ConsoleLinesAreCutTo254Characters) {
                                std::string(280, 'c'));
   EXPECT_FALSE(run.ended);
   EXPECT_EQ(std::string(name, sizeof name), std::string(254, 'c') + std::string(46, ' '));
+}
+
+
+// What a line reader hands out, in blocks of 4 bytes: lines in place or across blocks, with
+// their numbers, and what it found at the end, which the caller judges.
+TEST(LineReading, GivesLinesWithTheirNumbersAndSaysHowTheFileEnds) {
+  const struct {
+    const char* contents;
+    std::vector<std::string> lines;
+    ReadOutcome lastLine;  // whether a line feed ends the last line
+  } cases[] = {
+      {"ab\ncdefghij\n\n", {"ab", "cdefghij", ""}, ReadOutcome::Line},
+      {"ab\r\nc\td", {"ab\r", "c\td"}, ReadOutcome::UnendedLine},
+      {"", {}, ReadOutcome::Line},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder folder;
+    int error = 0;
+    LineReader reader(OpenFileSource(folder.Write("lines.txt", c.contents), error), 4);
+    std::string_view line;
+    ReadOutcome outcome = ReadOutcome::Line;
+    for (std::size_t k = 0; k < c.lines.size(); ++k) {
+      outcome = reader.Next(line);
+      EXPECT_EQ(std::string(line), c.lines[k]) << c.contents;
+      EXPECT_EQ(reader.LineNumber(), static_cast<std::int64_t>(k + 1));
+    }
+    if (!c.lines.empty()) {
+      EXPECT_EQ(outcome, c.lastLine) << c.contents;
+    }
+    EXPECT_EQ(reader.Next(line), ReadOutcome::EndOfFile) << c.contents;
+  }
+}
+
+TEST(LineReading, AFailedReadIsTheCallersToReport) {
+  ScratchFolder folder;
+  int error = 0;
+  LineReader reader(OpenFileSource(folder.Path().string(), error), 4);
+  std::string_view line;
+  EXPECT_EQ(reader.Next(line), ReadOutcome::Failed);
+  EXPECT_EQ(reader.Error(), EISDIR);
+  EXPECT_EQ(OpenFileSource(folder.File("absent.txt"), error), nullptr);
+  EXPECT_EQ(error, ENOENT);
+}
+
+// The rules of a reader's records: a tab to the next stop, carriage returns dropped, and a
+// record beyond the longest is no record.
+TEST(RecordReading, KeepsTheRulesItIsGiven) {
+  ScratchFolder folder;
+  const std::string path = folder.Write("records.txt", "a\tb\r\nabcdef\n");
+  int error = 0;
+  RecordReader reader(OpenFileSource(path, error), 4, RecordRules{1, 5});
+  std::string_view record;
+  EXPECT_EQ(reader.Next(record), ReadOutcome::Line);
+  EXPECT_EQ(record, "a b");
+  EXPECT_EQ(reader.Next(record), ReadOutcome::NoRoom);
 }
 
 }  // namespace
