@@ -324,7 +324,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
     std::size_t site = 0;
     if (auto fault = matcher.Match(fileName, record, rows, site)) return fault;
     data.siteGroups.Data()[rows] = grouping.sites[site].group;
-    data.siteNames.push_back(name);
+    data.siteNames.emplace_back(name);
     // A row of the table is a site: a column of the species-by-sites table.
     float* abundance = data.abundanceMatrix.Data() + rows * (fields - 1);
     for (std::size_t species = 1; species < fields; ++species) {

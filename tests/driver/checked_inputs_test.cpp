@@ -340,13 +340,13 @@ TEST(CheckedInputs, ReadACsvTableAndItsDataFileAlike) {
   }
   ScratchFolder folder;
   AnalysisData fromCsv;
-  const RunRequest csvRequest{folder.Write("community.csv", csv + "\n"), TableForm::Csv,
-                              folder.Write("groups.csv", groupsCsv), 12345, 9};
+  const RunRequest csvRequest = Request(folder.Write("community.csv", csv + "\n"), TableForm::Csv,
+                              folder.Write("groups.csv", groupsCsv), 12345, 9);
   const auto csvFault = ReadCheckedInputs(csvRequest, fromCsv);
   ASSERT_FALSE(csvFault) << csvFault->where << ": " << csvFault->found;
   AnalysisData fromDataFile;
-  const RunRequest dataRequest{folder.Write("data.txt", data), TableForm::DataFile,
-                               folder.Write("groups.txt", groups), 12345, 9};
+  const RunRequest dataRequest = Request(folder.Write("data.txt", data), TableForm::DataFile,
+                               folder.Write("groups.txt", groups), 12345, 9);
   const auto dataFault = ReadCheckedInputs(dataRequest, fromDataFile);
   ASSERT_FALSE(dataFault) << dataFault->where << ": " << dataFault->found;
   ExpectSameTables(fromCsv, fromDataFile);
