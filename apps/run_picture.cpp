@@ -1,6 +1,6 @@
 #include "apps/run_picture.h"
 
-#include "driver/p_values.h"
+#include "driver/run_statistics.h"
 #include "driver/result_tables.h"
 #include "plots/distribution_layout.h"
 

@@ -4,11 +4,10 @@
 #include <optional>
 
 #include "driver/dialogue.h"
-#include "driver/randomization_statistics.h"
+#include "driver/run_statistics.h"
 #include "driver/results_report.h"
 #include "driver/run_outcome.h"
 #include "driver/step_computation.h"
-#include "driver/step_summary.h"
 #include "driver/step_workers.h"
 #include "textio/units.h"
 

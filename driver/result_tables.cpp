@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "driver/p_values.h"
+#include "driver/run_statistics.h"
 
 namespace kova {
 namespace {

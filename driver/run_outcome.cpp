@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "driver/observed_species.h"
-#include "driver/p_values.h"
+#include "driver/run_statistics.h"
 
 namespace kova {
 namespace {

@@ -16,7 +16,7 @@
 #include "driver/analysis_data.h"
 #include "driver/bootstrap.h"
 #include "driver/combinations.h"
-#include "driver/randomization_statistics.h"
+#include "driver/run_statistics.h"
 #include "driver/step_computation.h"
 #include "driver/step_workers.h"
 

@@ -10,7 +10,7 @@
 #include <stop_token>
 
 #include "driver/analysis_data.h"
-#include "driver/step_summary.h"
+#include "driver/run_statistics.h"
 #include "indices/step_tables.h"
 
 namespace kova {

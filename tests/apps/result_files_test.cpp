@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/p_values.h"
+#include "driver/run_statistics.h"
 #include "driver/site_shuffle.h"
 #include "indices/abundance_index.h"
 #include "indices/abundance_presence_index.h"

@@ -1,12 +1,57 @@
-// The p-values of the randomization test and their adjustments for testing many species.
-// They are new statistics of the counts, not values the report prints, so they are computed
-// in double precision throughout; no stored real of the analysis enters them but as a count.
+// The statistics of a run, from a step's summary to the p-values: what one IndexType's table
+// contributes to a randomization step (the sum of the species' strongest values and the top
+// species), the statistics of those sums over the steps (mean, deviation, z-score), the rule
+// by which a step's value counts as at least the observed one, and the p-values with their
+// adjustments for testing many species.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 namespace kova {
+
+// ---- A step's summary -------------------------------------------------------------------
+// What one IndexType's table contributes to a randomization step: the sum over the species
+// of their strongest values, and the species with the greatest positive one.
+
+struct StepSummary {
+  float stepSum = 0.0f;
+  std::int32_t topSpecies = 0;  // 0 when no species' maximum exceeds 0.0
+  float topContribution = 0.0f;
+};
+
+// `speciesMaximum` is work storage of SpeciesCount floats, owned by the caller.
+StepSummary SummarizeIndexTable(const float* indexTable, std::int32_t speciesCount,
+                                std::int32_t groupCount, float* speciesMaximum);
+
+// Adds the species firstSpecies + 1 to firstSpecies + speciesCount to `summary`, from a table
+// that holds just their rows (speciesCount rows, column by column). Summing the species of a
+// whole table block by block, in increasing order, gives the summary of the whole table.
+// `speciesMaximum` is work storage of speciesCount floats.
+void AddSpeciesToSummary(StepSummary& summary, const float* rows, std::int64_t firstSpecies,
+                         std::int64_t speciesCount, std::int64_t groupCount, float* speciesMaximum);
+
+// ---- The sums over the steps ------------------------------------------------------------
+// The statistics of the StepSum values of one IndexType over the randomization steps.
+
+struct SumStatistics {
+  float observedSum = 0.0f;  // the StepSum of step 1, the observed grouping
+  float sumTotal = 0.0f;
+  float sumSquareTotal = 0.0f;
+};
+
+struct FinalStatistics {
+  float sumDeviation = 0.0f;  // sample standard deviation; never printed
+  float sumMean = 0.0f;
+  float zScore = 0.0f;
+};
+
+// Adds one step's sum; the square is rounded to single precision before it is added.
+void AddStepSum(SumStatistics& statistics, std::int32_t step, float stepSum);
+
+// The mean and standard deviation over all `stepCount` sums (the observed one included) and
+// the observed sum's z-score. A zero or negative variance gives an infinite or NaN z-score.
+FinalStatistics Finish(const SumStatistics& statistics, std::int32_t stepCount);
 
 // ---- Ties -------------------------------------------------------------------------------
 // A step is at least as extreme as the observed grouping when its value is at least the
