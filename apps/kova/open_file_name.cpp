@@ -1,0 +1,39 @@
+#include "apps/kova/open_file_name.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <optional>
+
+#include "host/file_name_answer.h"
+#include "host/win/program_menu.h"
+#include "host/win/program_services.h"
+
+namespace kova::window {
+namespace {
+
+void OpenFileName() {
+  QFileDialog dialog;
+  dialog.setObjectName(QStringLiteral("OpenFileName"));
+  dialog.setWindowTitle(QStringLiteral("Open File Name"));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDirectory(QDir::current());
+  dialog.setNameFilters({QStringLiteral("Data Files (*.txt *.csv *.dat)"),
+                         QStringLiteral("All Files (*)")});
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const QString chosen = QDir::cleanPath(dialog.selectedFiles().front());
+  const QString folder = QDir::cleanPath(QDir::currentPath());
+  win::Services().TypeLine(
+      host::FileNameAnswer(folder.toStdString(), chosen.toStdString()));
+}
+
+}  // namespace
+
+void AddOpenFileNameItem() {
+  std::optional<win::ProgramMenu> file = win::ProgramMenu::Find(win::Services(), "File");
+  if (!file) return;
+  file->AddSeparator();
+  file->AddItem("&Open File Name...\tCtrl+O", &OpenFileName);
+}
+
+}  // namespace kova::window
