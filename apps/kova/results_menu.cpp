@@ -21,6 +21,8 @@ namespace {
 // The graphics window shows the picture at about three quarters of its natural size.
 constexpr QSize kWindowSize(736, 500);
 constexpr QSize kSpeciesWindowSize(640, 420);
+// The smallest text the graphics window shows, in pixels.
+constexpr double kLegibleTextPixels = 8;
 // Saved images are twice the natural size, sharp enough to print.
 constexpr double kImageScale = 2;
 
@@ -70,6 +72,9 @@ void ResultsMenu::ShowPicture() {
   win::OpenGraphicsWindow(
       services, {"Randomization distributions", kWindowSize, host::MappingMode::Text,
                  [this](QPainter& surface) { win::PaintPictureToFit(surface, *picture_); }});
+  // Tiled among other windows, the picture keeps text that can be read.
+  services.GraphicsWindow()->widget()->setMinimumSize(
+      win::LegibleSize(*picture_, kLegibleTextPixels));
   win::RaiseGraphicsWindow(services);
 }
 

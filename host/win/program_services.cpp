@@ -212,6 +212,9 @@ QMdiSubWindow* ProgramServices::OpenChildWindow(QWidget* content, const QString&
 }
 
 void ShowInFront(QMdiSubWindow* window) {
+  // The keyboard reaches a child window only while the frame is the active window, which it
+  // is not while a dialog has just closed.
+  window->window()->activateWindow();
   window->showNormal();
   window->raise();
   window->mdiArea()->setActiveSubWindow(window);

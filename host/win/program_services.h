@@ -68,6 +68,9 @@ class ProgramServices {
                           PaintRoutine paint);
   QMdiSubWindow* GraphicsWindow() const { return graphics_; }
 
+  // The frame, as the owner of a program's dialogs.
+  FrameWindow& Frame() const { return frame_; }
+
   // Types `text` and Enter into the Input/Output window, as the user would at the keyboard.
   void TypeLine(std::string_view text);
 
