@@ -4,8 +4,8 @@
 // the picture of its randomization distributions.
 #include "apps/kova/results_menu.h"
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
 #include "host/win/host_main.h"
+#include "randomization/run_outcome.h"
 #include "textio/console.h"
 
 int main(int argumentCount, char** arguments) {
