@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "driver/result_tables.h"
+#include "report/result_tables.h"
 
 namespace kova {
 namespace {

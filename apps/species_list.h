@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 
 namespace kova {
 

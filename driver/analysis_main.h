@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/checked_inputs.h"
+#include "driver/run_request.h"
 
 namespace kova {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/analysis_data.h"
+#include "inputs/analysis_data.h"
 
 namespace kova {
 

@@ -11,7 +11,7 @@
 #include "apps/kova-cli/progress_line.h"
 #include "apps/run_outputs.h"
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 #include "textio/console.h"
 #include "textio/run_endings.h"
 

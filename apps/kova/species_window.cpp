@@ -19,7 +19,7 @@
 #include <set>
 
 #include "apps/species_list.h"
-#include "driver/result_tables.h"
+#include "report/result_tables.h"
 #include "host/win/message_boxes.h"
 
 namespace kova::window {

@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 
 class QTableView;
 

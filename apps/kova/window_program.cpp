@@ -5,7 +5,7 @@
 #include "apps/kova/results_menu.h"
 #include "apps/run_outputs.h"
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 #include "textio/run_endings.h"
 
 namespace kova::window {
