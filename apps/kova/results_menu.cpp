@@ -60,7 +60,7 @@ void ResultsMenu::Add() {
       win::ProgramMenu::InsertBefore(win::Services(), "Window", "&Results");
   if (!menu) return;
   menu->AddItem("&Distributions", [this] { ShowPicture(); });
-  menu->AddItem("S&pecies", [this] { ShowSpecies(); });
+  menu->AddItem("Sp&ecies", [this] { ShowSpecies(); });
   menu->AddItem("Save Picture as &SVG...", [this] { SaveSvg(); });
   menu->AddItem("Save Picture as &PNG...", [this] { SavePng(); });
 }

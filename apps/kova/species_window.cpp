@@ -152,6 +152,8 @@ SpeciesWindow::SpeciesWindow(const RunOutcome& outcome, QWidget* parent)
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->verticalHeader()->hide();
+  // A row as high as its text, as a spreadsheet's: more species in view.
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->resizeColumnsToContents();
 
   auto* controls = new QHBoxLayout;

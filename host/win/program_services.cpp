@@ -21,6 +21,7 @@ ProgramServices* running = nullptr;
 constexpr int kDefaultWidth = 600;
 constexpr int kDefaultHeight = 300;
 constexpr QPoint kGraphicsPlace(15, 15);
+constexpr QPoint kChildPlace(30, 30);
 constexpr std::size_t kLongestTitle = 80;
 
 QString Latin1(std::string_view text) {
@@ -206,7 +207,7 @@ QMdiSubWindow* ProgramServices::OpenChildWindow(QWidget* content, const QString&
   window->setWidget(content);
   window->setWindowTitle(title);
   frame_.Client()->addSubWindow(window);
-  window->resize(size);
+  window->setGeometry(QRect(kChildPlace, size));
   ShowInFront(window);
   return window;
 }
