@@ -116,8 +116,7 @@ void SpeciesList::SortBy(SpeciesColumn column, bool ascending) {
   std::stable_sort(order_.begin(), order_.end(), before);
 }
 
-std::string SpeciesList::FieldText(const Species& species, SpeciesColumn column,
-                                   bool full) const {
+std::string SpeciesList::FieldText(const Species& species, SpeciesColumn column, bool full) const {
   switch (column) {
     case SpeciesColumn::Number:
       return std::to_string(species.number);

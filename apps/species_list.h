@@ -44,7 +44,7 @@ class SpeciesList {
   struct Species {
     int number = 0;
     std::string name;
-    int group = 0;      // 0 without one
+    int group = 0;          // 0 without one
     std::string groupName;  // its label, or its number; empty without one
     // Value, A, B, p, Holm, BH: NaN where there is none.
     std::array<double, 6> numbers{};

@@ -22,15 +22,14 @@ void OpenFileName() {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDirectory(QDir::current());
-  dialog.setNameFilters({QStringLiteral("Data Files (*.txt *.csv *.dat)"),
-                         QStringLiteral("All Files (*)")});
+  dialog.setNameFilters(
+      {QStringLiteral("Data Files (*.txt *.csv *.dat)"), QStringLiteral("All Files (*)")});
   const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
   frame.FocusConsole();
   if (!chosen) return;
   const QString file = QDir::cleanPath(dialog.selectedFiles().front());
   const QString folder = QDir::cleanPath(QDir::currentPath());
-  win::Services().TypeLine(
-      host::FileNameAnswer(folder.toStdString(), file.toStdString()));
+  win::Services().TypeLine(host::FileNameAnswer(folder.toStdString(), file.toStdString()));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The "Results" menu the windowed program adds once a run is complete: the picture of the
 // randomization distributions in the graphics window, the species window (species_window.h),
-// and the picture saved as SVG or PNG. The program owns it; the run reaches it through the observer it hands out.
+// and the picture saved as SVG or PNG. The program owns it; the run reaches it through the observer
+// it hands out.
 #pragma once
 
 #include <optional>
@@ -18,8 +19,8 @@ class ResultsMenu {
   ResultsMenu(const ResultsMenu&) = delete;
   ResultsMenu& operator=(const ResultsMenu&) = delete;
 
-  // Hears of the run: it keeps every step's sums and the species, and once the run is complete it draws the
-  // picture and adds the menu. It refers to this menu, which must outlive the run.
+  // Hears of the run: it keeps every step's sums and the species, and once the run is complete it
+  // draws the picture and adds the menu. It refers to this menu, which must outlive the run.
   RunObserver Observer();
 
  private:

@@ -19,8 +19,8 @@
 #include <set>
 
 #include "apps/species_list.h"
-#include "report/result_tables.h"
 #include "host/win/message_boxes.h"
+#include "report/result_tables.h"
 
 namespace kova::window {
 
@@ -153,6 +153,7 @@ SpeciesWindow::SpeciesWindow(const RunOutcome& outcome, QWidget* parent)
   table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   table_->verticalHeader()->hide();
   // A row as high as its text, as a spreadsheet's: more species in view.
+  table_->verticalHeader()->setMinimumSectionSize(1);
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
   table_->resizeColumnsToContents();
 

@@ -147,8 +147,9 @@ bool ScriptedUser::Perform(const UserAction& action) {
     for (int section = 0; section < header->count(); ++section) {
       const QString title = table->model()->headerData(section, Qt::Horizontal).toString();
       if (title.toStdString() != action.argument) continue;
-      const QPoint middle(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
-                          header->height() / 2);
+      const QPoint middle(
+          header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+          header->height() / 2);
       QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, middle);
       return true;
     }

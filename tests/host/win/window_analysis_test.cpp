@@ -230,8 +230,9 @@ TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
   const ProcessResult run = RunScripted(
       folder, {"await-lines:1", "save-as:" + folder.File("community.csv"),
                "choose:Open File Name...", "await-lines:3", "type:1", "type:99", "await-lines:7",
-               "save-as:" + folder.File(groups), "choose:Open File Name...", "await-end", "transcript:shown.txt",
-               "choose:Species", "await-window:Species", "front:species-front.txt",
+               "save-as:" + folder.File(groups), "choose:Open File Name...", "await-end",
+               "transcript:shown.txt", "choose:Species", "await-window:Species",
+               "front:species-front.txt",
                "sort:value", "keys:Ctrl+A", "keys:Ctrl+C", "clipboard:copied.txt",
                "save-as:" + folder.File("saved"), "press:Save as CSV...",
                "await-file:" + folder.File("saved.csv"), "choose:Distributions",
@@ -247,7 +248,8 @@ TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
   EXPECT_EQ(ReadWholeFile(folder.File("RESULTS.TXT")),
             ReadWholeFile(cliFolder.File("RESULTS.TXT")));
   EXPECT_EQ(ReadWholeFile(folder.File("saved.csv")), ReadWholeFile(cliFolder.File("species.csv")));
-  const std::vector<std::string> shown = SplitLines(ReadWholeFile(folder.File("shown.txt")), "\n");
+  const std::vector<std::string> shown =
+      SplitLines(ReadWholeFile(folder.File("shown.txt")), "\n");
   ASSERT_GT(shown.size(), 8u);
   EXPECT_EQ(shown[1], "community.csv");
   EXPECT_EQ(shown[7], "'R files/groups.csv'");
@@ -256,7 +258,8 @@ TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
             "Randomization distributions with the keyboard");
 
   // The header and all 30 species, by value from the smallest.
-  const std::vector<std::string> copied = SplitLines(ReadWholeFile(folder.File("copied.txt")), "\n");
+  const std::vector<std::string> copied =
+      SplitLines(ReadWholeFile(folder.File("copied.txt")), "\n");
   ASSERT_EQ(copied.size(), 31u);
   EXPECT_EQ(copied[0], "species\tname\tgroup\tvalue\tA\tB\tp\tp Holm\tp BH");
   double previous = 0;
@@ -292,7 +295,8 @@ TEST(WindowAnalysis, TheOptionsOfKovaCliRunInTheWindow) {
     actions.insert(actions.end(), c.options.begin(), c.options.end());
     const ProcessResult run = RunScripted(folder, actions);
     EXPECT_EQ(run.exitCode, c.exitCode) << run.error;
-    const ProcessResult cli = RunProcess(KOVA_CLI_PROGRAM, c.options, "", cliFolder.Path().string());
+    const ProcessResult cli =
+        RunProcess(KOVA_CLI_PROGRAM, c.options, "", cliFolder.Path().string());
     ASSERT_EQ(cli.exitCode, c.exitCode);
     const std::string shown = ReadWholeFile(folder.File("shown.txt"));
     if (c.exitCode == 0) {
