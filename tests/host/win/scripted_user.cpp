@@ -124,6 +124,11 @@ bool ScriptedUser::Perform(const UserAction& action) {
     return false;
   }
   if (action.verb == "front") {
+    // The window system makes the frame active again after a dialog in its own time; the
+    // keyboard is judged once it has (or after two seconds without).
+    if (!waited_.isValid()) waited_.start();
+    if (QApplication::activeWindow() == nullptr && waited_.elapsed() < 2000) return false;
+    waited_.invalidate();
     QMdiSubWindow* window = host_.Frame().Client()->activeSubWindow();
     const QWidget* focus = QApplication::focusWidget();
     std::ofstream(action.argument, std::ios::binary)

@@ -29,8 +29,9 @@ namespace kova::test_support {
 //   frame-size:WxH   resize the frame to W by H pixels
 //   wait:MS          let MS milliseconds of events pass (a chosen command runs meanwhile)
 //   await-window:T   until a window titled T is shown beside the Input/Output window
-//   front:FILE       write the active window's title to FILE, then " with the keyboard"
-//                    when the keyboard focus is inside it
+//   front:FILE       once the frame is the active window (two seconds at most), write the
+//                    active child window's title to FILE, then " with the keyboard" when
+//                    the keyboard focus is inside it
 //   keys:KEYS        the key sequence KEYS ("Ctrl+A") to the widget with the keyboard focus
 //   sort:TITLE       click the title of the active window's table column TITLE
 //   press:BUTTON     click the button BUTTON of the active window
@@ -55,7 +56,7 @@ class ScriptedUser : public QObject {
   win::ConsoleHost& host_;
   std::vector<UserAction> actions_;
   std::size_t next_ = 0;
-  QElapsedTimer waited_;  // since the current wait began
+  QElapsedTimer waited_;  // since the current wait or front began
   QTimer timer_;
   ModalResponder modals_;
 };
