@@ -252,7 +252,6 @@ std::optional<InputFault> ReadCheckedInputs(const RunRequest& request, AnalysisD
     if (auto blocks = ReadBlocks(request.blocksFile, data)) return blocks;
   }
   if (auto range = AbundanceRangeFault(request, data)) return range;
-  DerivePresence(data);
   if (auto seed = SeedFault(data)) return seed;
   return ResultsSpaceFault(data);
 }

@@ -8,7 +8,7 @@
 
 #include "driver/exact_values.h"
 #include "driver/site_shuffle.h"
-#include "indices/work_storage.h"
+#include "driver/zeroed_array.h"
 
 namespace kova {
 namespace {
@@ -61,7 +61,7 @@ void FindObservedIndicators(const AnalysisData& data, const StepConstants& const
 
   // The tables as the steps compute them, so that each maximum is the one step 1 counted.
   const std::unique_ptr<StepWork> work = StepWork::TryObtain(constants);
-  if (work == nullptr) ReportWorkStorageFailure();
+  if (work == nullptr) ReportAllocationFailure();
   std::unique_ptr<float[]> tables[kIndexTypeCount];
   float* pointers[kIndexTypeCount] = {};
   for (int type = 0; type < kIndexTypeCount; ++type) {
