@@ -67,15 +67,15 @@ test-sanitize: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-# The driver and end-to-end tests again under ThreadSanitizer (the programs they run are
+# The steps', the driver's and the end-to-end tests again under ThreadSanitizer (the programs they run are
 # built with it too); any report fails the run.
 test-thread: deps
 	cmake -S . -B $(THREAD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVA_BENCHMARKS=OFF \
 	  -DKOVA_WERROR=ON \
 	  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
-	cmake --build $(THREAD_DIR) -j $(JOBS) --target driver_tests apps_tests
+	cmake --build $(THREAD_DIR) -j $(JOBS) --target randomization_tests driver_tests apps_tests
 	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:allocator_may_return_null=1 \
-	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -R '^(driver|apps)_tests[.]'
+	  ctest --test-dir $(THREAD_DIR) --output-on-failure -j $(JOBS) -R '^(randomization|driver|apps)_tests[.]'
 
 bench: build
 	@for benchmark in $(BUILD_DIR)/bench/*_bench; do \

@@ -16,8 +16,8 @@
 #include <variant>
 #include <vector>
 
-#include "driver/input_fault.h"
-#include "driver/number_forms.h"
+#include "inputs/input_fault.h"
+#include "inputs/number_forms.h"
 
 namespace kova::cli {
 namespace {

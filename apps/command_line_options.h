@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "apps/run_outputs.h"
-#include "driver/checked_inputs.h"
+#include "driver/run_request.h"
 
 namespace kova::cli {
 

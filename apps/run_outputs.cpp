@@ -9,8 +9,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "apps/run_picture.h"
-#include "driver/result_tables.h"
+#include "report/run_picture.h"
+#include "report/result_tables.h"
 #include "plots/svg_picture.h"
 #include "textio/console.h"
 #include "textio/output_editing.h"

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 
 namespace kova::cli {
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "driver/analysis_settings.h"
+#include "randomization/analysis_settings.h"
 
 namespace kova {
 

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "driver/input_files.h"
+#include "inputs/input_files.h"
 #include "textio/units.h"
 
 namespace kova::bench {

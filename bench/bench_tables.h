@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "driver/analysis_data.h"
+#include "inputs/analysis_data.h"
 
 namespace kova::bench {
 

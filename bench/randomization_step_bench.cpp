@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "bench/bench_tables.h"
-#include "driver/analysis_data.h"
-#include "driver/site_shuffle.h"
-#include "driver/step_computation.h"
 #include "indices/abundance_index.h"
 #include "indices/abundance_presence_index.h"
 #include "indices/presence_index.h"
+#include "inputs/analysis_data.h"
+#include "randomization/site_shuffle.h"
+#include "randomization/step_computation.h"
 
 namespace kova {
 namespace {

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/analysis_data.h"
-#include "driver/checked_inputs.h"
-#include "driver/input_files.h"
+#include "inputs/analysis_data.h"
+#include "inputs/checked_inputs.h"
+#include "inputs/input_files.h"
 #include "textio/units.h"
 
 namespace {
@@ -140,7 +140,7 @@ void ByteScan(benchmark::State& state, const std::string& name, char separator) 
 
 void ReadChecked(benchmark::State& state, const std::string& table, kova::TableForm form,
                  const std::string& groups) {
-  kova::RunRequest request;
+  kova::InputFiles request;
   request.tableFile = (Folder() / table).string();
   request.tableForm = form;
   request.groupsFile = (Folder() / groups).string();

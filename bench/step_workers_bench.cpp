@@ -10,8 +10,8 @@
 #include <string>
 
 #include "bench/bench_tables.h"
-#include "driver/analysis_data.h"
-#include "driver/step_workers.h"
+#include "inputs/analysis_data.h"
+#include "randomization/step_workers.h"
 
 namespace kova {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <new>
 
-#include "driver/analysis_data.h"
+#include "inputs/analysis_data.h"
 #include "driver/dialogue.h"
 #include "driver/floating_point_mode.h"
-#include "driver/input_fault.h"
+#include "inputs/input_fault.h"
 #include "driver/randomization_test.h"
 #include "textio/console.h"
 #include "textio/failures.h"
@@ -57,8 +57,7 @@ void RunAnalysis(const RunRequest& request, const AnalysisSettings& settings) {
   RunToTheStop([&request, &settings] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
-    if (const auto fault = ReadCheckedInputs(request, data))
-      ReportInputFault(*fault, request.programName);
+    if (const auto fault = ReadRunInputs(request, data)) ReportInputFault(*fault, request.programName);
     RunAnsweredDialogue();
     RunRandomizationTest(data, settings, request.consoleSteps);
   });

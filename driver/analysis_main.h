@@ -1,7 +1,7 @@
 #pragma once
 
-#include "driver/analysis_settings.h"
-#include "driver/checked_inputs.h"
+#include "driver/run_request.h"
+#include "randomization/analysis_settings.h"
 
 namespace kova {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "driver/checked_inputs.h"
-#include "driver/group_check.h"
-#include "driver/input_files.h"
-#include "driver/seed_check.h"
+#include "driver/run_request.h"
+#include "inputs/group_check.h"
+#include "inputs/input_files.h"
+#include "inputs/seed_check.h"
 #include "textio/free_format_input.h"
 #include "textio/output_editing.h"
 #include "textio/run_endings.h"
@@ -56,7 +56,7 @@ void RunCsvDialogue(AnalysisData& data, std::string_view program) {
   ReadFreeFormat(kDefaultUnit, {IntegerItem(request.randomizationCount)});
   Prompt(kGroupFilePrompt);
   request.groupsFile = ReadFileName(data);
-  if (const auto fault = ReadCheckedInputs(request, data)) ReportInputFault(*fault, program);
+  if (const auto fault = ReadRunInputs(request, data)) ReportInputFault(*fault, program);
   OpenUnit(kResultsUnit, "RESULTS.TXT", OpenStatus::Unknown);
 }
 

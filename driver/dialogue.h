@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "driver/analysis_data.h"
+#include "inputs/analysis_data.h"
 
 namespace kova {
 

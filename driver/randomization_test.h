@@ -1,7 +1,7 @@
 #pragma once
 
-#include "driver/analysis_data.h"
-#include "driver/analysis_settings.h"
+#include "inputs/analysis_data.h"
+#include "randomization/analysis_settings.h"
 
 namespace kova {
 

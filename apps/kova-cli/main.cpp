@@ -12,7 +12,7 @@
 #include "apps/run_outputs.h"
 #include "apps/run_settings.h"
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 #include "textio/console.h"
 #include "textio/run_endings.h"
 

@@ -5,8 +5,8 @@
 #include "apps/kova/results_menu.h"
 #include "apps/run_settings.h"
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
 #include "host/win/host_main.h"
+#include "randomization/run_outcome.h"
 #include "textio/console.h"
 
 namespace {

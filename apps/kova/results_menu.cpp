@@ -4,14 +4,14 @@
 #include <optional>
 #include <string>
 
-#include "apps/run_picture.h"
-#include "driver/run_outcome.h"
 #include "host/win/message_boxes.h"
 #include "host/win/picture_painting.h"
 #include "host/win/program_graphics.h"
 #include "host/win/program_menu.h"
 #include "host/win/program_services.h"
 #include "plots/svg_picture.h"
+#include "randomization/run_outcome.h"
+#include "report/run_picture.h"
 
 namespace kova::window {
 namespace {

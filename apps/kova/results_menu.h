@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "driver/run_outcome.h"
 #include "plots/picture.h"
+#include "randomization/run_outcome.h"
 
 namespace kova::window {
 

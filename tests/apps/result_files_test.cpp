@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_statistics.h"
-#include "driver/site_shuffle.h"
+#include "randomization/run_statistics.h"
+#include "randomization/site_shuffle.h"
 #include "indices/abundance_index.h"
 #include "indices/abundance_presence_index.h"
 #include "indices/presence_index.h"

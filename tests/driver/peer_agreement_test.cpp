@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 

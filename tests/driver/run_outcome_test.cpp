@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
-#include "driver/observed_species.h"
-#include "driver/run_outcome.h"
+#include "randomization/observed_species.h"
+#include "randomization/run_outcome.h"
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/smallest_example.h"

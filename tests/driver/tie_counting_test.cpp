@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
-#include "driver/exact_values.h"
-#include "driver/run_outcome.h"
+#include "randomization/exact_values.h"
+#include "randomization/run_outcome.h"
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 

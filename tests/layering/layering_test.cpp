@@ -1,8 +1,10 @@
-// The folders depend on each other one way only: apps on the window layer and the driver,
-// the window layer on the host's rules, the host on the text layer, the driver on the indices
-// and the text layer; the indices (which report failures to their callers and end nothing)
-// and the pictures' layout on nothing, so that the window layer and the apps
-// can draw it. Qt is included by the window layer and the windowed program alone.
+// The folders depend on each other one way only: the programs on everything; the window layer
+// on the host's rules and the pictures; the host on the text layer; the analysis in four
+// floors, the driver on the report, the report on the randomization and the pictures, the
+// randomization on the inputs and the indices, the inputs on the indices (a seed is checked
+// against the generator) and the text layer; the indices, which report failures to their
+// callers and end nothing, and the pictures' layout on nothing, so that the window layer and
+// the report can draw it. Qt is included by the window layer and the windowed program alone.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -31,10 +33,17 @@ struct FolderRule {
 const std::vector<FolderRule> kRules = {
     {"host/win", {"host", "plots", "textio"}, true},
     {"host", {"host", "textio"}, false},
-    {"apps/kova-cli", {"apps", "driver", "plots", "textio"}, false},
-    {"apps/kova", {"apps", "driver", "host", "plots", "textio"}, true},
-    {"apps", {"apps", "driver", "plots", "textio"}, false},
-    {"driver", {"driver", "indices", "textio"}, false},
+    {"apps/kova-cli",
+     {"apps", "driver", "report", "randomization", "inputs", "plots", "textio"},
+     false},
+    {"apps/kova",
+     {"apps", "driver", "report", "randomization", "inputs", "host", "plots", "textio"},
+     true},
+    {"apps", {"apps", "driver", "report", "randomization", "inputs", "plots", "textio"}, false},
+    {"driver", {"driver", "report", "randomization", "inputs", "textio"}, false},
+    {"report", {"report", "randomization", "inputs", "plots", "textio"}, false},
+    {"randomization", {"randomization", "inputs", "indices", "textio"}, false},
+    {"inputs", {"inputs", "indices", "textio"}, false},
     {"plots", {"plots"}, false},
     {"indices", {"indices"}, false},
     {"textio", {"textio"}, false},
@@ -84,8 +93,14 @@ TEST(Layering, TheRulesCatchAWrongInclude) {
       {"plots/svg_picture.cpp", "#include \"driver/run_outcome.h\"", true},
       {"plots/distribution_layout.cpp", "#include <QPainter>", true},
       {"host/win/picture_painting.cpp", "#include \"plots/picture.h\"", false},
-      {"host/win/picture_painting.cpp", "#include \"apps/run_picture.h\"", true},
-      {"apps/run_picture.cpp", "#include \"host/win/program_services.h\"", true},
+      {"host/win/picture_painting.cpp", "#include \"report/run_picture.h\"", true},
+      {"report/run_picture.cpp", "#include \"host/win/program_services.h\"", true},
+      {"inputs/checked_inputs.cpp", "#include \"report/results_report.h\"", true},
+      {"inputs/checked_inputs.cpp", "#include \"randomization/combinations.h\"", true},
+      {"randomization/step_workers.cpp", "#include \"driver/randomization_test.h\"", true},
+      {"randomization/step_workers.cpp", "#include \"indices/step_tables.h\"", false},
+      {"report/result_tables.cpp", "#include \"randomization/run_outcome.h\"", false},
+      {"report/result_tables.cpp", "#include \"driver/run_request.h\"", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IncludeFault(c.path, c.line).has_value(), c.fault) << c.path << ": " << c.line;

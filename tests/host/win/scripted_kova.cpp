@@ -7,7 +7,7 @@
 
 #include "apps/kova/results_menu.h"
 #include "driver/analysis_main.h"
-#include "driver/run_outcome.h"
+#include "randomization/run_outcome.h"
 #include "host/win/host_main.h"
 #include "tests/host/win/scripted_user.h"
 

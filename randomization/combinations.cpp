@@ -1,0 +1,157 @@
+#include "randomization/combinations.h"
+
+#include <cmath>
+#include <limits>
+#include <unordered_map>
+
+namespace kova {
+namespace {
+
+// Adds the combinations of order `order` to `list`, in combn's order: the groups of each as an
+// increasing sequence, the sequences in lexicographic order.
+void AddOrder(int groupCount, int order, std::unordered_map<GroupSet, int>& indexOf,
+              CombinationList& list) {
+  std::vector<int> groups(static_cast<std::size_t>(order));
+  for (int k = 0; k < order; ++k)
+    groups[static_cast<std::size_t>(k)] = k;
+  for (;;) {
+    GroupSet set = 0;
+    for (const int group : groups)
+      set |= GroupSet{1} << group;
+    const int highest = groups.back();
+    const GroupSet parentSet = set & ~(GroupSet{1} << highest);
+    indexOf[set] = static_cast<int>(list.sets.size());
+    list.sets.push_back(set);
+    list.order.push_back(order);
+    list.parent.push_back(order == 1 ? -1 : indexOf.at(parentSet));
+    list.added.push_back(highest);
+    // The next sequence: the last entry that can still grow does, the ones after it follow.
+    int k = order - 1;
+    while (k >= 0 && groups[static_cast<std::size_t>(k)] == groupCount - order + k)
+      --k;
+    if (k < 0) return;
+    ++groups[static_cast<std::size_t>(k)];
+    for (int next = k + 1; next < order; ++next)
+      groups[static_cast<std::size_t>(next)] = groups[static_cast<std::size_t>(next - 1)] + 1;
+  }
+}
+
+// Sums of one value per group over every combination, each from its parent's.
+template <typename Value>
+void SumOverCombinations(const CombinationList& list, const Value& valueOfGroup, double* sums) {
+  for (std::size_t c = 0; c < list.Size(); ++c) {
+    const double value = valueOfGroup(list.added[c]);
+    sums[c] = list.parent[c] < 0 ? value : sums[static_cast<std::size_t>(list.parent[c])] + value;
+  }
+}
+
+}  // namespace
+
+std::size_t CombinationCount(int groupCount, int maxOrder) {
+  std::size_t count = 0;
+  double ofOrder = 1;  // groupCount choose order, in double: it may exceed every integer type
+  for (int order = 1; order <= std::min(maxOrder, groupCount); ++order) {
+    ofOrder = ofOrder * (groupCount - order + 1) / order;
+    if (static_cast<double>(count) + ofOrder > static_cast<double>(kMostCombinations)) {
+      return kMostCombinations + 1;
+    }
+    count += static_cast<std::size_t>(std::llround(ofOrder));
+  }
+  return count;
+}
+
+CombinationList ListCombinations(int groupCount, int maxOrder) {
+  CombinationList list;
+  const std::size_t count = CombinationCount(groupCount, maxOrder);
+  if (count == 0 || count > kMostCombinations || groupCount > 64) return list;
+  std::unordered_map<GroupSet, int> indexOf;
+  for (int order = 1; order <= std::min(maxOrder, groupCount); ++order)
+    AddOrder(groupCount, order, indexOf, list);
+  return list;
+}
+
+std::string CombinationName(GroupSet set, const std::vector<std::string>& labels) {
+  std::string name;
+  for (std::size_t group = 0; group < 64; ++group) {
+    if ((set >> group & 1U) == 0) continue;
+    if (!name.empty()) name += '+';
+    name += group < labels.size() ? labels[group] : std::to_string(group + 1);
+  }
+  return name;
+}
+
+Association IndicatorValueOf(const CombinationList& list, int combination,
+                             const SpeciesGroupSums& sums) {
+  double meanSum = 0.0;
+  double mean = 0.0;
+  double occupied = 0.0;
+  double sites = 0.0;
+  const GroupSet set = list.sets[static_cast<std::size_t>(combination)];
+  for (int j = 0; j < sums.groupCount; ++j) {
+    meanSum += sums.totals[j] / sums.sizes[j];
+    if ((set >> j & 1U) == 0) continue;
+    mean += sums.totals[j] / sums.sizes[j];
+    occupied += sums.occupied[j];
+    sites += sums.sizes[j];
+  }
+  const double a = mean / meanSum;
+  const double b = occupied / sites;
+  return {combination, a * b, a, b};
+}
+
+Association StrongestIndicatorValue(const CombinationList& list, const SpeciesGroupSums& sums,
+                                    double* scratch) {
+  double meanSum = 0.0;
+  for (int j = 0; j < sums.groupCount; ++j)
+    meanSum += sums.totals[j] / sums.sizes[j];
+  double* means = scratch;
+  double* occupied = scratch + list.Size();
+  double* sites = scratch + 2 * list.Size();
+  SumOverCombinations(list, [&sums](int j) { return sums.totals[j] / sums.sizes[j]; }, means);
+  SumOverCombinations(list, [&sums](int j) { return sums.occupied[j]; }, occupied);
+  SumOverCombinations(list, [&sums](int j) { return static_cast<double>(sums.sizes[j]); }, sites);
+  Association strongest;
+  strongest.value = -std::numeric_limits<double>::infinity();
+  for (std::size_t c = 0; c < list.Size(); ++c) {
+    const double a = means[c] / meanSum;
+    const double b = occupied[c] / sites[c];
+    const double value = a * b;
+    // Strictly larger: the first of equal values stays, and a NaN never wins.
+    if (value > strongest.value) strongest = {static_cast<int>(c), value, a, b};
+  }
+  if (strongest.combination < 0) strongest.value = std::numeric_limits<double>::quiet_NaN();
+  return strongest;
+}
+
+Association StrongestCorrelation(const CombinationList& list, const SpeciesGroupSums& sums,
+                                 double* scratch) {
+  const int groups = sums.groupCount;
+  double siteCount = 0.0;
+  double abundanceShare = 0.0;  // sum of a_j / n_j over the groups
+  double squareShare = 0.0;     // sum of l_j / n_j
+  for (int j = 0; j < groups; ++j) {
+    siteCount += sums.sizes[j];
+    abundanceShare += sums.totals[j] / sums.sizes[j];
+    squareShare += sums.squares[j] / sums.sizes[j];
+  }
+  const double n = siteCount;
+  const double weight = n / groups;  // every group counts as N / K sites
+  const double aK = weight * abundanceShare;
+  const double lK = weight * squareShare;
+  const double spread = n * lK - aK * aK;
+  double* shares = scratch;
+  SumOverCombinations(list, [&sums](int j) { return sums.totals[j] / sums.sizes[j]; }, shares);
+  Association strongest;
+  strongest.value = -std::numeric_limits<double>::infinity();
+  for (std::size_t c = 0; c < list.Size(); ++c) {
+    if (list.order[c] >= groups) break;  // listed by order: the rest is the whole set
+    const double aC = weight * shares[c];
+    const double nC = weight * list.order[c];
+    const double value = (n * aC - aK * nC) / std::sqrt(spread * (n * nC - nC * nC));
+    if (value > strongest.value) strongest = {static_cast<int>(c), value, 0.0, 0.0};
+  }
+  if (strongest.combination < 0) strongest.value = std::numeric_limits<double>::quiet_NaN();
+  return strongest;
+}
+
+}  // namespace kova

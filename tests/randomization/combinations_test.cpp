@@ -1,0 +1,193 @@
+// Combinations of groups and bootstrap intervals: the combinations listed as R's combn lists
+// them; the strongest IndVal.g and r.g of every species equal indicspecies' multipatt on
+// R's data (the same combination, the statistic to 1e-10); the bootstrap intervals are those
+// of a plain count over the same resamples, whatever the number of threads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "randomization/bootstrap.h"
+#include "inputs/checked_inputs.h"
+#include "randomization/combinations.h"
+#include "randomization/exact_values.h"
+#include "tests/support/scratch_folder.h"
+
+namespace kova {
+namespace {
+
+// A run's answers as the options give them.
+InputFiles Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
+                   std::int32_t count) {
+  InputFiles request;
+  request.tableFile = std::move(table);
+  request.tableForm = form;
+  request.groupsFile = std::move(groups);
+  request.randomSeed = seed;
+  request.randomizationCount = count;
+  return request;
+}
+
+TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
+  const CombinationList list = ListCombinations(4, 3);
+  std::vector<std::string> names;
+  for (std::size_t c = 0; c < list.Size(); ++c) {
+    names.push_back(CombinationName(list.sets[c], {"a", "b", "c", "d"}));
+    if (list.parent[c] >= 0) {
+      // A combination is its parent and one group more.
+      EXPECT_EQ(list.sets[static_cast<std::size_t>(list.parent[c])] |
+                    (GroupSet{1} << list.added[c]),
+                list.sets[c]);
+    }
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "c", "d", "a+b", "a+c", "a+d", "b+c",
+                                             "b+d", "c+d", "a+b+c", "a+b+d", "a+c+d", "b+c+d"}));
+  EXPECT_EQ(CombinationName(0b101, {}), "1+3");
+  EXPECT_EQ(CombinationCount(4, 4), 15U);
+  EXPECT_GT(CombinationCount(40, 40), kMostCombinations);
+  EXPECT_EQ(ListCombinations(40, 40).Size(), 0U);
+  EXPECT_EQ(ListCombinations(40, 2).Size(), 40U + 780U);
+}
+
+AnalysisData ReadExample(const std::string& example) {
+  const auto folder = test_support::SourceFolder() / "examples" / example;
+  const InputFiles request = Request((folder / "community.csv").string(), TableForm::Csv,
+                     (folder / "groups.csv").string(), 12345, 2);
+  AnalysisData data;
+  const auto fault = ReadCheckedInputs(request, data);
+  EXPECT_FALSE(fault) << fault->found;
+  return data;
+}
+
+std::vector<std::int32_t> SizesOf(const AnalysisData& data) {
+  std::vector<std::int32_t> sizes(static_cast<std::size_t>(data.groupCount));
+  for (std::int32_t k = 0; k < data.siteCount; ++k)
+    ++sizes[static_cast<std::size_t>(data.siteGroups.Data()[k] - 1)];
+  return sizes;
+}
+
+// Species name -> the combination and the statistic of a multipatt result.
+std::map<std::string, std::pair<std::string, double>> ReadMultipatt(const std::string& file) {
+  std::ifstream in(test_support::SourceFolder() / "tests/peers" / file);
+  std::map<std::string, std::pair<std::string, double>> result;
+  std::string line;
+  std::getline(in, line);
+  const auto unquoted = [](const std::string& field) { return field.substr(1, field.size() - 2); };
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    std::string name, groups, statistic;
+    std::getline(fields, name, ',');
+    std::getline(fields, groups, ',');
+    std::getline(fields, statistic, ',');
+    result[unquoted(name)] = {unquoted(groups), std::stod(statistic)};
+  }
+  return result;
+}
+
+TEST(Combinations, StrongestAssociationsEqualMultipatts) {
+  const struct {
+    const char* example;
+    const char* file;
+    bool correlation;
+  } cases[] = {
+      {"dune_management", "dune_management_multipatt_indval_g.csv", false},
+      {"dune_management", "dune_management_multipatt_r_g.csv", true},
+      {"wetland_kmeans3", "wetland_kmeans3_multipatt_indval_g.csv", false},
+      {"wetland_kmeans3", "wetland_kmeans3_multipatt_r_g.csv", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const AnalysisData data = ReadExample(c.example);
+    const std::vector<std::int32_t> sizes = SizesOf(data);
+    const ExactSums sums = SumOverSites(data, data.siteGroups.Data(), sizes);
+    const int groups = data.groupCount;
+    const CombinationList list = ListCombinations(groups, c.correlation ? groups - 1 : groups);
+    const auto peer = ReadMultipatt(c.file);
+    const auto species = static_cast<std::size_t>(data.speciesCount);
+    std::vector<double> scratch(3 * list.Size());
+    for (std::size_t i = 0; i < species; ++i) {
+      std::vector<double> totals, occupied, squares;
+      for (std::size_t j = 0; j < static_cast<std::size_t>(groups); ++j) {
+        totals.push_back(sums.totals[j * species + i]);
+        occupied.push_back(sums.occupied[j * species + i]);
+        squares.push_back(sums.squares[j * species + i]);
+      }
+      const SpeciesGroupSums of{totals.data(), occupied.data(), squares.data(), sizes.data(),
+                                groups};
+      const Association strongest = c.correlation ? StrongestCorrelation(list, of, scratch.data())
+                                                  : StrongestIndicatorValue(list, of, scratch.data());
+      const auto& [combination, statistic] = peer.at(data.speciesNames[i]);
+      EXPECT_EQ(CombinationName(list.sets[static_cast<std::size_t>(strongest.combination)],
+                                data.groupLabels),
+                combination)
+          << data.speciesNames[i];
+      EXPECT_NEAR(strongest.value, statistic, 1e-10) << data.speciesNames[i];
+    }
+  }
+}
+
+TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
+  const AnalysisData data = ReadExample("dune_management");
+  const std::int32_t* groups = data.siteGroups.Data();
+  const std::vector<std::int32_t> sizes = SizesOf(data);
+  const auto species = static_cast<std::size_t>(data.speciesCount);
+  const CombinationList list = ListCombinations(data.groupCount, data.groupCount);
+  std::vector<BootstrapTarget> targets(species);
+  for (std::size_t i = 0; i < species; ++i)
+    targets[i] = {static_cast<std::int32_t>(i % 4 + 1), static_cast<int>(i % list.Size())};
+  BootstrapPlan plan{199, 0.9, 12345, 1, &list};
+  const auto single = BootstrapIntervals(data, groups, targets, plan);
+  ASSERT_EQ(single.size(), species);
+  for (const int threads : {2, 3}) {
+    plan.threads = threads;
+    const auto other = BootstrapIntervals(data, groups, targets, plan);
+    ASSERT_EQ(other.size(), species);
+    EXPECT_EQ(std::memcmp(other.data(), single.data(), species * sizeof(SpeciesIntervals)), 0)
+        << threads << " threads";
+  }
+
+  // Each resample keeps every site in its group; APCF's value at the species' group, counted
+  // here site by site.
+  for (std::int64_t b = 0; b < plan.resamples; ++b) {
+    const auto sites = ResampledSites(groups, data.siteCount, data.groupCount, plan.seed, b);
+    for (std::size_t k = 0; k < sites.size(); ++k)
+      ASSERT_EQ(groups[sites[k]], groups[k]);
+  }
+  for (std::size_t i = 0; i < species; ++i) {
+    std::vector<double> values;
+    for (std::int64_t b = 0; b < plan.resamples; ++b) {
+      const auto sites = ResampledSites(groups, data.siteCount, data.groupCount, plan.seed, b);
+      std::vector<double> total(4), present(4);
+      for (std::size_t k = 0; k < sites.size(); ++k) {
+        const double x = data.abundanceMatrix.Data()[static_cast<std::size_t>(sites[k]) * species + i];
+        total[static_cast<std::size_t>(groups[k] - 1)] += x;
+        present[static_cast<std::size_t>(groups[k] - 1)] += x > 0 ? 1 : 0;
+      }
+      double meanSum = 0;
+      for (std::size_t j = 0; j < 4; ++j)
+        meanSum += total[j] / sizes[j];
+      const auto g = static_cast<std::size_t>(targets[i].group - 1);
+      const double value = total[g] / sizes[g] / meanSum * (present[g] / sizes[g]);
+      if (!std::isnan(value)) values.push_back(value);
+    }
+    std::sort(values.begin(), values.end());
+    // R's quantile type 7 at 5 % and 95 %.
+    const auto quantile = [&values](double share) {
+      const double at = share * static_cast<double>(values.size() - 1);
+      const auto below = static_cast<std::size_t>(at);
+      const double above = values[std::min(below + 1, values.size() - 1)];
+      return values[below] + (at - static_cast<double>(below)) * (above - values[below]);
+    };
+    EXPECT_NEAR(single[i].apcf.value.low, quantile(0.05), 1e-14) << "species " << i + 1;
+    EXPECT_NEAR(single[i].apcf.value.high, quantile(0.95), 1e-14) << "species " << i + 1;
+  }
+}
+
+}  // namespace
+}  // namespace kova
