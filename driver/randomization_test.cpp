@@ -44,9 +44,10 @@ void WriteFinalTable(const std::array<SumStatistics, kIndexTypeCount>& statistic
 
 }  // namespace
 
-void RunRandomizationTest(AnalysisData& data, ConsoleSteps consoleSteps) {
+void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
+                          ConsoleSteps consoleSteps) {
   std::array<SumStatistics, kIndexTypeCount> statistics{};
-  const StepConstants constants(data);
+  const StepConstants constants(data, settings);
   const RunObserver& observer = RunObserverInForce();
   // Set up after the first step line, where the steps' work storage has always been obtained;
   // the outcome before the steps start, while the grouping is the observed one.
@@ -61,7 +62,7 @@ void RunRandomizationTest(AnalysisData& data, ConsoleSteps consoleSteps) {
     if (count == 1) {
       if (observer.runCompleted) outcome.emplace(data, observer);
       steps.emplace(data, constants, data.randomizationCount,
-                    StepThreadCount(data.speciesCount, data.siteCount),
+                    StepThreadCount(settings.threads, data.speciesCount, data.siteCount),
                     outcome ? outcome->Detail() : StepDetail::Summaries);
     }
     const StepSummaries& summaries = steps->Summaries(count);

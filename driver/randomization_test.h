@@ -1,6 +1,7 @@
 #pragma once
 
 #include "inputs/analysis_data.h"
+#include "randomization/analysis_settings.h"
 
 namespace kova {
 
@@ -13,7 +14,8 @@ enum class ConsoleSteps { Shown, LeftOut };
 // written to "RESULTS.TXT" and (unless left out) the console; then the results file is closed
 // and, after two or more steps, the final table of observed sum, mean and z-score goes to the
 // console. The registered run observer (run_outcome.h) hears of every step and, at the end,
-// of what the run produced.
-void RunRandomizationTest(AnalysisData& data, ConsoleSteps consoleSteps = ConsoleSteps::Shown);
+// of what the run produced. `settings` choose how the steps are computed, never what they give.
+void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
+                          ConsoleSteps consoleSteps = ConsoleSteps::Shown);
 
 }  // namespace kova

@@ -10,8 +10,8 @@
 #include <new>
 #include <system_error>
 
+#include "inputs/zeroed_array.h"
 #include "randomization/site_shuffle.h"
-#include "indices/work_storage.h"
 #include "textio/console.h"
 
 namespace kova {
@@ -19,9 +19,9 @@ namespace {
 
 // More would only divide the memory bandwidth that a step is bound by.
 constexpr int kMostThreads = 256;
-// Steps handed out ahead per worker: enough that a worker never waits while the analysis
-// thread writes a step's records.
-constexpr std::size_t kStepsAheadPerWorker = 4;
+// Steps handed out ahead per worker, in passes: enough that a worker never waits while the
+// analysis thread writes a step's records.
+constexpr std::size_t kPassesAheadPerWorker = 2;
 
 int OnlineProcessors() {
   const long processors = ::sysconf(_SC_NPROCESSORS_ONLN);
@@ -38,14 +38,8 @@ void ArrangeGroupingOfStep(AnalysisData& data, std::int64_t step) {
 
 }  // namespace
 
-int StepThreadCount(std::int32_t species, std::int32_t sites) {
-  const char* setting = std::getenv("KOVA_THREADS");
-  if (setting != nullptr && *setting != '\0') {
-    char* end = nullptr;
-    const long threads = std::strtol(setting, &end, 10);
-    if (*end == '\0' && threads >= 1)
-      return static_cast<int>(std::min<long>(threads, kMostThreads));
-  }
+int StepThreadCount(int asked, std::int32_t species, std::int32_t sites) {
+  if (asked >= 1) return std::min(asked, kMostThreads);
   if (ArrayEntries(species, sites) < kFewestEntriesForThreads) return 1;
   return OnlineProcessors();
 }
@@ -82,13 +76,13 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
     ownWork_ = std::move(workerWork_.front());
   } else {
     ownWork_ = StepWork::TryObtain(constants);
-    if (ownWork_ == nullptr) ReportWorkStorageFailure();
+    if (ownWork_ == nullptr) ReportAllocationFailure();
   }
   workerWork_.clear();
   slots_.clear();
-  slots_.resize(kGroupingsPerPass);
+  slots_.resize(constants.GroupingsPerPass());
   for (Slot& slot : slots_) {
-    if (!TryObtainSlotStorage(slot)) ReportWorkStorageFailure();
+    if (!TryObtainSlotStorage(slot)) ReportAllocationFailure();
   }
 }
 
@@ -113,24 +107,29 @@ bool StepWorkers::TryObtainSlotStorage(Slot& slot) const {
   return slot.siteGroups != nullptr && slot.groupSizes != nullptr;
 }
 
+std::size_t StepWorkers::StepsAheadPerWorker() const {
+  return kPassesAheadPerWorker * constants_.GroupingsPerPass();
+}
+
 // Storage that cannot be obtained ends the list of workers; nothing is reported.
 void StepWorkers::ObtainWorkerStorage(int threadCount) {
   try {
     workerWork_.reserve(static_cast<std::size_t>(threadCount));
-    slots_.reserve(static_cast<std::size_t>(threadCount) * kStepsAheadPerWorker);
+    slots_.reserve(static_cast<std::size_t>(threadCount) * StepsAheadPerWorker());
   } catch (const std::bad_alloc&) {
     return;
   }
   for (int worker = 0; worker < threadCount; ++worker) {
     std::unique_ptr<StepWork> work = StepWork::TryObtain(constants_);
     if (work == nullptr) return;
-    Slot slots[kStepsAheadPerWorker];
-    for (Slot& slot : slots) {
-      if (!TryObtainSlotStorage(slot)) return;
+    Slot slots[kPassesAheadPerWorker * kMostGroupingsPerPass];
+    const std::size_t slotCount = StepsAheadPerWorker();
+    for (std::size_t k = 0; k < slotCount; ++k) {
+      if (!TryObtainSlotStorage(slots[k])) return;
     }
     workerWork_.push_back(std::move(work));
-    for (Slot& slot : slots)
-      slots_.push_back(std::move(slot));
+    for (std::size_t k = 0; k < slotCount; ++k)
+      slots_.push_back(std::move(slots[k]));
   }
 }
 
@@ -156,9 +155,9 @@ void StepWorkers::ArrangeStepInSlot(std::int64_t step) {
 // Computes `count` consecutive steps from `first` in the same passes, in their slots.
 bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
                                  float* const (*fullTables)[5], std::stop_token stop) {
-  Grouping groupings[kGroupingsPerPass];
-  StepSummaries summaries[kGroupingsPerPass];
-  float* speciesMaxima[kGroupingsPerPass] = {};
+  Grouping groupings[kMostGroupingsPerPass];
+  StepSummaries summaries[kMostGroupingsPerPass];
+  float* speciesMaxima[kMostGroupingsPerPass] = {};
   for (std::int64_t k = 0; k < count; ++k) {
     const Slot& slot = SlotOf(first + k);
     groupings[k] = {slot.siteGroups.get(), slot.groupSizes.get()};
@@ -180,9 +179,10 @@ const StepSummaries& StepWorkers::ComputeHere(std::int64_t step) {
   Slot& slot = SlotOf(step);
   if (slot.step == step) return slot.summaries;
   const std::int64_t count =
-      fullTables_.empty() ? std::min<std::int64_t>(static_cast<std::int64_t>(kGroupingsPerPass),
-                                                   stepCount_ - step + 1)
-                          : 1;
+      fullTables_.empty()
+          ? std::min<std::int64_t>(static_cast<std::int64_t>(constants_.GroupingsPerPass()),
+                                   stepCount_ - step + 1)
+          : 1;
   for (std::int64_t k = 0; k < count; ++k) {
     ArrangeStepInSlot(step + k);
     SlotOf(step + k).step = step + k;
@@ -234,8 +234,8 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
     if (!stepsWaiting_.wait(lock, stop, [this] { return taken_ < handedOut_; })) return;
     // Consecutive steps that are waiting go together, up to the groupings of one pass.
     const std::int64_t first = taken_ + 1;
-    const std::int64_t count =
-        std::min<std::int64_t>(static_cast<std::int64_t>(kGroupingsPerPass), handedOut_ - taken_);
+    const std::int64_t count = std::min<std::int64_t>(
+        static_cast<std::int64_t>(constants_.GroupingsPerPass()), handedOut_ - taken_);
     taken_ += count;
     lock.unlock();
     const bool complete = ComputeInSlots(first, count, work, nullptr, stop);

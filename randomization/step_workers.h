@@ -5,12 +5,12 @@
 // it is cheap; the five tables of a step are the expensive part and depend only on that
 // step's grouping. So the thread that runs the analysis rearranges SiteGroups step after step
 // and hands each grouping, copied, to the workers, a bounded window of steps ahead; every
-// worker computes whole steps in its own work storage, two consecutive steps in the same
-// passes when both are waiting, reading the abundance table that all share and never change;
-// the summaries come back to the analysis thread, which writes every record in step order.
-// With one thread the analysis thread computes the steps itself, two at a time as well. Workers
-// never touch a unit, the console or the generator, so the output is the same for every number of
-// threads.
+// worker computes whole steps in its own work storage, consecutive steps in the same passes
+// (up to the groupings one pass serves) when they are waiting, reading the abundance table
+// that all share and never change; the summaries come back to the analysis thread, which
+// writes every record in step order. With one thread the analysis thread computes the steps
+// itself, as many at a time as well. Workers never touch a unit, the console or the
+// generator, so the output is the same for every number of threads.
 //
 // Ending the process while workers run. The run can end at any record the analysis thread
 // writes (a failed write ends it through the run-time error report and std::exit), inside
@@ -46,11 +46,10 @@ namespace kova {
 // microseconds: handing it to another thread and back costs about as much as computing it.
 constexpr std::int64_t kFewestEntriesForThreads = 50000;
 
-// The number of threads that compute the steps of a table of `species` x `sites`: the
-// environment variable KOVA_THREADS when it holds a whole number from 1 up; otherwise every
-// online processor, or 1 for a table too small to gain from threads. 1 computes every step on
-// the analysis thread.
-int StepThreadCount(std::int32_t species, std::int32_t sites);
+// The number of threads that compute the steps of a table of `species` x `sites`: `asked`
+// when it is 1 or more (at most 256); otherwise every online processor, or 1 for a table too
+// small to gain from threads. 1 computes every step on the analysis thread.
+int StepThreadCount(int asked, std::int32_t species, std::int32_t sites);
 
 // How long the analysis thread waits for a step before it lets the console handle events.
 constexpr std::chrono::milliseconds kStepPollInterval{20};
@@ -106,6 +105,7 @@ class StepWorkers {
   };
 
   bool TryObtainSlotStorage(Slot& slot) const;
+  std::size_t StepsAheadPerWorker() const;
   void ObtainWorkerStorage(int threadCount);
   Slot& SlotOf(std::int64_t step);
   void ArrangeStepInSlot(std::int64_t step);

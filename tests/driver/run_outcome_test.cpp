@@ -78,7 +78,7 @@ struct ObservedRun {
   std::string results;
 };
 
-ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, const char* threads,
+ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, int threads,
                         ConsoleSteps consoleSteps = ConsoleSteps::Shown) {
   ObservedRun run;
   RunObserver observer;
@@ -99,9 +99,9 @@ ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, const c
   request.consoleSteps = consoleSteps;
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
-  ::setenv("KOVA_THREADS", threads, 1);
-  run.captured = test_support::RunCaptured([&request] { RunAnalysis(request); });
-  ::unsetenv("KOVA_THREADS");
+  AnalysisSettings settings;
+  settings.threads = threads;
+  run.captured = test_support::RunCaptured([&] { RunAnalysis(request, settings); });
   std::filesystem::current_path(previous);
   ObserveRuns({});
   run.results = test_support::ReadWholeFile(folder.File("RESULTS.TXT"));
@@ -112,7 +112,7 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
   ScratchFolder folder;
   WriteTable(folder);
   constexpr std::int32_t kSteps = 199;
-  const ObservedRun run = RunObserved(folder, kSteps, "1");
+  const ObservedRun run = RunObserved(folder, kSteps, 1);
   ASSERT_EQ(run.captured.exitCode, 0) << run.captured.error;
   ASSERT_EQ(run.outcomes.size(), 1U);
   ASSERT_EQ(run.stepsReported.size(), static_cast<std::size_t>(kSteps));
@@ -178,9 +178,9 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
 TEST(RunOutcome, EveryNumberOfThreadsCountsTheSame) {
   ScratchFolder folder;
   WriteTable(folder);
-  const ObservedRun single = RunObserved(folder, 120, "1");
+  const ObservedRun single = RunObserved(folder, 120, 1);
   ASSERT_EQ(single.outcomes.size(), 1U);
-  for (const char* threads : {"2", "3"}) {
+  for (const int threads : {2, 3}) {
     const ObservedRun run = RunObserved(folder, 120, threads);
     ASSERT_EQ(run.outcomes.size(), 1U);
     EXPECT_EQ(run.results, single.results);
@@ -200,8 +200,8 @@ TEST(RunOutcome, EveryNumberOfThreadsCountsTheSame) {
 TEST(RunOutcome, AQuietRunLeavesTheStepsOutOfTheConsoleOnly) {
   ScratchFolder folder;
   WriteTable(folder);
-  const ObservedRun shown = RunObserved(folder, 20, "1");
-  const ObservedRun quiet = RunObserved(folder, 20, "1", ConsoleSteps::LeftOut);
+  const ObservedRun shown = RunObserved(folder, 20, 1);
+  const ObservedRun quiet = RunObserved(folder, 20, 1, ConsoleSteps::LeftOut);
   EXPECT_EQ(quiet.results, shown.results);
   EXPECT_EQ(quiet.stepsReported, shown.stepsReported);
   const std::string prompts = test_support::PromptRecords();

@@ -18,8 +18,10 @@ int main(int argumentCount, char** arguments) {
   char* programOnly[] = {arguments[0], nullptr};
   kova::window::ResultsMenu results;
   kova::ObserveRuns(results.Observer());
-  return kova::win::HostMain(1, programOnly, &kova::RunAnalysis, [&](kova::win::ConsoleHost& host) {
-    // Lives until the process ends.
-    new kova::test_support::ScriptedUser(host, kova::test_support::ParseUserActions(words));
-  });
+  return kova::win::HostMain(
+      1, programOnly, [] { kova::RunAnalysis(); },
+      [&](kova::win::ConsoleHost& host) {
+        // Lives until the process ends.
+        new kova::test_support::ScriptedUser(host, kova::test_support::ParseUserActions(words));
+      });
 }
