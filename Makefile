@@ -82,6 +82,8 @@ bench: build
 	  echo "== $$benchmark"; $$benchmark || exit 1; done
 	@echo "== whole runs through the window and through kova-cli"
 	@bench/window_run_bench.sh $(BUILD_DIR)
+	@echo "== peak memory of kova-cli runs on two tables of 10^8 entries"
+	@bench/peak_memory.sh $(BUILD_DIR)
 
 # Runs the free-format reader's fuzzer for FUZZ_SECONDS (not part of `make test`).
 fuzz: fuzz-deps

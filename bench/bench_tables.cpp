@@ -14,7 +14,6 @@ void LoadExample(AnalysisData& data, const std::string& example) {
   ReadDataFile(data);
   OpenUnit(kInputUnit, folder + "groups.txt", OpenStatus::Old);
   ReadGroupFile(data);
-  DerivePresence(data);
 }
 
 void GenerateTable(AnalysisData& data, std::int32_t species, std::int32_t sites,
@@ -35,7 +34,6 @@ void GenerateTable(AnalysisData& data, std::int32_t species, std::int32_t sites,
   for (std::int64_t site = 1; site <= data.siteCount; ++site) {
     data.siteGroups(site) = static_cast<std::int32_t>((site - 1) % data.groupCount + 1);
   }
-  DerivePresence(data);
 }
 
 }  // namespace kova::bench

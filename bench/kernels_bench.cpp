@@ -71,22 +71,23 @@ Problem& ProblemOfSize(const TableSize& size) {
   return found->second;
 }
 
-void RunAbundancePresence(Problem& problem) {
-  AbundancePresenceIndex(problem.size.speciesCount, problem.size.siteCount, problem.size.groupCount,
-                         problem.abundances[0], problem.siteGroups[0], problem.groupSizes[0],
-                         problem.presences[0], problem.indexTable[0]);
+bool RunAbundancePresence(Problem& problem, KernelBuild build) {
+  return AbundancePresenceIndex(problem.size.speciesCount, problem.size.siteCount,
+                                problem.size.groupCount, problem.abundances[0],
+                                problem.siteGroups[0], problem.groupSizes[0], problem.presences[0],
+                                problem.indexTable[0], build);
 }
 
-void RunAbundance(Problem& problem, std::int32_t indexType) {
-  AbundanceIndex(problem.size.speciesCount, problem.size.siteCount, problem.size.groupCount,
-                 problem.siteGroups[0], problem.groupSizes[0], problem.abundances[0],
-                 problem.indexTable[0], indexType);
+bool RunAbundance(Problem& problem, std::int32_t indexType, KernelBuild build) {
+  return AbundanceIndex(problem.size.speciesCount, problem.size.siteCount, problem.size.groupCount,
+                        problem.siteGroups[0], problem.groupSizes[0], problem.abundances[0],
+                        problem.indexTable[0], indexType, build);
 }
 
-void RunPresence(Problem& problem, std::int32_t indexType) {
-  PresenceIndex(problem.size.speciesCount, problem.size.siteCount, problem.size.groupCount,
-                problem.siteGroups[0], problem.groupSizes[0], problem.presences[0],
-                problem.indexTable[0], indexType);
+bool RunPresence(Problem& problem, std::int32_t indexType, KernelBuild build) {
+  return PresenceIndex(problem.size.speciesCount, problem.size.siteCount, problem.size.groupCount,
+                       problem.siteGroups[0], problem.groupSizes[0], problem.presences[0],
+                       problem.indexTable[0], indexType, build);
 }
 
 enum class Workload {
@@ -98,43 +99,36 @@ enum class Workload {
   All
 };
 
-void RunWorkload(Problem& problem, Workload workload) {
+// False when a kernel could not obtain its work storage.
+bool RunWorkload(Problem& problem, Workload workload, KernelBuild build) {
   switch (workload) {
     case Workload::AbundancePresence:
-      RunAbundancePresence(problem);
-      break;
+      return RunAbundancePresence(problem, build);
     case Workload::AbundanceType2:
-      RunAbundance(problem, 2);
-      break;
+      return RunAbundance(problem, 2, build);
     case Workload::AbundanceType3:
-      RunAbundance(problem, 3);
-      break;
+      return RunAbundance(problem, 3, build);
     case Workload::Presence4:
-      RunPresence(problem, 4);
-      break;
+      return RunPresence(problem, 4, build);
     case Workload::Presence5:
-      RunPresence(problem, 5);
-      break;
+      return RunPresence(problem, 5, build);
     case Workload::All:
-      RunAbundancePresence(problem);
-      RunAbundance(problem, 2);
-      RunAbundance(problem, 3);
-      RunPresence(problem, 4);
-      RunPresence(problem, 5);
-      break;
+      return RunAbundancePresence(problem, build) && RunAbundance(problem, 2, build) &&
+             RunAbundance(problem, 3, build) && RunPresence(problem, 4, build) &&
+             RunPresence(problem, 5, build);
   }
+  return false;
 }
 
 void TimeWorkload(benchmark::State& state, Workload workload, TableSize size, bool baseline) {
   Problem& problem = ProblemOfSize(size);
-  if (baseline) {
-    setenv("KOVA_KERNELS", "baseline", 1);
-  } else {
-    unsetenv("KOVA_KERNELS");
-  }
-  state.SetLabel(&ChosenCores() == &Avx2Cores() ? "avx2" : "baseline");
+  const KernelBuild build = baseline ? KernelBuild::Baseline : KernelBuild::Fastest;
+  state.SetLabel(&CoresFor(build) == &Avx2Cores() ? "avx2" : "baseline");
   for (auto _ : state) {
-    RunWorkload(problem, workload);
+    if (!RunWorkload(problem, workload, build)) {
+      state.SkipWithError("the kernels' work storage could not be obtained");
+      break;
+    }
     benchmark::DoNotOptimize(problem.indexTable.data());
     benchmark::ClobberMemory();
   }

@@ -1,8 +1,8 @@
 // Time of randomization steps on one thread: the shuffle, the recount, all five index tables
 // and their summaries, no output. On the bundled data sets and generated tables, with the
-// steps computed the way a run computes them (fused passes, two consecutive steps sharing
-// each pass; the time reported is per step), one step per pass, and, for comparison, the
-// five kernel calls one after the other.
+// steps computed the way a run computes them (fused passes, four or two consecutive steps
+// sharing each pass; the time reported is per step), one step per pass, and, for comparison,
+// the five kernel calls one after the other.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -26,12 +26,8 @@ namespace {
 using bench::GenerateTable;
 using bench::LoadExample;
 
-void ChooseBuild(benchmark::State& state) {
-  if (state.range(0) != 0) {
-    ::setenv("KOVA_KERNELS", "baseline", 1);
-  } else {
-    ::unsetenv("KOVA_KERNELS");
-  }
+KernelBuild BuildOf(const benchmark::State& state) {
+  return state.range(0) != 0 ? KernelBuild::Baseline : KernelBuild::Fastest;
 }
 
 std::string Label(const AnalysisData& data, const benchmark::State& state, const char* how) {
@@ -45,75 +41,91 @@ void NextGrouping(AnalysisData& data) {
                     data.groupCount);
 }
 
-// range(1): the steps computed in the same passes (1 or 2). Each iteration runs that many
+// range(1): the steps computed in the same passes (1, 2 or 4). Each iteration runs that many
 // steps; Time is per iteration, ms_per_step per step.
 void TimeFusedSteps(benchmark::State& state, AnalysisData& data) {
-  ChooseBuild(state);
   data.randomSeed = 1;
   const auto together = static_cast<std::size_t>(state.range(1));
-  const StepConstants constants(data);
+  AnalysisSettings settings;
+  settings.kernelBuild = BuildOf(state);
+  settings.groupingsPerPass = together;
+  const StepConstants constants(data, settings);
   const auto work = StepWork::TryObtain(constants);
-  std::vector<std::int32_t> firstGroups(static_cast<std::size_t>(data.siteCount) + 1);
-  std::vector<std::int32_t> firstSizes(static_cast<std::size_t>(data.groupCount) + 1);
-  StepSummaries summaries[kGroupingsPerPass];
+  // Each grouping but the last is a copy; the last is the run's own.
+  std::vector<std::vector<std::int32_t>> groups(
+      together, std::vector<std::int32_t>(static_cast<std::size_t>(data.siteCount) + 1));
+  std::vector<std::vector<std::int32_t>> sizes(
+      together, std::vector<std::int32_t>(static_cast<std::size_t>(data.groupCount) + 1));
+  StepSummaries summaries[kMostGroupingsPerPass];
   float checksum = 0.0f;
   std::chrono::duration<double, std::milli> elapsed{0};
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    NextGrouping(data);
-    Grouping groupings[kGroupingsPerPass] = {{data.siteGroups.Data(), data.groupSizes.Data()}};
-    if (together == 2) {
-      std::copy_n(data.siteGroups.Data(), data.siteCount, firstGroups.data());
-      std::copy_n(data.groupSizes.Data(), data.groupCount, firstSizes.data());
-      groupings[0] = {firstGroups.data(), firstSizes.data()};
+    Grouping groupings[kMostGroupingsPerPass];
+    for (std::size_t g = 0; g < together; ++g) {
       NextGrouping(data);
-      groupings[1] = {data.siteGroups.Data(), data.groupSizes.Data()};
+      if (g + 1 == together) {
+        groupings[g] = {data.siteGroups.Data(), data.groupSizes.Data()};
+        break;
+      }
+      std::copy_n(data.siteGroups.Data(), data.siteCount, groups[g].data());
+      std::copy_n(data.groupSizes.Data(), data.groupCount, sizes[g].data());
+      groupings[g] = {groups[g].data(), sizes[g].data()};
     }
     ComputeSteps(constants, groupings, together, *work, summaries);
     checksum += summaries[0][4].stepSum;
     elapsed += std::chrono::steady_clock::now() - start;
   }
   benchmark::DoNotOptimize(checksum);
-  ::unsetenv("KOVA_KERNELS");
   state.counters["ms_per_step"] =
       elapsed.count() / static_cast<double>(state.iterations() * static_cast<int64_t>(together));
   state.counters["work_KB"] = static_cast<double>(work->Bytes()) / 1024.0;
-  state.SetLabel(Label(data, state, together == 2 ? "fused, two steps a pass" : "fused"));
+  state.SetLabel(Label(data, state,
+                       together == 1   ? "fused"
+                       : together == 2 ? "fused, two steps a pass"
+                                       : "fused, four steps a pass"));
 }
 
 void TimeKernelSteps(benchmark::State& state, AnalysisData& data) {
-  ChooseBuild(state);
+  const KernelBuild build = BuildOf(state);
   data.randomSeed = 1;
+  // The kernels of types 1, 4 and 5 read the presences as a table of their own.
+  std::vector<float> presences(static_cast<std::size_t>(data.abundanceMatrix.Size()) + 1);
+  for (std::int64_t entry = 0; entry < data.abundanceMatrix.Size(); ++entry)
+    presences[static_cast<std::size_t>(entry)] =
+        data.abundanceMatrix.Data()[entry] > 0.0f ? 1.0f : 0.0f;
+  bool computed = true;
   ZeroedArray<float> speciesMaximum(ArrayEntries(data.speciesCount));
   float checksum = 0.0f;
   for (auto _ : state) {
     NextGrouping(data);
-    AbundancePresenceIndex(data.speciesCount, data.siteCount, data.groupCount,
-                           data.abundanceMatrix.First(), data.siteGroups.First(),
-                           data.groupSizes.First(), data.presenceMatrix.First(),
-                           data.indexTable.First());
+    computed &= AbundancePresenceIndex(data.speciesCount, data.siteCount, data.groupCount,
+                                       data.abundanceMatrix.First(), data.siteGroups.First(),
+                                       data.groupSizes.First(), presences.front(),
+                                       data.indexTable.First(), build);
     checksum += SummarizeIndexTable(data.indexTable.Data(), data.speciesCount, data.groupCount,
                                     speciesMaximum.Data())
                     .stepSum;
     for (const std::int32_t indexType : {2, 3}) {
-      AbundanceIndex(data.speciesCount, data.siteCount, data.groupCount, data.siteGroups.First(),
-                     data.groupSizes.First(), data.abundanceMatrix.First(), data.indexTable.First(),
-                     indexType);
+      computed &=
+          AbundanceIndex(data.speciesCount, data.siteCount, data.groupCount,
+                         data.siteGroups.First(), data.groupSizes.First(),
+                         data.abundanceMatrix.First(), data.indexTable.First(), indexType, build);
       checksum += SummarizeIndexTable(data.indexTable.Data(), data.speciesCount, data.groupCount,
                                       speciesMaximum.Data())
                       .stepSum;
     }
     for (const std::int32_t indexType : {4, 5}) {
-      PresenceIndex(data.speciesCount, data.siteCount, data.groupCount, data.siteGroups.First(),
-                    data.groupSizes.First(), data.presenceMatrix.First(), data.indexTable.First(),
-                    indexType);
+      computed &= PresenceIndex(data.speciesCount, data.siteCount, data.groupCount,
+                                data.siteGroups.First(), data.groupSizes.First(), presences.front(),
+                                data.indexTable.First(), indexType, build);
       checksum += SummarizeIndexTable(data.indexTable.Data(), data.speciesCount, data.groupCount,
                                       speciesMaximum.Data())
                       .stepSum;
     }
   }
   benchmark::DoNotOptimize(checksum);
-  ::unsetenv("KOVA_KERNELS");
+  if (!computed) state.SkipWithError("the kernels' work storage could not be obtained");
   state.SetLabel(Label(data, state, "five kernel calls"));
 }
 
@@ -153,7 +165,7 @@ void BM_KernelStepSparseMicrobial(benchmark::State& state) {
   TimeKernelSteps(state, Generated(50000, 2000, 6, 10));
 }
 
-// Arguments: {build (0 AVX2 where the processor has it, 1 baseline), steps per pass}.
+// Arguments: {build (0 AVX2 where the processor has it, 1 baseline), steps per pass: 1, 2 or 4}.
 BENCHMARK_CAPTURE(BM_Step, dune_management, "dune_management")
     ->Args({0, 2})
     ->Unit(benchmark::kMicrosecond);
@@ -168,6 +180,7 @@ BENCHMARK_CAPTURE(BM_Step, syn_s200_n500_g6, "syn_s200_n500_g6")
     ->Args({1, 2})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Step, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
+    ->Args({0, 4})
     ->Args({0, 2})
     ->Args({0, 1})
     ->Args({1, 2})
@@ -175,9 +188,18 @@ BENCHMARK_CAPTURE(BM_Step, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
 BENCHMARK_CAPTURE(BM_KernelStep, syn_s1000_n1000_g8, "syn_s1000_n1000_g8")
     ->Arg(0)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StepLarge)->Args({0, 2})->Args({0, 1})->Args({1, 2})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepLarge)
+    ->Args({0, 4})
+    ->Args({0, 2})
+    ->Args({0, 1})
+    ->Args({1, 2})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KernelStepLarge)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StepSparseMicrobial)->Args({0, 2})->Args({0, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StepSparseMicrobial)
+    ->Args({0, 4})
+    ->Args({0, 2})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KernelStepSparseMicrobial)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -43,23 +43,24 @@ template <typename Steps>
 
 }  // namespace
 
-void RunAnalysis() {
-  RunToTheStop([] {
+void RunAnalysis(const AnalysisSettings& settings, const RunObserver& observer) {
+  RunToTheStop([&settings, &observer] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
     RunDialogue(data, "kova-cli");
-    RunRandomizationTest(data);
+    RunRandomizationTest(data, settings, observer);
   });
 }
 
 // The mode is set before the files are read: their numbers are converted in it.
-void RunAnalysis(const RunRequest& request) {
-  RunToTheStop([&request] {
+void RunAnalysis(const RunRequest& request, const AnalysisSettings& settings,
+                 const RunObserver& observer) {
+  RunToTheStop([&request, &settings, &observer] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
     if (const auto fault = ReadRunInputs(request, data)) ReportInputFault(*fault, request.programName);
     RunAnsweredDialogue();
-    RunRandomizationTest(data, request.consoleSteps);
+    RunRandomizationTest(data, settings, observer, request.consoleSteps, request.associations);
   });
 }
 

@@ -71,7 +71,6 @@ void RunDialogue(AnalysisData& data, std::string_view program) {
   }
   OpenInputFile(data);
   ReadDataFile(data);
-  DerivePresence(data);
 
   Prompt(kSeedPrompt);
   ReadFreeFormat(kDefaultUnit, {IntegerItem(data.randomSeed)});

@@ -1,26 +1,31 @@
 #include "indices/abundance_index.h"
 
-#include "indices/kernel_cores.h"
 #include "indices/work_storage.h"
 
 namespace kova {
 
-void AbundanceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCount,
+bool AbundanceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCount,
                     const std::int32_t& groupCount, const std::int32_t& siteGroups,
                     const std::int32_t& groupSizes, const float& abundanceMatrix, float& indexTable,
-                    const std::int32_t& indexType) {
+                    const std::int32_t& indexType, KernelBuild build) {
   KernelArguments arguments =
       GroupingArguments(speciesCount, siteCount, groupCount, siteGroups, groupSizes, indexTable);
   arguments.abundanceMatrix = &abundanceMatrix;
   arguments.indexType = indexType;
 
-  const auto groupMeans = ObtainWorkStorage<double>(arguments.speciesCount, arguments.groupCount);
-  const auto evenness = ObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
-  const auto meanSums = ObtainWorkStorage<float>(arguments.speciesCount, 1);
-  const auto largestMeans = ObtainWorkStorage<float>(arguments.speciesCount, 1);
+  const auto groupMeans =
+      TryObtainWorkStorage<double>(arguments.speciesCount, arguments.groupCount);
+  const auto evenness = TryObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
+  const auto meanSums = TryObtainWorkStorage<float>(arguments.speciesCount, 1);
+  const auto largestMeans = TryObtainWorkStorage<float>(arguments.speciesCount, 1);
+  if (groupMeans == nullptr || evenness == nullptr || meanSums == nullptr ||
+      largestMeans == nullptr) {
+    return false;
+  }
 
-  ChosenCores().abundance(arguments,
-                          {groupMeans.get(), evenness.get(), meanSums.get(), largestMeans.get()});
+  CoresFor(build).abundance(arguments,
+                            {groupMeans.get(), evenness.get(), meanSums.get(), largestMeans.get()});
+  return true;
 }
 
 }  // namespace kova

@@ -1,25 +1,28 @@
 #include "indices/abundance_presence_index.h"
 
-#include "indices/kernel_cores.h"
 #include "indices/work_storage.h"
 
 namespace kova {
 
-void AbundancePresenceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCount,
+bool AbundancePresenceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCount,
                             const std::int32_t& groupCount, const float& abundanceMatrix,
                             const std::int32_t& siteGroups, const std::int32_t& groupSizes,
-                            const float& presenceMatrix, float& indexTable) {
+                            const float& presenceMatrix, float& indexTable, KernelBuild build) {
   KernelArguments arguments =
       GroupingArguments(speciesCount, siteCount, groupCount, siteGroups, groupSizes, indexTable);
   arguments.abundanceMatrix = &abundanceMatrix;
   arguments.presenceMatrix = &presenceMatrix;
 
-  const auto groupTotals = ObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
-  const auto occupiedSites = ObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
-  const auto meanSums = ObtainWorkStorage<float>(arguments.speciesCount, 1);
+  const auto groupTotals =
+      TryObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
+  const auto occupiedSites =
+      TryObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
+  const auto meanSums = TryObtainWorkStorage<float>(arguments.speciesCount, 1);
+  if (groupTotals == nullptr || occupiedSites == nullptr || meanSums == nullptr) return false;
 
-  ChosenCores().abundancePresence(arguments,
-                                  {groupTotals.get(), occupiedSites.get(), meanSums.get()});
+  CoresFor(build).abundancePresence(arguments,
+                                    {groupTotals.get(), occupiedSites.get(), meanSums.get()});
+  return true;
 }
 
 }  // namespace kova

@@ -1,6 +1,3 @@
-#include <cstdlib>
-#include <cstring>
-
 #include "indices/kernel_cores.h"
 
 namespace kova {
@@ -16,16 +13,10 @@ bool ProcessorHasAvx2() {
 #endif
 }
 
-// Read on every call, so that a benchmark or a test can switch paths between calls.
-bool BaselineRequested() {
-  const char* request = std::getenv("KOVA_KERNELS");
-  return request != nullptr && std::strcmp(request, "baseline") == 0;
-}
-
 }  // namespace
 
-const KernelCores& ChosenCores() {
-  if (BaselineRequested() || !ProcessorHasAvx2()) return BaselineCores();
+const KernelCores& CoresFor(KernelBuild build) {
+  if (build == KernelBuild::Baseline || !ProcessorHasAvx2()) return BaselineCores();
   return Avx2Cores();
 }
 

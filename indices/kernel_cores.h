@@ -53,9 +53,10 @@ struct PresenceWork {
   float* largestFrequencies;
 };
 
-// The groupings whose tables are computed together: each pass reads a site's abundances once
-// for all of them, so that consecutive randomization steps share the reads of the table.
-constexpr std::size_t kGroupingsPerPass = 2;
+// The most groupings whose tables are computed together: each pass reads a site's abundances
+// once for all of them, so that consecutive randomization steps share the reads of the table.
+// How many a run takes (1, 2 or 4) depends on the storage their block of species needs.
+constexpr std::size_t kMostGroupingsPerPass = 4;
 
 // One grouping of the sites: the group number of each site and the size of each group.
 struct Grouping {
@@ -63,7 +64,7 @@ struct Grouping {
   const std::int32_t* groupSizes = nullptr;
 };
 
-// What the five tables of one to kGroupingsPerPass groupings are computed from. The
+// What the five tables of one to kMostGroupingsPerPass groupings are computed from. The
 // occupied-site counts of the species do not depend on the grouping, so they are counted once
 // per run; the presence of a species at a site is read from its abundance (greater than 0),
 // which is how the presence table is derived.
@@ -74,7 +75,7 @@ struct StepTablesArguments {
   const float* abundanceMatrix = nullptr;
   const float* speciesOccupiedSites = nullptr;  // P(i) of every species
   std::size_t groupingCount = 1;
-  Grouping groupings[kGroupingsPerPass];
+  Grouping groupings[kMostGroupingsPerPass];
 };
 
 // Work storage of one grouping for one block of at most `speciesPerBlock` species. Every
@@ -91,9 +92,11 @@ struct GroupingWork {
   float* tables[5];
 };
 
+// The storage of up to `groupingsPerPass` groupings; the others are left null.
 struct StepTablesWork {
   std::size_t speciesPerBlock;
-  GroupingWork groupings[kGroupingsPerPass];
+  std::size_t groupingsPerPass;
+  GroupingWork groupings[kMostGroupingsPerPass];
 };
 
 // One build of the computations. Each kernel leaves in `indexTable` exactly the bits the
@@ -109,11 +112,15 @@ struct KernelCores {
 
 const KernelCores& BaselineCores();
 
-// Runs only on processors with AVX2; ChosenCores() checks.
+// Runs only on processors with AVX2; CoresFor() checks.
 const KernelCores& Avx2Cores();
 
-// The build for this call: the baseline one when the environment variable KOVA_KERNELS is
-// "baseline" or the processor lacks AVX2, otherwise the AVX2 one.
-const KernelCores& ChosenCores();
+// Which build a caller asks for: the fastest the processor runs, or the baseline one (to
+// compare the two, or to rule the wide registers out).
+enum class KernelBuild { Fastest, Baseline };
+
+// The build for `build`: the baseline one when asked for or when the processor lacks AVX2,
+// otherwise the AVX2 one.
+const KernelCores& CoresFor(KernelBuild build);
 
 }  // namespace kova

@@ -22,42 +22,59 @@ constexpr std::size_t kSpeciesGranule = 16;
 constexpr std::size_t kFloatColumnsPerGroup = 3 + 5;
 constexpr std::size_t kFloatColumnsPerSpecies = 3;
 
+// The work storage of one species of a block.
+std::size_t BytesPerSpecies(std::size_t groupCount, std::size_t groupingsPerPass) {
+  return groupingsPerPass *
+         (sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
+          sizeof(double) * groupCount);
+}
+
 }  // namespace
 
-void CountSpeciesOccupiedSites(const float* presenceMatrix, std::size_t speciesCount,
+void CountSpeciesOccupiedSites(const float* abundanceMatrix, std::size_t speciesCount,
                                std::size_t siteCount, float* speciesOccupiedSites) {
   for (std::size_t i = 0; i < speciesCount; ++i)
     speciesOccupiedSites[i] = 0.0f;
   for (std::size_t site = 0; site < siteCount; ++site) {
-    const float* presences = presenceMatrix + site * speciesCount;
+    const float* abundances = abundanceMatrix + site * speciesCount;
     for (std::size_t i = 0; i < speciesCount; ++i)
-      speciesOccupiedSites[i] += presences[i];
+      speciesOccupiedSites[i] += abundances[i] > 0.0f ? 1.0f : 0.0f;
   }
 }
 
-std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount) {
-  const std::size_t bytesPerSpecies =
-      kGroupingsPerPass *
-      (sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
-       sizeof(double) * groupCount);
-  const std::size_t fitting = kWorkStorageBytes / bytesPerSpecies;
+std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount,
+                            std::size_t groupingsPerPass) {
+  const std::size_t fitting = kWorkStorageBytes / BytesPerSpecies(groupCount, groupingsPerPass);
   if (speciesCount <= fitting) return std::max<std::size_t>(speciesCount, 1);
   const std::size_t block = std::max(fitting / kSpeciesGranule * kSpeciesGranule, kSpeciesGranule);
   return std::min(block, speciesCount);
 }
 
+std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount) {
+  const std::size_t longEnough =
+      std::min(std::max<std::size_t>(speciesCount, 1), kFewestSpeciesPerBlock);
+  for (const std::size_t groupings : {std::size_t{4}, std::size_t{2}}) {
+    const std::size_t block = SpeciesPerBlock(speciesCount, groupCount, groupings);
+    const bool fits = block * BytesPerSpecies(groupCount, groupings) <= kWorkStorageBytes;
+    if (block >= longEnough && fits) return groupings;
+  }
+  return 1;
+}
+
 std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t speciesPerBlock,
-                                                                std::size_t groupCount) {
+                                                                std::size_t groupCount,
+                                                                std::size_t groupingsPerPass) {
+  if (groupingsPerPass < 1 || groupingsPerPass > kMostGroupingsPerPass) return nullptr;
   std::unique_ptr<StepTablesStorage> storage(new (std::nothrow) StepTablesStorage);
   if (storage == nullptr) return nullptr;
   std::size_t columns = 0;
   if (__builtin_mul_overflow(groupCount, kFloatColumnsPerGroup, &columns) ||
       __builtin_add_overflow(columns, kFloatColumnsPerSpecies, &columns) ||
-      __builtin_mul_overflow(columns, kGroupingsPerPass, &columns)) {
+      __builtin_mul_overflow(columns, groupingsPerPass, &columns)) {
     return nullptr;
   }
   std::size_t doubleColumns = 0;
-  if (__builtin_mul_overflow(groupCount, kGroupingsPerPass, &doubleColumns)) return nullptr;
+  if (__builtin_mul_overflow(groupCount, groupingsPerPass, &doubleColumns)) return nullptr;
   storage->floats_ = TryObtainWorkStorage<float>(speciesPerBlock, columns);
   storage->doubles_ = TryObtainWorkStorage<double>(speciesPerBlock, doubleColumns);
   if (storage->floats_ == nullptr || storage->doubles_ == nullptr) return nullptr;
@@ -72,7 +89,9 @@ std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t spec
     return taken;
   };
   storage->work_.speciesPerBlock = speciesPerBlock;
-  for (GroupingWork& work : storage->work_.groupings) {
+  storage->work_.groupingsPerPass = groupingsPerPass;
+  for (std::size_t g = 0; g < groupingsPerPass; ++g) {
+    GroupingWork& work = storage->work_.groupings[g];
     work.groupTotals = take(column);
     work.occupiedSites = take(column);
     work.evenness = take(column);
@@ -99,8 +118,8 @@ void CopyBlockTables(const StepTablesArguments& arguments, const GroupingWork& w
 }
 
 void ComputeStepTables(const StepTablesArguments& arguments, const StepTablesWork& work,
-                       float* const (&tables)[kGroupingsPerPass][5]) {
-  ForEachSpeciesBlock(ChosenCores().stepTables, arguments, work,
+                       float* const (&tables)[kMostGroupingsPerPass][5], KernelBuild build) {
+  ForEachSpeciesBlock(CoresFor(build).stepTables, arguments, work,
                       [&](std::size_t first, std::size_t count) {
                         for (std::size_t g = 0; g < arguments.groupingCount; ++g) {
                           CopyBlockTables(arguments, work.groupings[g], first, count, tables[g]);

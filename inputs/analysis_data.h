@@ -28,7 +28,6 @@ struct AnalysisData {
   ZeroedArray<float> abundanceMatrix;
   ZeroedArray<std::int32_t> siteGroups;
   ZeroedArray<std::int32_t> groupSizes;
-  ZeroedArray<float> presenceMatrix;
   ZeroedArray<float> indexTable;
 
   std::int32_t randomSeed = 0;
@@ -51,11 +50,10 @@ struct AnalysisData {
   std::string groupsFileName;
 };
 
-// Allocates the five arrays for the counts, in the order abundances, site groups, group
-// sizes, presences, index table. A failure ends the run with the allocation report.
+// Allocates the four arrays for the counts, in the order abundances, site groups, group
+// sizes, index table. A failure ends the run with the allocation report. The presences are
+// no table of their own: the steps read them from the abundances (present where greater
+// than 0), so a run holds one table of the size of the data.
 void AllocateArrays(AnalysisData& data);
-
-// Presence is 1.0 where the abundance is greater than 0.0 and 0.0 elsewhere (a NaN too).
-void DerivePresence(AnalysisData& data);
 
 }  // namespace kova

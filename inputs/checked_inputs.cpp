@@ -212,7 +212,6 @@ std::optional<InputFault> ReadCheckedInputs(const InputFiles& request, AnalysisD
     if (auto blocks = ReadBlocks(request.blocksFile, data)) return blocks;
   }
   if (auto range = AbundanceRangeFault(request, data)) return range;
-  DerivePresence(data);
   return SeedFault(data);
 }
 

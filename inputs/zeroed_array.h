@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "indices/work_storage.h"
+
 namespace kova {
 
 // The number of entries of an array whose extents are counts; a negative count is an
@@ -14,6 +16,15 @@ std::int64_t ArrayEntries(std::int32_t rows, std::int32_t columns = 1);
 
 // Ends the run with the allocation failure report.
 [[noreturn]] void ReportAllocationFailure();
+
+// Work storage the analysis cannot go on without: as TryObtainWorkStorage, but a failure
+// ends the run with the allocation failure report.
+template <typename Value>
+std::unique_ptr<Value[]> ObtainWorkStorage(std::size_t rows, std::size_t columns) {
+  std::unique_ptr<Value[]> storage = TryObtainWorkStorage<Value>(rows, columns);
+  if (storage == nullptr) ReportAllocationFailure();
+  return storage;
+}
 
 // Asks the system to back a large array with huge pages: a table of hundreds of MB is
 // otherwise filled a 4 KiB page at a time, each first touch a page fault, and its faults

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "inputs/zeroed_array.h"
 #include "randomization/exact_values.h"
 #include "randomization/site_shuffle.h"
-#include "indices/work_storage.h"
 
 namespace kova {
 namespace {
@@ -61,7 +61,7 @@ void FindObservedIndicators(const AnalysisData& data, const StepConstants& const
 
   // The tables as the steps compute them, so that each maximum is the one step 1 counted.
   const std::unique_ptr<StepWork> work = StepWork::TryObtain(constants);
-  if (work == nullptr) ReportWorkStorageFailure();
+  if (work == nullptr) ReportAllocationFailure();
   std::unique_ptr<float[]> tables[kIndexTypeCount];
   float* pointers[kIndexTypeCount] = {};
   for (int type = 0; type < kIndexTypeCount; ++type) {

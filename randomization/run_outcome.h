@@ -1,8 +1,8 @@
 // What a run produced beyond its report, for a program that shows or saves more than the
 // console and "RESULTS.TXT" hold: the final table's values at full precision with the count
 // behind the observed sum's p-value, every step's sums, and per species its strongest value
-// of each IndexType with the count behind its p-value. A program registers an observer
-// before the analysis starts; the analysis calls it on its own thread, never on a worker.
+// of each IndexType with the count behind its p-value. A program hands an observer to the
+// analysis when it starts it; the analysis calls it on its own thread, never on a worker.
 #pragma once
 
 #include <array>
@@ -15,6 +15,7 @@
 
 #include "inputs/analysis_data.h"
 #include "randomization/combinations.h"
+#include "randomization/association_steps.h"
 #include "randomization/observed_species.h"
 #include "randomization/run_statistics.h"
 #include "randomization/step_computation.h"
@@ -50,7 +51,7 @@ struct RunOutcome {
   std::int32_t randomSeed = 0;
 };
 
-// What a program registers to hear of a run. The kept parts cost a little during the run, so
+// What a program hands to the analysis to hear of a run. The kept parts cost a little during the run, so
 // each is kept only when asked for.
 struct RunObserver {
   bool keepsStepSums = false;
@@ -62,30 +63,33 @@ struct RunObserver {
   std::function<void(const RunOutcome& outcome)> runCompleted;
 };
 
-// Registers the observer of the runs to come (an empty one hears nothing).
-void ObserveRuns(RunObserver observer);
-const RunObserver& RunObserverInForce();
 
 // Gathers a run's outcome step by step on the analysis thread, as the steps' summaries and
 // species maxima are consumed in step order; the counts are integers, so they are the same
 // for every number of threads.
 class RunOutcomeCollector {
  public:
-  // Before the first step: the grouping in `data` is still the observed one.
-  RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer);
+  // Before the first step: the grouping in `data` is still the observed one. `associations`,
+  // when the run asks for them (the observer then keeps species), must outlive the collector.
+  RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer,
+                      const AssociationSteps* associations = nullptr,
+                      const AssociationRequest& request = {});
 
   // What the steps must hand back for this outcome.
   StepDetail Detail() const;
 
   // Steps come in order from 1; `speciesMaxima` as StepWorkers::SpeciesMaxima gives them,
-  // null unless Detail() asks for them.
-  void AddStep(std::int64_t step, const StepSummaries& summaries, const float* speciesMaxima);
+  // null unless Detail() asks for them; `associationMaxima` as AssociationSteps::StepMaxima
+  // gives them, null unless the run asks for associations.
+  void AddStep(std::int64_t step, const StepSummaries& summaries, const float* speciesMaxima,
+               const double* associationMaxima = nullptr);
 
   // After the last step: the final statistics of `statistics` and, when kept, the observed
-  // grouping's species indicators (its tables computed once more, in storage obtained here).
+  // grouping's species indicators (its tables computed once more, in storage obtained here),
+  // its associations and their bootstrap intervals, resampled on `threads` threads.
   RunOutcome Finish(const AnalysisData& data, const StepConstants& constants,
                     const std::array<SumStatistics, kIndexTypeCount>& statistics,
-                    std::int64_t stepCount);
+                    std::int64_t stepCount, int threads = 1);
 
  private:
   RunOutcome outcome_;
@@ -98,6 +102,12 @@ class RunOutcomeCollector {
   std::array<double, kIndexTypeCount> sumThresholds_{};
   std::vector<double> speciesThresholds_;
   std::vector<std::int32_t> speciesCounts_;  // as speciesThresholds_; no count exceeds the steps
+  // The same for the strongest associations, as AssociationSteps::StepMaxima lays them out.
+  const AssociationSteps* associations_;
+  std::vector<double> associationThresholds_;
+  std::vector<std::int64_t> associationCounts_;
+
+  void FinishAssociations(const AnalysisData& data, int threads);
 };
 
 }  // namespace kova

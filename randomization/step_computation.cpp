@@ -12,17 +12,25 @@ std::size_t Extent(std::int32_t count) {
   return count > 0 ? static_cast<std::size_t>(count) : 0;
 }
 
+std::size_t GroupingsPerPassOf(const AnalysisSettings& settings, std::size_t species,
+                               std::size_t groups) {
+  const std::size_t asked = settings.groupingsPerPass;
+  if (asked == 1 || asked == 2 || asked == 4) return asked;
+  return GroupingsPerPass(species, groups);
+}
+
 }  // namespace
 
-StepConstants::StepConstants(const AnalysisData& data)
+StepConstants::StepConstants(const AnalysisData& data, const AnalysisSettings& settings)
     : speciesCount_(Extent(data.speciesCount)),
       siteCount_(Extent(data.siteCount)),
       groupCount_(Extent(data.groupCount)),
       abundanceMatrix_(data.abundanceMatrix.Data()),
       speciesOccupiedSites_(ArrayEntries(data.speciesCount)),
-      compute_(ChosenCores().stepTables),
-      speciesPerBlock_(kova::SpeciesPerBlock(speciesCount_, groupCount_)) {
-  CountSpeciesOccupiedSites(data.presenceMatrix.Data(), speciesCount_, siteCount_,
+      compute_(CoresFor(settings.kernelBuild).stepTables),
+      groupingsPerPass_(GroupingsPerPassOf(settings, speciesCount_, groupCount_)),
+      speciesPerBlock_(kova::SpeciesPerBlock(speciesCount_, groupCount_, groupingsPerPass_)) {
+  CountSpeciesOccupiedSites(data.abundanceMatrix.Data(), speciesCount_, siteCount_,
                             speciesOccupiedSites_.Data());
 }
 
@@ -43,7 +51,8 @@ std::unique_ptr<StepWork> StepWork::TryObtain(const StepConstants& constants) {
   std::unique_ptr<StepWork> work(new (std::nothrow) StepWork);
   if (work == nullptr) return nullptr;
   work->speciesPerBlock_ = constants.SpeciesPerBlock();
-  work->tables_ = StepTablesStorage::TryObtain(work->speciesPerBlock_, constants.GroupCount());
+  work->tables_ = StepTablesStorage::TryObtain(work->speciesPerBlock_, constants.GroupCount(),
+                                               constants.GroupingsPerPass());
   work->speciesMaximum_ = TryObtainWorkStorage<float>(work->speciesPerBlock_, 1);
   if (work->tables_ == nullptr || work->speciesMaximum_ == nullptr) return nullptr;
   return work;

@@ -10,6 +10,7 @@
 #include <stop_token>
 
 #include "inputs/analysis_data.h"
+#include "randomization/analysis_settings.h"
 #include "randomization/run_statistics.h"
 #include "indices/step_tables.h"
 
@@ -18,16 +19,19 @@ namespace kova {
 using StepSummaries = std::array<StepSummary, kIndexTypeCount>;
 
 // What every step of a run reads and none changes: the abundance table, the occupied-site
-// count of every species and the instruction-set build, fixed when the run's steps begin.
+// count of every species, the instruction-set build and the groupings one pass serves, fixed
+// when the run's steps begin.
 class StepConstants {
  public:
-  // Counts the species' occupied sites from the presence table. A failure to obtain their
-  // storage ends the run with the allocation report.
-  explicit StepConstants(const AnalysisData& data);
+  // Counts the species' occupied sites from the abundances. A failure to obtain their
+  // storage ends the run with the allocation report. Groupings per pass other than 1, 2 and 4
+  // in `settings` are chosen from the table (GroupingsPerPass).
+  explicit StepConstants(const AnalysisData& data, const AnalysisSettings& settings = {});
 
-  // The arguments of the tables of one or more groupings (up to kGroupingsPerPass).
+  // The arguments of the tables of one or more groupings (up to GroupingsPerPass()).
   StepTablesArguments Arguments(const Grouping* groupings, std::size_t groupingCount) const;
   StepTablesFunction Compute() const { return compute_; }
+  std::size_t GroupingsPerPass() const { return groupingsPerPass_; }
   std::size_t SpeciesPerBlock() const { return speciesPerBlock_; }
   std::size_t SpeciesCount() const { return speciesCount_; }
   std::size_t SiteCount() const { return siteCount_; }
@@ -40,6 +44,7 @@ class StepConstants {
   const float* abundanceMatrix_;
   ZeroedArray<float> speciesOccupiedSites_;
   StepTablesFunction compute_;
+  std::size_t groupingsPerPass_;
   std::size_t speciesPerBlock_;
 };
 
@@ -60,7 +65,7 @@ class StepWork {
   std::size_t speciesPerBlock_ = 0;
 };
 
-// Computes the five tables of each of `groupingCount` groupings (1 to kGroupingsPerPass) in
+// Computes the five tables of each of `groupingCount` groupings (1 to GroupingsPerPass()) in
 // the same passes, block by block, and sums them into summaries[0 ..]; with `fullTables`
 // (one grouping), also copies its whole tables there (IndexType 1 to 5, each SpeciesCount x
 // GroupCount); with `speciesMaxima`, keeps every species' maximum of every grouping there

@@ -10,8 +10,8 @@
 #include <new>
 #include <system_error>
 
+#include "inputs/zeroed_array.h"
 #include "randomization/site_shuffle.h"
-#include "indices/work_storage.h"
 #include "textio/console.h"
 
 namespace kova {
@@ -19,9 +19,9 @@ namespace {
 
 // More would only divide the memory bandwidth that a step is bound by.
 constexpr int kMostThreads = 256;
-// Steps handed out ahead per worker: enough that a worker never waits while the analysis
-// thread writes a step's records.
-constexpr std::size_t kStepsAheadPerWorker = 4;
+// Steps handed out ahead per worker, in passes: enough that a worker never waits while the
+// analysis thread writes a step's records.
+constexpr std::size_t kPassesAheadPerWorker = 2;
 
 int OnlineProcessors() {
   const long processors = ::sysconf(_SC_NPROCESSORS_ONLN);
@@ -31,33 +31,32 @@ int OnlineProcessors() {
 // Step 1 analyses the observed grouping; every later step first rearranges the grouping the
 // step before it left.
 void ArrangeGroupingOfStep(AnalysisData& data, std::int64_t step) {
-  if (step >= 2) ShuffleSiteGroups(data.siteGroups.Data(), data.siteCount, data.randomSeed);
+  if (step >= 2 && data.siteBlocks.empty())
+    ShuffleSiteGroups(data.siteGroups.Data(), data.siteCount, data.randomSeed);
+  if (step >= 2 && !data.siteBlocks.empty())
+    ShuffleSiteGroupsWithinBlocks(data.siteGroups.Data(), data.siteBlocks, data.randomSeed);
   RecountGroupSizes(data.siteGroups.Data(), data.siteCount, data.groupSizes.Data(),
                     data.groupCount);
 }
 
 }  // namespace
 
-int StepThreadCount(std::int32_t species, std::int32_t sites) {
-  const char* setting = std::getenv("KOVA_THREADS");
-  if (setting != nullptr && *setting != '\0') {
-    char* end = nullptr;
-    const long threads = std::strtol(setting, &end, 10);
-    if (*end == '\0' && threads >= 1)
-      return static_cast<int>(std::min<long>(threads, kMostThreads));
-  }
+int StepThreadCount(int asked, std::int32_t species, std::int32_t sites) {
+  if (asked >= 1) return std::min(asked, kMostThreads);
   if (ArrayEntries(species, sites) < kFewestEntriesForThreads) return 1;
   return OnlineProcessors();
 }
 
 StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
                          int threadCount, StepDetail detail,
-                         std::chrono::milliseconds pollInterval)
+                         std::chrono::milliseconds pollInterval,
+                         const AssociationSteps* associations)
     : data_(data),
       constants_(constants),
       stepCount_(stepCount),
       detail_(detail),
-      pollInterval_(pollInterval) {
+      pollInterval_(pollInterval),
+      associations_(associations) {
   if (stepCount_ == 1) {
     for (int type = 0; type < kIndexTypeCount; ++type) {
       fullTables_.push_back(
@@ -66,6 +65,10 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
   }
   const auto threadsUsed = static_cast<int>(std::min<std::int64_t>(threadCount, stepCount_));
   if (threadsUsed >= 2 && fullTables_.empty()) ObtainWorkerStorage(threadsUsed);
+  if (associations_ != nullptr) {
+    for (std::size_t worker = 0; worker <= workerWork_.size(); ++worker)
+      associationWork_.push_back(associations_->NewWork());
+  }
   if (workerWork_.size() >= 2) {
     std::fegetenv(&floatingPointEnvironment_);
     for (std::size_t worker = 0; worker < workerWork_.size(); ++worker) {
@@ -82,13 +85,13 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
     ownWork_ = std::move(workerWork_.front());
   } else {
     ownWork_ = StepWork::TryObtain(constants);
-    if (ownWork_ == nullptr) ReportWorkStorageFailure();
+    if (ownWork_ == nullptr) ReportAllocationFailure();
   }
   workerWork_.clear();
   slots_.clear();
-  slots_.resize(kGroupingsPerPass);
+  slots_.resize(constants.GroupingsPerPass());
   for (Slot& slot : slots_) {
-    if (!TryObtainSlotStorage(slot)) ReportWorkStorageFailure();
+    if (!TryObtainSlotStorage(slot)) ReportAllocationFailure();
   }
 }
 
@@ -110,27 +113,37 @@ bool StepWorkers::TryObtainSlotStorage(Slot& slot) const {
         std::max<std::size_t>(constants_.SpeciesCount(), 1), kIndexTypeCount);
     if (slot.speciesMaxima == nullptr) return false;
   }
+  if (associations_ != nullptr) {
+    slot.associationMaxima =
+        TryObtainWorkStorage<double>(std::max<std::size_t>(associations_->ValuesPerStep(), 1), 1);
+    if (slot.associationMaxima == nullptr) return false;
+  }
   return slot.siteGroups != nullptr && slot.groupSizes != nullptr;
+}
+
+std::size_t StepWorkers::StepsAheadPerWorker() const {
+  return kPassesAheadPerWorker * constants_.GroupingsPerPass();
 }
 
 // Storage that cannot be obtained ends the list of workers; nothing is reported.
 void StepWorkers::ObtainWorkerStorage(int threadCount) {
   try {
     workerWork_.reserve(static_cast<std::size_t>(threadCount));
-    slots_.reserve(static_cast<std::size_t>(threadCount) * kStepsAheadPerWorker);
+    slots_.reserve(static_cast<std::size_t>(threadCount) * StepsAheadPerWorker());
   } catch (const std::bad_alloc&) {
     return;
   }
   for (int worker = 0; worker < threadCount; ++worker) {
     std::unique_ptr<StepWork> work = StepWork::TryObtain(constants_);
     if (work == nullptr) return;
-    Slot slots[kStepsAheadPerWorker];
-    for (Slot& slot : slots) {
-      if (!TryObtainSlotStorage(slot)) return;
+    Slot slots[kPassesAheadPerWorker * kMostGroupingsPerPass];
+    const std::size_t slotCount = StepsAheadPerWorker();
+    for (std::size_t k = 0; k < slotCount; ++k) {
+      if (!TryObtainSlotStorage(slots[k])) return;
     }
     workerWork_.push_back(std::move(work));
-    for (Slot& slot : slots)
-      slots_.push_back(std::move(slot));
+    for (std::size_t k = 0; k < slotCount; ++k)
+      slots_.push_back(std::move(slots[k]));
   }
 }
 
@@ -155,10 +168,11 @@ void StepWorkers::ArrangeStepInSlot(std::int64_t step) {
 
 // Computes `count` consecutive steps from `first` in the same passes, in their slots.
 bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
+                                 AssociationSteps::Work* associationWork,
                                  float* const (*fullTables)[5], std::stop_token stop) {
-  Grouping groupings[kGroupingsPerPass];
-  StepSummaries summaries[kGroupingsPerPass];
-  float* speciesMaxima[kGroupingsPerPass] = {};
+  Grouping groupings[kMostGroupingsPerPass];
+  StepSummaries summaries[kMostGroupingsPerPass];
+  float* speciesMaxima[kMostGroupingsPerPass] = {};
   for (std::int64_t k = 0; k < count; ++k) {
     const Slot& slot = SlotOf(first + k);
     groupings[k] = {slot.siteGroups.get(), slot.groupSizes.get()};
@@ -169,8 +183,12 @@ bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const S
                     detail_ == StepDetail::SpeciesMaxima ? speciesMaxima : nullptr, stop)) {
     return false;
   }
-  for (std::int64_t k = 0; k < count; ++k)
-    SlotOf(first + k).summaries = summaries[k];
+  for (std::int64_t k = 0; k < count; ++k) {
+    Slot& slot = SlotOf(first + k);
+    slot.summaries = summaries[k];
+    if (associations_ != nullptr)
+      associations_->StepMaxima(slot.siteGroups.get(), *associationWork, slot.associationMaxima.get());
+  }
   return true;
 }
 
@@ -180,9 +198,10 @@ const StepSummaries& StepWorkers::ComputeHere(std::int64_t step) {
   Slot& slot = SlotOf(step);
   if (slot.step == step) return slot.summaries;
   const std::int64_t count =
-      fullTables_.empty() ? std::min<std::int64_t>(static_cast<std::int64_t>(kGroupingsPerPass),
-                                                   stepCount_ - step + 1)
-                          : 1;
+      fullTables_.empty()
+          ? std::min<std::int64_t>(static_cast<std::int64_t>(constants_.GroupingsPerPass()),
+                                   stepCount_ - step + 1)
+          : 1;
   for (std::int64_t k = 0; k < count; ++k) {
     ArrangeStepInSlot(step + k);
     SlotOf(step + k).step = step + k;
@@ -190,7 +209,10 @@ const StepSummaries& StepWorkers::ComputeHere(std::int64_t step) {
   float* tables[kIndexTypeCount] = {};
   for (std::size_t type = 0; type < fullTables_.size(); ++type)
     tables[type] = fullTables_[type].get();
-  ComputeInSlots(step, count, *ownWork_, fullTables_.empty() ? nullptr : &tables, {});
+  AssociationSteps::Work* associationWork =
+      associationWork_.empty() ? nullptr : &associationWork_.back();
+  ComputeInSlots(step, count, *ownWork_, associationWork,
+                 fullTables_.empty() ? nullptr : &tables, {});
   return slot.summaries;
 }
 
@@ -229,16 +251,18 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
   // The analysis thread's rounding and exception masks, whatever a new thread starts with.
   std::fesetenv(&floatingPointEnvironment_);
   const StepWork& work = *workerWork_[worker];
+  AssociationSteps::Work* associationWork =
+      associationWork_.empty() ? nullptr : &associationWork_[worker];
   std::unique_lock lock(mutex_);
   for (;;) {
     if (!stepsWaiting_.wait(lock, stop, [this] { return taken_ < handedOut_; })) return;
     // Consecutive steps that are waiting go together, up to the groupings of one pass.
     const std::int64_t first = taken_ + 1;
-    const std::int64_t count =
-        std::min<std::int64_t>(static_cast<std::int64_t>(kGroupingsPerPass), handedOut_ - taken_);
+    const std::int64_t count = std::min<std::int64_t>(
+        static_cast<std::int64_t>(constants_.GroupingsPerPass()), handedOut_ - taken_);
     taken_ += count;
     lock.unlock();
-    const bool complete = ComputeInSlots(first, count, work, nullptr, stop);
+    const bool complete = ComputeInSlots(first, count, work, associationWork, nullptr, stop);
     lock.lock();
     if (!complete) return;
     for (std::int64_t k = 0; k < count; ++k)
@@ -253,6 +277,10 @@ const float* StepWorkers::FullTable(std::int32_t indexType) const {
 
 const float* StepWorkers::SpeciesMaxima(std::int64_t step) {
   return SlotOf(step).speciesMaxima.get();
+}
+
+const double* StepWorkers::AssociationMaxima(std::int64_t step) {
+  return SlotOf(step).associationMaxima.get();
 }
 
 std::size_t StepWorkers::WorkStorageBytes() const {

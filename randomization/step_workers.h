@@ -5,12 +5,12 @@
 // it is cheap; the five tables of a step are the expensive part and depend only on that
 // step's grouping. So the thread that runs the analysis rearranges SiteGroups step after step
 // and hands each grouping, copied, to the workers, a bounded window of steps ahead; every
-// worker computes whole steps in its own work storage, two consecutive steps in the same
-// passes when both are waiting, reading the abundance table that all share and never change;
-// the summaries come back to the analysis thread, which writes every record in step order.
-// With one thread the analysis thread computes the steps itself, two at a time as well. Workers
-// never touch a unit, the console or the generator, so the output is the same for every number of
-// threads.
+// worker computes whole steps in its own work storage, consecutive steps in the same passes
+// (up to the groupings one pass serves) when they are waiting, reading the abundance table
+// that all share and never change; the summaries come back to the analysis thread, which
+// writes every record in step order. With one thread the analysis thread computes the steps
+// itself, as many at a time as well. Workers never touch a unit, the console or the
+// generator, so the output is the same for every number of threads.
 //
 // Ending the process while workers run. The run can end at any record the analysis thread
 // writes (a failed write ends it through the run-time error report and std::exit), inside
@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "inputs/analysis_data.h"
+#include "randomization/association_steps.h"
 #include "randomization/step_computation.h"
 
 namespace kova {
@@ -46,11 +47,10 @@ namespace kova {
 // microseconds: handing it to another thread and back costs about as much as computing it.
 constexpr std::int64_t kFewestEntriesForThreads = 50000;
 
-// The number of threads that compute the steps of a table of `species` x `sites`: the
-// environment variable KOVA_THREADS when it holds a whole number from 1 up; otherwise every
-// online processor, or 1 for a table too small to gain from threads. 1 computes every step on
-// the analysis thread.
-int StepThreadCount(std::int32_t species, std::int32_t sites);
+// The number of threads that compute the steps of a table of `species` x `sites`: `asked`
+// when it is 1 or more (at most 256); otherwise every online processor, or 1 for a table too
+// small to gain from threads. 1 computes every step on the analysis thread.
+int StepThreadCount(int asked, std::int32_t species, std::int32_t sites);
 
 // How long the analysis thread waits for a step before it lets the console handle events.
 constexpr std::chrono::milliseconds kStepPollInterval{20};
@@ -67,10 +67,12 @@ class StepWorkers {
   // storage of one thread ends the run with the allocation report; storage for further
   // threads that cannot be obtained only means fewer workers, so that the output never
   // depends on the number of threads asked for. `pollInterval` is how long a wait for a step
-  // lasts before Poll.
+  // lasts before Poll. With `associations` (which must outlive this), every step also finds
+  // each species' strongest associations.
   StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
               int threadCount, StepDetail detail = StepDetail::Summaries,
-              std::chrono::milliseconds pollInterval = kStepPollInterval);
+              std::chrono::milliseconds pollInterval = kStepPollInterval,
+              const AssociationSteps* associations = nullptr);
   ~StepWorkers();
   StepWorkers(const StepWorkers&) = delete;
   StepWorkers& operator=(const StepWorkers&) = delete;
@@ -88,6 +90,10 @@ class StepWorkers {
   // SpeciesCount values in species order), valid as its summaries are.
   const float* SpeciesMaxima(std::int64_t step);
 
+  // With associations, the strongest ones of `step` as AssociationSteps::StepMaxima gives
+  // them, valid as its summaries are; null without.
+  const double* AssociationMaxima(std::int64_t step);
+
   // The threads that compute steps (0: the analysis thread computes them itself).
   int WorkerCount() const { return static_cast<int>(workers_.size()); }
   // The work storage of every thread that computes steps, in bytes.
@@ -102,15 +108,18 @@ class StepWorkers {
     std::unique_ptr<std::int32_t[]> siteGroups;
     std::unique_ptr<std::int32_t[]> groupSizes;
     std::unique_ptr<float[]> speciesMaxima;
+    std::unique_ptr<double[]> associationMaxima;
     StepSummaries summaries;
   };
 
   bool TryObtainSlotStorage(Slot& slot) const;
+  std::size_t StepsAheadPerWorker() const;
   void ObtainWorkerStorage(int threadCount);
   Slot& SlotOf(std::int64_t step);
   void ArrangeStepInSlot(std::int64_t step);
   bool ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
-                      float* const (*fullTables)[5], std::stop_token stop);
+                      AssociationSteps::Work* associationWork, float* const (*fullTables)[5],
+                      std::stop_token stop);
   const StepSummaries& ComputeHere(std::int64_t step);
   void HandOutStepsUpTo(std::int64_t lastStep);
   const StepSummaries& WaitForStep(std::int64_t step);
@@ -121,12 +130,15 @@ class StepWorkers {
   const std::int64_t stepCount_;
   const StepDetail detail_;
   const std::chrono::milliseconds pollInterval_;
+  const AssociationSteps* associations_;
 
   // The analysis thread's own storage, when it computes the steps itself.
   std::unique_ptr<StepWork> ownWork_;
   std::vector<std::unique_ptr<float[]>> fullTables_;
 
   std::vector<std::unique_ptr<StepWork>> workerWork_;
+  // The associations' sums of each worker, and last of the analysis thread.
+  std::vector<AssociationSteps::Work> associationWork_;
   std::vector<Slot> slots_;
   std::int64_t handedOut_ = 0;  // the last step whose grouping the workers can have
   std::fenv_t floatingPointEnvironment_{};

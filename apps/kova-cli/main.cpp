@@ -10,6 +10,7 @@
 #include "apps/command_line_options.h"
 #include "apps/kova-cli/progress_line.h"
 #include "apps/run_outputs.h"
+#include "apps/run_settings.h"
 #include "driver/analysis_main.h"
 #include "randomization/run_outcome.h"
 #include "textio/console.h"
@@ -19,6 +20,7 @@ int main(int argumentCount, char** arguments) {
   kova::OpenMissingStandardStreams();
   const kova::cli::CommandLine commandLine = kova::cli::ReadCommandLine("kova-cli", argumentCount, arguments);
   if (commandLine.exitCode) return *commandLine.exitCode;
+  const kova::AnalysisSettings settings = kova::ReadRunSettings();
   // A closed output pipe is a write failure the analysis reports, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
   // Output to a file or a pipe goes out in blocks; a terminal sees every record at once.
@@ -26,7 +28,7 @@ int main(int argumentCount, char** arguments) {
   // Ctrl+C, kill or a closed terminal end the run at its next step with whole files.
   kova::CatchInterruptions();
   kova::InstallConsoleHooks(kova::InterruptibleConsole(kova::Console()));
-  if (!commandLine.request) kova::RunAnalysis();
+  if (!commandLine.request) kova::RunAnalysis(settings);
 
   kova::RunObserver observer = kova::cli::RunOutputsObserver(commandLine.outputs);
   // A quiet run on a terminal shows its progress in one line of the error stream. It lives
@@ -39,6 +41,5 @@ int main(int argumentCount, char** arguments) {
       progress->Step(step, stepCount);
     };
   }
-  kova::ObserveRuns(std::move(observer));
-  kova::RunAnalysis(*commandLine.request);
+  kova::RunAnalysis(*commandLine.request, settings, observer);
 }

@@ -5,10 +5,14 @@
 // written as kova-cli writes them (window_program.h). Once a run is complete, the "Results"
 // menu shows its species and shows and saves the picture of its randomization distributions.
 #include "apps/kova/window_program.h"
+#include "apps/run_settings.h"
 #include "host/win/host_main.h"
 #include "textio/console.h"
 
 int main(int argumentCount, char** arguments) {
   kova::OpenMissingStandardStreams();
-  return kova::win::HostMain(argumentCount, arguments, &kova::window::RunInWindow);
+  const kova::AnalysisSettings settings = kova::ReadRunSettings();
+  return kova::win::HostMain(argumentCount, arguments, [&settings](int count, char** words) {
+    kova::window::RunInWindow(settings, count, words);
+  });
 }

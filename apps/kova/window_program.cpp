@@ -10,20 +10,19 @@
 
 namespace kova::window {
 
-void RunInWindow(int argumentCount, char** arguments) {
+void RunInWindow(const AnalysisSettings& settings, int argumentCount, char** arguments) {
   const cli::CommandLine commandLine = cli::ReadCommandLine("kova", argumentCount, arguments);
   if (commandLine.exitCode) EndRun(*commandLine.exitCode);
   // Lives until the process ends, which the run brings about.
   static ResultsMenu results;
   if (!commandLine.request) {
     AddOpenFileNameItem();
-    ObserveRuns(results.Observer());
-    RunAnalysis();
+    RunAnalysis(settings, results.Observer());
   }
   // The menu hears of the run before the outputs, whose species report is the last thing
   // the console shows before the stop.
-  ObserveRuns(cli::BothObservers(results.Observer(), cli::RunOutputsObserver(commandLine.outputs)));
-  RunAnalysis(*commandLine.request);
+  RunAnalysis(*commandLine.request, settings,
+              cli::BothObservers(results.Observer(), cli::RunOutputsObserver(commandLine.outputs)));
 }
 
 }  // namespace kova::window

@@ -4,9 +4,13 @@
 // written as kova-cli writes them.
 #pragma once
 
+#include "randomization/analysis_settings.h"
+
 namespace kova::window {
 
-// The program's arguments, its name first. Never returns: the run ends the process.
-[[noreturn]] void RunInWindow(int argumentCount, char** arguments);
+// The program's arguments, its name first, and the settings it read at its start. Never
+// returns: the run ends the process.
+[[noreturn]] void RunInWindow(const AnalysisSettings& settings, int argumentCount,
+                              char** arguments);
 
 }  // namespace kova::window

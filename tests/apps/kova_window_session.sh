@@ -41,8 +41,9 @@ awk 'BEGIN { split("data.txt 11 20 groups.txt", answers, " ") }
      { sub(/\r$/, ""); printf "%s\r\n", $0; if (NR <= 4) printf "%s\r\n", answers[NR] }
      END { printf " STOP \r\n \r\n\r\n" }' "$work/cli/console.txt" >"$work/expected-transcript.txt"
 
-# The server writes its display number once it accepts connections.
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
+# The server writes its display number once it accepts connections. It must not reset when
+# its last client leaves between two sessions: a program connecting meanwhile is refused.
+Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$work/display" 2>/dev/null &
 server=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$work/display")"
@@ -123,7 +124,9 @@ csv_folder options-cli
 start_kova() {
   "$kova" "$@" 2>"$work/kova-errors" &
   program=$!
-  wait_for 100 xdotool search --name '^kova$' >/dev/null
+  shown() { xdotool search --name '^kova$' >/dev/null 2>&1; }
+  wait_for 200 shown || { echo "kova is $(ended && echo gone || echo running):" >&2
+                          cat "$work/kova-errors" >&2; exit 1; }
   frame=$(xdotool search --name '^kova$' | head -1)
   sleep 0.3
 }
@@ -168,15 +171,19 @@ sleep 0.5
 xdotool key alt+r
 sleep 0.3
 xdotool key e
-sleep 0.7
+# Ctrl+C in the table copies the current row under the header: the window is open.
+printf 'species\tname\tgroup\tvalue\tA\tB\tp\tp Holm\tp BH\n' >"$work/header.txt"
+copied_rows() {
+  xclip -selection clipboard -o >"$work/copied.txt" 2>/dev/null &&
+    head -1 "$work/copied.txt" | cmp -s - "$work/header.txt" &&
+    [ "$(wc -l <"$work/copied.txt")" -eq "$1" ]
+}
+species_shown() { xdotool key ctrl+c && sleep 0.1 && copied_rows 2; }
+wait_for 50 species_shown
 xdotool mousemove --window "$frame" 288 119 click 1
 sleep 0.3
 xdotool key ctrl+a ctrl+c
-sleep 0.3
-xclip -selection clipboard -o >"$work/copied.txt"
-printf 'species\tname\tgroup\tvalue\tA\tB\tp\tp Holm\tp BH\n' >"$work/header.txt"
-head -1 "$work/copied.txt" | cmp - "$work/header.txt"
-[ "$(wc -l <"$work/copied.txt")" -eq 31 ] || { echo "the clipboard holds:" >&2; cat "$work/copied.txt" >&2; exit 1; }
+wait_for 50 copied_rows 31 || { echo "the clipboard holds:" >&2; cat "$work/copied.txt" >&2; exit 1; }
 # Every row has nine fields, and the values rise.
 awk -F'\t' 'NR > 1 && (NF != 9 || $4 + 0 < previous) { print "out of order: " $0; bad = 1 }
              NR > 1 { previous = $4 + 0 } END { exit bad }' "$work/copied.txt" >&2
@@ -193,6 +200,8 @@ wait_for 50 xdotool search --name '^Open File Name$' >/dev/null
 sleep 0.5
 xdotool type --delay 10 community.csv
 xdotool key Return
+dialog_closed() { ! xdotool search --name '^Open File Name$' >/dev/null; }
+wait_for 50 dialog_closed
 sleep 0.3
 answer 5 99 groups.csv
 wait_for 100 csv_results

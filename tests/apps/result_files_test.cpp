@@ -174,17 +174,21 @@ TEST(SpeciesResults, PValuesOfA999StepRunAreACountOverTheSameGroupings) {
     if (step >= 2) ShuffleSiteGroups(example.siteGroups.data(), example.sites, seed);
     RecountGroupSizes(example.siteGroups.data(), example.sites, sizes.data(), example.groups);
     for (std::int32_t type = 1; type <= 5; ++type) {
+      bool computed = false;
       if (type == 1) {
-        AbundancePresenceIndex(example.species, example.sites, example.groups,
-                               example.abundance.front(), example.siteGroups.front(), sizes.front(),
-                               presence.front(), table.front());
+        computed = AbundancePresenceIndex(example.species, example.sites, example.groups,
+                                          example.abundance.front(), example.siteGroups.front(),
+                                          sizes.front(), presence.front(), table.front());
       } else if (type <= 3) {
-        AbundanceIndex(example.species, example.sites, example.groups, example.siteGroups.front(),
-                       sizes.front(), example.abundance.front(), table.front(), type);
+        computed = AbundanceIndex(example.species, example.sites, example.groups,
+                                  example.siteGroups.front(), sizes.front(),
+                                  example.abundance.front(), table.front(), type);
       } else {
-        PresenceIndex(example.species, example.sites, example.groups, example.siteGroups.front(),
-                      sizes.front(), presence.front(), table.front(), type);
+        computed = PresenceIndex(example.species, example.sites, example.groups,
+                                 example.siteGroups.front(), sizes.front(), presence.front(),
+                                 table.front(), type);
       }
+      EXPECT_TRUE(computed) << "type " << type;
       for (std::size_t i = 0; i < species; ++i) {
         float maximum = 0.0f;
         for (std::size_t g = 0; g < static_cast<std::size_t>(example.groups); ++g) {

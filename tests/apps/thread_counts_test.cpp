@@ -1,6 +1,7 @@
-// kova-cli on generated tables and on runs that fail half-way, with 2, 3 and 8 threads
-// computing the steps, against the same run with one thread: console, error stream,
-// "RESULTS.TXT" and exit code, byte for byte.
+// kova-cli on generated tables and on runs that fail half-way, with 1, 2, 3 and 8 threads
+// computing the steps and 1, 2 and 4 groupings to a pass, against the same run with one
+// thread and one grouping a pass: console, error stream, "RESULTS.TXT" and exit code, byte
+// for byte.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -85,7 +86,7 @@ std::string WithoutAllocatorWarnings(const std::string& error) {
 }
 
 Outputs RunWithThreads(const ScratchFolder& folder, const std::string& answers, Setting setting,
-                       const std::string& threads) {
+                       const std::string& threads, const std::string& groupings = "") {
   const fs::path results = folder.Path() / "RESULTS.TXT";
   fs::remove(results);
   if (setting == Setting::ResultsOnFullDevice) fs::create_symlink("/dev/full", results);
@@ -97,7 +98,8 @@ Outputs RunWithThreads(const ScratchFolder& folder, const std::string& answers, 
     program = "/bin/sh";
   }
   const test_support::ProcessResult run = test_support::RunProcess(
-      program, arguments, answers, folder.Path().string(), {{"KOVA_THREADS", threads}});
+      program, arguments, answers, folder.Path().string(),
+      {{"KOVA_THREADS", threads}, {"KOVA_GROUPINGS_PER_PASS", groupings}});
   Outputs outputs{run.exitCode, run.signal, run.output, WithoutAllocatorWarnings(run.error),
                   "(none)"};
   if (setting != Setting::ResultsOnFullDevice && fs::exists(results)) {
@@ -155,21 +157,52 @@ std::vector<Case> Cases() {
   };
 }
 
-TEST(ThreadCounts, EveryNumberOfThreadsGivesTheOutputsOfOne) {
+TEST(ThreadCounts, EveryNumberOfThreadsAndOfGroupingsAPassGivesTheOutputsOfOne) {
   for (const Case& c : Cases()) {
     ScratchFolder folder;
     c.prepare(folder);
-    const Outputs single = RunWithThreads(folder, c.answers, c.setting, "1");
+    const Outputs single = RunWithThreads(folder, c.answers, c.setting, "1", "1");
     EXPECT_EQ(single.exitCode, c.exitCode) << c.name << "\n" << single.error;
     EXPECT_EQ(single.signal, 0) << c.name;
-    for (const char* threads : {"2", "3", "8"}) {
-      const Outputs run = RunWithThreads(folder, c.answers, c.setting, threads);
-      const std::string where = std::string(c.name) + ", " + threads + " threads";
-      EXPECT_EQ(run.exitCode, single.exitCode) << where;
-      EXPECT_EQ(run.signal, 0) << where;
-      EXPECT_TRUE(run.console == single.console) << where;
-      EXPECT_EQ(run.error, single.error) << where;
-      EXPECT_TRUE(run.results == single.results) << where;
+    for (const char* threads : {"1", "2", "3", "8"}) {
+      for (const char* groupings : {"1", "2", "4"}) {
+        if (threads == std::string("1") && groupings == std::string("1")) continue;
+        const Outputs run = RunWithThreads(folder, c.answers, c.setting, threads, groupings);
+        const std::string where = std::string(c.name) + ", " + threads + " threads, " +
+                                  groupings + " groupings a pass";
+        EXPECT_EQ(run.exitCode, single.exitCode) << where;
+        EXPECT_EQ(run.signal, 0) << where;
+        EXPECT_TRUE(run.console == single.console) << where;
+        EXPECT_EQ(run.error, single.error) << where;
+        EXPECT_TRUE(run.results == single.results) << where;
+      }
+    }
+  }
+}
+
+// The per-species results beyond the five variants too: associations over combinations of
+// groups, r.g, shuffles within blocks and bootstrap intervals.
+TEST(ThreadCounts, SpeciesResultsWithEveryStatisticAreTheSameForEveryNumberOfThreads) {
+  ScratchFolder folder;
+  const fs::path example = test_support::SourceFolder() / "examples/dune_management";
+  const std::vector<std::string> arguments = {
+      "--community", (example / "community.csv").string(), "--groups",
+      (example / "groups.csv").string(), "--blocks", (example / "blocks.csv").string(),
+      "--seed", "3", "--randomizations", "300", "--quiet", "--combinations", "--rg",
+      "--bootstrap", "99", "--species-table", "species.csv"};
+  std::string single;
+  for (const char* threads : {"1", "2", "8"}) {
+    for (const char* groupings : {"1", "4"}) {
+      const test_support::ProcessResult run = test_support::RunProcess(
+          KOVA_CLI_PROGRAM, arguments, "", folder.Path().string(),
+          {{"KOVA_THREADS", threads}, {"KOVA_GROUPINGS_PER_PASS", groupings}});
+      ASSERT_EQ(run.exitCode, 0) << run.error;
+      const std::string species = test_support::ReadWholeFile((folder.Path() / "species.csv").string());
+      if (single.empty()) {
+        single = species;
+        EXPECT_NE(single.find("IndVal_groups"), std::string::npos);
+      }
+      EXPECT_TRUE(species == single) << threads << " threads, " << groupings << " a pass";
     }
   }
 }

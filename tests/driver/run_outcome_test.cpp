@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
+#include "tests/driver/observed_runs.h"
 #include "randomization/observed_species.h"
 #include "randomization/run_outcome.h"
 #include "tests/support/console_capture.h"
@@ -78,7 +79,7 @@ struct ObservedRun {
   std::string results;
 };
 
-ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, const char* threads,
+ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, int threads,
                         ConsoleSteps consoleSteps = ConsoleSteps::Shown) {
   ObservedRun run;
   RunObserver observer;
@@ -89,21 +90,15 @@ ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, const c
     EXPECT_TRUE(run.outcomes.empty());
     run.stepsReported.push_back(step);
   };
-  observer.runCompleted = [&run](const RunOutcome& outcome) { run.outcomes.push_back(outcome); };
-  ObserveRuns(observer);
-  RunRequest request;
-  request.tableFile = folder.File("data.txt");
-  request.groupsFile = folder.File("groups.txt");
-  request.randomSeed = 12345;
-  request.randomizationCount = steps;
+  RunRequest request = test_support::Request(folder.File("data.txt"), TableForm::DataFile,
+                                             folder.File("groups.txt"), 12345, steps);
   request.consoleSteps = consoleSteps;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  ::setenv("KOVA_THREADS", threads, 1);
-  run.captured = test_support::RunCaptured([&request] { RunAnalysis(request); });
-  ::unsetenv("KOVA_THREADS");
-  std::filesystem::current_path(previous);
-  ObserveRuns({});
+  AnalysisSettings settings;
+  settings.threads = threads;
+  test_support::ObservedRun observed =
+      test_support::RunObserved(request, folder.Path(), observer, settings);
+  run.captured = std::move(observed.captured);
+  run.outcomes = std::move(observed.outcomes);
   run.results = test_support::ReadWholeFile(folder.File("RESULTS.TXT"));
   return run;
 }
@@ -112,7 +107,7 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
   ScratchFolder folder;
   WriteTable(folder);
   constexpr std::int32_t kSteps = 199;
-  const ObservedRun run = RunObserved(folder, kSteps, "1");
+  const ObservedRun run = RunObserved(folder, kSteps, 1);
   ASSERT_EQ(run.captured.exitCode, 0) << run.captured.error;
   ASSERT_EQ(run.outcomes.size(), 1U);
   ASSERT_EQ(run.stepsReported.size(), static_cast<std::size_t>(kSteps));
@@ -178,9 +173,9 @@ TEST(RunOutcome, TheObserverHearsEveryStepThenTheOutcomeOfThoseSteps) {
 TEST(RunOutcome, EveryNumberOfThreadsCountsTheSame) {
   ScratchFolder folder;
   WriteTable(folder);
-  const ObservedRun single = RunObserved(folder, 120, "1");
+  const ObservedRun single = RunObserved(folder, 120, 1);
   ASSERT_EQ(single.outcomes.size(), 1U);
-  for (const char* threads : {"2", "3"}) {
+  for (const int threads : {2, 3}) {
     const ObservedRun run = RunObserved(folder, 120, threads);
     ASSERT_EQ(run.outcomes.size(), 1U);
     EXPECT_EQ(run.results, single.results);
@@ -200,8 +195,8 @@ TEST(RunOutcome, EveryNumberOfThreadsCountsTheSame) {
 TEST(RunOutcome, AQuietRunLeavesTheStepsOutOfTheConsoleOnly) {
   ScratchFolder folder;
   WriteTable(folder);
-  const ObservedRun shown = RunObserved(folder, 20, "1");
-  const ObservedRun quiet = RunObserved(folder, 20, "1", ConsoleSteps::LeftOut);
+  const ObservedRun shown = RunObserved(folder, 20, 1);
+  const ObservedRun quiet = RunObserved(folder, 20, 1, ConsoleSteps::LeftOut);
   EXPECT_EQ(quiet.results, shown.results);
   EXPECT_EQ(quiet.stepsReported, shown.stepsReported);
   const std::string prompts = test_support::PromptRecords();
@@ -223,13 +218,11 @@ TEST(RunOutcome, WithoutAnObserverOrStepsNothingIsKeptOrHeard) {
     EXPECT_TRUE(outcome.variants[0].stepSums.empty());
     EXPECT_EQ(outcome.variants[0].sumsAtLeastObserved, 2);
   };
-  ObserveRuns(observer);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
-  test_support::RunCaptured([] { RunAnalysis(); }, "data.txt\n7\n2\ngroups.txt\n");
-  test_support::RunCaptured([] { RunAnalysis(); }, "data.txt\n7\n0\ngroups.txt\n");
+  test_support::RunCaptured([&] { RunAnalysis({}, observer); }, "data.txt\n7\n2\ngroups.txt\n");
+  test_support::RunCaptured([&] { RunAnalysis({}, observer); }, "data.txt\n7\n0\ngroups.txt\n");
   std::filesystem::current_path(previous);
-  ObserveRuns({});
   EXPECT_EQ(completed, 1);
 }
 

@@ -66,7 +66,8 @@ IndexProblem RandomProblem(std::uint32_t seed, std::int32_t speciesCount, std::i
   return MakeProblem(rows, siteGroups, groupCount);
 }
 
-std::vector<float> RunKernel(const IndexProblem& problem, Kernel kernel, std::int32_t indexType) {
+std::vector<float> RunKernel(const IndexProblem& problem, Kernel kernel, std::int32_t indexType,
+                             KernelBuild build) {
   // One element at least, so that every reference passed is to real storage.
   std::vector<float> table(
       std::max<std::size_t>(1, static_cast<std::size_t>(problem.speciesCount) *
@@ -80,20 +81,25 @@ std::vector<float> RunKernel(const IndexProblem& problem, Kernel kernel, std::in
       problem.abundances.empty() ? std::vector<float>{0.0f} : problem.abundances;
   const std::vector<float> presences =
       problem.presences.empty() ? std::vector<float>{0.0f} : problem.presences;
+  bool computed = false;
   switch (kernel) {
     case Kernel::AbundancePresence:
-      AbundancePresenceIndex(problem.speciesCount, problem.siteCount, problem.groupCount,
-                             abundances[0], siteGroups[0], groupSizes[0], presences[0], table[0]);
+      computed = AbundancePresenceIndex(problem.speciesCount, problem.siteCount, problem.groupCount,
+                                        abundances[0], siteGroups[0], groupSizes[0], presences[0],
+                                        table[0], build);
       break;
     case Kernel::Abundance:
-      AbundanceIndex(problem.speciesCount, problem.siteCount, problem.groupCount, siteGroups[0],
-                     groupSizes[0], abundances[0], table[0], indexType);
+      computed =
+          AbundanceIndex(problem.speciesCount, problem.siteCount, problem.groupCount, siteGroups[0],
+                         groupSizes[0], abundances[0], table[0], indexType, build);
       break;
     case Kernel::Presence:
-      PresenceIndex(problem.speciesCount, problem.siteCount, problem.groupCount, siteGroups[0],
-                    groupSizes[0], presences[0], table[0], indexType);
+      computed =
+          PresenceIndex(problem.speciesCount, problem.siteCount, problem.groupCount, siteGroups[0],
+                        groupSizes[0], presences[0], table[0], indexType, build);
       break;
   }
+  EXPECT_TRUE(computed) << "the kernel's work storage";
   table.resize(static_cast<std::size_t>(problem.speciesCount) *
                static_cast<std::size_t>(problem.groupCount));
   return table;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "indices/kernel_cores.h"
+
 namespace kova::test_support {
 
 enum class Kernel { AbundancePresence, Abundance, Presence };
@@ -34,8 +36,10 @@ IndexProblem MakeProblem(const std::vector<std::vector<float>>& speciesRows,
 IndexProblem RandomProblem(std::uint32_t seed, std::int32_t speciesCount, std::int32_t siteCount,
                            std::int32_t groupCount, bool leaveLastGroupEmpty);
 
-// Runs `kernel` through its public entry point and returns the IndexTable it leaves.
-std::vector<float> RunKernel(const IndexProblem& problem, Kernel kernel, std::int32_t indexType);
+// Runs `kernel` through its public entry point with `build` and returns the IndexTable it
+// leaves.
+std::vector<float> RunKernel(const IndexProblem& problem, Kernel kernel, std::int32_t indexType,
+                             KernelBuild build = KernelBuild::Fastest);
 
 // The entries of one species (0-based) in group order.
 std::vector<float> RowOf(const std::vector<float>& table, const IndexProblem& problem,

@@ -9,7 +9,6 @@
 
 #include "indices/kernel_cores.h"
 #include "tests/indices/index_problem.h"
-#include "tests/indices/kernels_setting.h"
 #include "tests/indices/reference_kernels.h"
 
 namespace kova::test_support {
@@ -19,13 +18,9 @@ bool ProcessorHasAvx2() {
   return __builtin_cpu_supports("avx2") != 0;
 }
 
-TEST(KernelPaths, EnvironmentChoosesTheBuild) {
-  {
-    const KernelsSetting baseline("baseline");
-    EXPECT_EQ(&ChosenCores(), &BaselineCores());
-  }
-  const KernelsSetting automatic(nullptr);
-  EXPECT_EQ(&ChosenCores(), ProcessorHasAvx2() ? &Avx2Cores() : &BaselineCores());
+TEST(KernelPaths, TheCallerChoosesTheBuild) {
+  EXPECT_EQ(&CoresFor(KernelBuild::Baseline), &BaselineCores());
+  EXPECT_EQ(&CoresFor(KernelBuild::Fastest), ProcessorHasAvx2() ? &Avx2Cores() : &BaselineCores());
 }
 
 struct Shape {
@@ -62,16 +57,9 @@ TEST(KernelPaths, BothBuildsAgreeWithTheSpeciesOrderComputation) {
       const IndexProblem problem = RandomProblem(seed, shape.speciesCount, shape.siteCount,
                                                  shape.groupCount, shape.leaveLastGroupEmpty);
       for (const auto& [kernel, indexType] : kRuns) {
-        std::vector<float> baseline;
-        {
-          const KernelsSetting setting("baseline");
-          baseline = RunKernel(problem, kernel, indexType);
-        }
-        std::vector<float> avx2;
-        {
-          const KernelsSetting setting(nullptr);
-          avx2 = RunKernel(problem, kernel, indexType);
-        }
+        const std::vector<float> baseline =
+            RunKernel(problem, kernel, indexType, KernelBuild::Baseline);
+        const std::vector<float> avx2 = RunKernel(problem, kernel, indexType, KernelBuild::Fastest);
         const std::string where = Describe(shape, seed, indexType);
         EXPECT_TRUE(SameBits(avx2, baseline)) << where;
         EXPECT_TRUE(SameBits(baseline, ReferenceIndexTable(problem, kernel, indexType))) << where;
@@ -80,7 +68,7 @@ TEST(KernelPaths, BothBuildsAgreeWithTheSpeciesOrderComputation) {
   }
 }
 
-// Without AVX2 both runs above take the baseline build; EnvironmentChoosesTheBuild shows
+// Without AVX2 both runs above take the baseline build; TheCallerChoosesTheBuild shows
 // which one ran. The random tables must reach NaNs and negative zeros, or the comparison
 // above proves little about them.
 TEST(KernelPaths, RandomTablesReachNaNAndNegativeZero) {

@@ -28,7 +28,6 @@ void LoadProblem(AnalysisData& data, const IndexProblem& problem) {
   std::copy(problem.abundances.begin(), problem.abundances.end(), data.abundanceMatrix.Data());
   std::copy(problem.siteGroups.begin(), problem.siteGroups.end(), data.siteGroups.Data());
   std::copy(problem.groupSizes.begin(), problem.groupSizes.end(), data.groupSizes.Data());
-  DerivePresence(data);
 }
 
 // Negative, infinite and NaN abundances in place of some entries, presences following them.

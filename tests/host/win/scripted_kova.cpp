@@ -21,10 +21,11 @@ int main(int argumentCount, char** arguments) {
   std::vector<char*> program = {arguments[0]};
   if (optionsMark != end) program.insert(program.end(), optionsMark + 1, end);
   program.push_back(nullptr);
-  return kova::win::HostMain(static_cast<int>(program.size()) - 1, program.data(),
-                             &kova::window::RunInWindow, [&](kova::win::ConsoleHost& host) {
-                               // Lives until the process ends.
-                               new kova::test_support::ScriptedUser(
-                                   host, kova::test_support::ParseUserActions(words));
-                             });
+  return kova::win::HostMain(
+      static_cast<int>(program.size()) - 1, program.data(),
+      [](int count, char** kovaArguments) { kova::window::RunInWindow({}, count, kovaArguments); },
+      [&](kova::win::ConsoleHost& host) {
+        // Lives until the process ends.
+        new kova::test_support::ScriptedUser(host, kova::test_support::ParseUserActions(words));
+      });
 }
