@@ -146,7 +146,9 @@ exit_without_saving() {
   xdotool key x
   asked() { xdotool search --name '^KOVA$' getwindowname %@ 2>/dev/null | grep -qx KOVA; }
   wait_for 50 asked
-  xdotool key alt+n
+  # The box may be shown before it has the keyboard: No again until it is gone.
+  answered_no() { xdotool key alt+n && sleep 0.3 && ! asked; }
+  wait_for 20 answered_no
   wait_for 100 ended || { kill "$program"; exit 1; }
   status=0
   wait "$program" || status=$?
