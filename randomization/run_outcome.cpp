@@ -23,8 +23,11 @@ const RunObserver& RunObserverInForce() {
   return ObserverInForce();
 }
 
-RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer)
-    : keepsStepSums_(observer.keepsStepSums), siteCount_(data.siteCount) {
+RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer,
+                                         const AssociationSteps* associations,
+                                         const AssociationRequest& request)
+    : keepsStepSums_(observer.keepsStepSums), siteCount_(data.siteCount),
+      associations_(observer.keepsSpecies ? associations : nullptr) {
   outcome_.speciesCount = data.speciesCount;
   outcome_.groupCount = data.groupCount;
   outcome_.speciesNames = data.speciesNames;
@@ -44,6 +47,10 @@ RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObse
                              data.siteGroups.Data() + data.siteGroups.Size());
   speciesThresholds_.resize(species * kIndexTypeCount);
   speciesCounts_.resize(species * kIndexTypeCount);
+  outcome_.associations = request;
+  if (associations_ == nullptr) return;
+  associationThresholds_.resize(associations_->ValuesPerStep());
+  associationCounts_.resize(associations_->ValuesPerStep());
 }
 
 StepDetail RunOutcomeCollector::Detail() const {
@@ -51,7 +58,7 @@ StepDetail RunOutcomeCollector::Detail() const {
 }
 
 void RunOutcomeCollector::AddStep(std::int64_t step, const StepSummaries& summaries,
-                                  const float* speciesMaxima) {
+                                  const float* speciesMaxima, const double* associationMaxima) {
   for (int type = 0; type < kIndexTypeCount; ++type) {
     VariantOutcome& variant = outcome_.variants[type];
     const float stepSum = summaries[type].stepSum;
@@ -81,11 +88,69 @@ void RunOutcomeCollector::AddStep(std::int64_t step, const StepSummaries& summar
     speciesCounts_[entry] +=
         std::fabs(static_cast<double>(speciesMaxima[entry])) >= speciesThresholds_[entry] ? 1 : 0;
   }
+  if (associations_ == nullptr || associationMaxima == nullptr) return;
+  if (step == 1) {
+    for (std::size_t entry = 0; entry < associationThresholds_.size(); ++entry)
+      associationThresholds_[entry] = AssociationThreshold(associationMaxima[entry]);
+  }
+  // A NaN threshold (a species present nowhere) is never reached.
+  for (std::size_t entry = 0; entry < associationThresholds_.size(); ++entry)
+    associationCounts_[entry] += associationMaxima[entry] >= associationThresholds_[entry] ? 1 : 0;
+}
+
+// The observed grouping's strongest associations with their combinations, the counts behind
+// their p-values and, when asked for, the bootstrap intervals of APCF and IndVal at the groups
+// and combinations observed.
+void RunOutcomeCollector::FinishAssociations(const AnalysisData& data, int threads) {
+  SpeciesOutcome& species = *outcome_.species;
+  const std::size_t speciesCount = species.absent.size();
+  const std::int64_t* counts = associationCounts_.data();
+  std::vector<Association> indicator;
+  std::vector<Association> correlation;
+  if (associations_ != nullptr) {
+    AssociationSteps::Work work = associations_->NewWork();
+    associations_->Strongest(observedSiteGroups_.data(), work, indicator, correlation);
+  }
+  const auto keep = [&](const std::vector<Association>& strongest, const CombinationList& list,
+                        std::vector<SpeciesAssociation>& into) {
+    if (strongest.empty()) return;
+    into.resize(speciesCount);
+    for (std::size_t i = 0; i < speciesCount; ++i) {
+      const Association& association = strongest[i];
+      SpeciesAssociation& kept = into[i];
+      if (association.combination >= 0) {
+        kept.groups = CombinationName(list.sets[static_cast<std::size_t>(association.combination)],
+                                      data.groupLabels);
+        kept.value = association.value;
+        kept.a = association.a;
+        kept.b = association.b;
+      }
+      kept.stepsAtLeastObserved = *counts++;
+    }
+  };
+  if (associations_ != nullptr) {
+    keep(indicator, associations_->IndicatorCombinations(), species.indicatorValues);
+    keep(correlation, associations_->CorrelationCombinations(), species.correlations);
+  }
+  const AssociationRequest& asked = outcome_.associations;
+  if (asked.bootstrapResamples <= 0) return;
+  std::vector<BootstrapTarget> targets(speciesCount);
+  for (std::size_t i = 0; i < speciesCount; ++i) {
+    targets[i].group = species.indicators[0][i].group;
+    if (!indicator.empty()) targets[i].combination = indicator[i].combination;
+  }
+  BootstrapPlan plan;
+  plan.resamples = asked.bootstrapResamples;
+  plan.level = asked.confidenceLevel;
+  plan.seed = outcome_.randomSeed;
+  plan.threads = threads;
+  if (!indicator.empty()) plan.combinations = &associations_->IndicatorCombinations();
+  species.intervals = BootstrapIntervals(data, observedSiteGroups_.data(), targets, plan);
 }
 
 RunOutcome RunOutcomeCollector::Finish(const AnalysisData& data, const StepConstants& constants,
                                        const std::array<SumStatistics, kIndexTypeCount>& statistics,
-                                       std::int64_t stepCount) {
+                                       std::int64_t stepCount, int threads) {
   outcome_.stepCount = stepCount;
   for (int type = 0; type < kIndexTypeCount; ++type) {
     const FinalStatistics final =
@@ -104,6 +169,7 @@ RunOutcome RunOutcomeCollector::Finish(const AnalysisData& data, const StepConst
           speciesCounts_[static_cast<std::size_t>(type) * species + i];
     }
   }
+  FinishAssociations(data, threads);
   return std::move(outcome_);
 }
 

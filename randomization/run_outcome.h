@@ -15,6 +15,7 @@
 
 #include "inputs/analysis_data.h"
 #include "randomization/combinations.h"
+#include "randomization/association_steps.h"
 #include "randomization/observed_species.h"
 #include "randomization/run_statistics.h"
 #include "randomization/step_computation.h"
@@ -71,21 +72,27 @@ const RunObserver& RunObserverInForce();
 // for every number of threads.
 class RunOutcomeCollector {
  public:
-  // Before the first step: the grouping in `data` is still the observed one.
-  RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer);
+  // Before the first step: the grouping in `data` is still the observed one. `associations`,
+  // when the run asks for them (the observer then keeps species), must outlive the collector.
+  RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer,
+                      const AssociationSteps* associations = nullptr,
+                      const AssociationRequest& request = {});
 
   // What the steps must hand back for this outcome.
   StepDetail Detail() const;
 
   // Steps come in order from 1; `speciesMaxima` as StepWorkers::SpeciesMaxima gives them,
-  // null unless Detail() asks for them.
-  void AddStep(std::int64_t step, const StepSummaries& summaries, const float* speciesMaxima);
+  // null unless Detail() asks for them; `associationMaxima` as AssociationSteps::StepMaxima
+  // gives them, null unless the run asks for associations.
+  void AddStep(std::int64_t step, const StepSummaries& summaries, const float* speciesMaxima,
+               const double* associationMaxima = nullptr);
 
   // After the last step: the final statistics of `statistics` and, when kept, the observed
-  // grouping's species indicators (its tables computed once more, in storage obtained here).
+  // grouping's species indicators (its tables computed once more, in storage obtained here),
+  // its associations and their bootstrap intervals, resampled on `threads` threads.
   RunOutcome Finish(const AnalysisData& data, const StepConstants& constants,
                     const std::array<SumStatistics, kIndexTypeCount>& statistics,
-                    std::int64_t stepCount);
+                    std::int64_t stepCount, int threads = 1);
 
  private:
   RunOutcome outcome_;
@@ -98,6 +105,12 @@ class RunOutcomeCollector {
   std::array<double, kIndexTypeCount> sumThresholds_{};
   std::vector<double> speciesThresholds_;
   std::vector<std::int32_t> speciesCounts_;  // as speciesThresholds_; no count exceeds the steps
+  // The same for the strongest associations, as AssociationSteps::StepMaxima lays them out.
+  const AssociationSteps* associations_;
+  std::vector<double> associationThresholds_;
+  std::vector<std::int64_t> associationCounts_;
+
+  void FinishAssociations(const AnalysisData& data, int threads);
 };
 
 }  // namespace kova

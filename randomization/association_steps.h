@@ -1,0 +1,70 @@
+// The associations of every species with combinations of groups (IndVal.g and r.g) for one
+// grouping, as each step of a run that asks for them computes them: the species' group sums in
+// double precision, summed site by site in site order as the observed values are, then every
+// combination from them. The strongest value of each species is what its p-value counts.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "inputs/analysis_data.h"
+#include "randomization/combinations.h"
+
+namespace kova {
+
+class AssociationSteps {
+ public:
+  // The combinations `request` asks for with the groups of `data`: IndVal over orders 1 to the
+  // largest asked (every group when none is), r.g over single groups or, with combinations,
+  // orders up to one less than the number of groups.
+  AssociationSteps(const AnalysisData& data, const AssociationRequest& request);
+
+  bool IndicatorValues() const { return request_.combinations; }
+  bool Correlations() const { return request_.correlation; }
+  const CombinationList& IndicatorCombinations() const { return indicatorList_; }
+  const CombinationList& CorrelationCombinations() const { return correlationList_; }
+
+  // The values one step hands back: a species' strongest IndVal, then its strongest r.g, each
+  // for every species in species order, as far as they are asked for.
+  std::size_t ValuesPerStep() const;
+
+  // The storage one thread needs for a grouping's sums; obtained once per thread.
+  struct Work {
+    std::vector<double> totals;    // GroupCount x SpeciesCount, species fastest
+    std::vector<double> occupied;  // as totals
+    std::vector<double> squares;   // as totals, only for r.g
+    std::vector<std::int32_t> sizes;
+    std::vector<double> scratch;
+  };
+  Work NewWork() const;
+
+  // Every species' strongest values for the grouping `siteGroups` (group numbers from 1),
+  // ValuesPerStep() of them into `maxima`. NaN for a species whose values are no numbers.
+  void StepMaxima(const std::int32_t* siteGroups, Work& work, double* maxima) const;
+
+  // The strongest association of every species, with its combination, for the observed
+  // grouping; empty where not asked for.
+  void Strongest(const std::int32_t* siteGroups, Work& work, std::vector<Association>& indicator,
+                 std::vector<Association>& correlation) const;
+
+ private:
+  void SumGroups(const std::int32_t* siteGroups, Work& work) const;
+  SpeciesGroupSums SpeciesSums(const Work& work, std::size_t species, double* gathered) const;
+
+  const AnalysisData& data_;
+  AssociationRequest request_;
+  CombinationList indicatorList_;
+  CombinationList correlationList_;
+  std::size_t speciesCount_;
+  int groupCount_;
+};
+
+// What a step's strongest value must reach to count as at least the observed one. The
+// values are computed from sums of at most N abundances in double precision and a few
+// operations on them, by the same code for every grouping; a grouping with mathematically
+// the same value comes out within a few hundred units in the last place of it. The
+// tolerance, 1e-10 relative (1e-10 absolute below 1), is far above that rounding and far
+// below any genuine difference of values built from counts and abundances of real tables.
+double AssociationThreshold(double observed);
+
+}  // namespace kova
