@@ -43,23 +43,24 @@ template <typename Steps>
 
 }  // namespace
 
-void RunAnalysis(const AnalysisSettings& settings) {
-  RunToTheStop([&settings] {
+void RunAnalysis(const AnalysisSettings& settings, const RunObserver& observer) {
+  RunToTheStop([&settings, &observer] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
     RunDialogue(data, "kova-cli");
-    RunRandomizationTest(data, settings);
+    RunRandomizationTest(data, settings, observer);
   });
 }
 
 // The mode is set before the files are read: their numbers are converted in it.
-void RunAnalysis(const RunRequest& request, const AnalysisSettings& settings) {
-  RunToTheStop([&request, &settings] {
+void RunAnalysis(const RunRequest& request, const AnalysisSettings& settings,
+                 const RunObserver& observer) {
+  RunToTheStop([&request, &settings, &observer] {
     SetFloatingPointMode();
     AnalysisData& data = SharedData();
     if (const auto fault = ReadRunInputs(request, data)) ReportInputFault(*fault, request.programName);
     RunAnsweredDialogue();
-    RunRandomizationTest(data, settings, request.consoleSteps);
+    RunRandomizationTest(data, settings, observer, request.consoleSteps, request.associations);
   });
 }
 

@@ -45,14 +45,22 @@ void WriteFinalTable(const std::array<SumStatistics, kIndexTypeCount>& statistic
 }  // namespace
 
 void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
-                          ConsoleSteps consoleSteps) {
+                          const RunObserver& observer, ConsoleSteps consoleSteps,
+                          const AssociationRequest& associations) {
   std::array<SumStatistics, kIndexTypeCount> statistics{};
   const StepConstants constants(data, settings);
-  const RunObserver& observer = RunObserverInForce();
   // Set up after the first step line, where the steps' work storage has always been obtained;
   // the outcome before the steps start, while the grouping is the observed one.
   std::optional<RunOutcomeCollector> outcome;
   std::optional<StepWorkers> steps;
+  // The associations are found for the per-species results, which only a keeping observer has.
+  std::optional<AssociationSteps> associationSteps;
+  if (observer.runCompleted && observer.keepsSpecies &&
+      (associations.combinations || associations.correlation)) {
+    associationSteps.emplace(data, associations);
+  }
+  const AssociationSteps* stepAssociations = associationSteps ? &*associationSteps : nullptr;
+  const int threads = StepThreadCount(settings.threads, data.speciesCount, data.siteCount);
 
   // Counted in 64 bits: the largest count must not overflow the counter after its last step.
   for (std::int64_t count = 1; count <= data.randomizationCount; ++count) {
@@ -60,10 +68,10 @@ void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
     WriteStepLine(kResultsUnit, step);
     if (consoleSteps == ConsoleSteps::Shown) WriteStepLine(kDefaultUnit, step);
     if (count == 1) {
-      if (observer.runCompleted) outcome.emplace(data, observer);
-      steps.emplace(data, constants, data.randomizationCount,
-                    StepThreadCount(settings.threads, data.speciesCount, data.siteCount),
-                    outcome ? outcome->Detail() : StepDetail::Summaries);
+      if (observer.runCompleted) outcome.emplace(data, observer, stepAssociations, associations);
+      steps.emplace(data, constants, data.randomizationCount, threads,
+                    outcome ? outcome->Detail() : StepDetail::Summaries, kStepPollInterval,
+                    stepAssociations);
     }
     const StepSummaries& summaries = steps->Summaries(count);
     for (std::int32_t indexType = 1; indexType <= kIndexTypeCount; ++indexType) {
@@ -71,7 +79,10 @@ void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
       ReportIndexType(data, indexType, summary, *steps, consoleSteps);
       AddStepSum(statistics[indexType - 1], step, summary.stepSum);
     }
-    if (outcome) outcome->AddStep(count, summaries, steps->SpeciesMaxima(count));
+    if (outcome) {
+      outcome->AddStep(count, summaries, steps->SpeciesMaxima(count),
+                       steps->AssociationMaxima(count));
+    }
     if (observer.stepReported) observer.stepReported(count, data.randomizationCount);
   }
 
@@ -79,7 +90,8 @@ void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
   CloseUnit(kResultsUnit);
   if (data.randomizationCount >= 2) WriteFinalTable(statistics, data.randomizationCount);
   if (outcome) {
-    observer.runCompleted(outcome->Finish(data, constants, statistics, data.randomizationCount));
+    observer.runCompleted(
+        outcome->Finish(data, constants, statistics, data.randomizationCount, threads));
   }
 }
 

@@ -6,23 +6,6 @@
 #include "randomization/run_statistics.h"
 
 namespace kova {
-namespace {
-
-RunObserver& ObserverInForce() {
-  static RunObserver observer;
-  return observer;
-}
-
-}  // namespace
-
-void ObserveRuns(RunObserver observer) {
-  ObserverInForce() = std::move(observer);
-}
-
-const RunObserver& RunObserverInForce() {
-  return ObserverInForce();
-}
-
 RunOutcomeCollector::RunOutcomeCollector(const AnalysisData& data, const RunObserver& observer,
                                          const AssociationSteps* associations,
                                          const AssociationRequest& request)

@@ -1,8 +1,8 @@
 // What a run produced beyond its report, for a program that shows or saves more than the
 // console and "RESULTS.TXT" hold: the final table's values at full precision with the count
 // behind the observed sum's p-value, every step's sums, and per species its strongest value
-// of each IndexType with the count behind its p-value. A program registers an observer
-// before the analysis starts; the analysis calls it on its own thread, never on a worker.
+// of each IndexType with the count behind its p-value. A program hands an observer to the
+// analysis when it starts it; the analysis calls it on its own thread, never on a worker.
 #pragma once
 
 #include <array>
@@ -51,7 +51,7 @@ struct RunOutcome {
   std::int32_t randomSeed = 0;
 };
 
-// What a program registers to hear of a run. The kept parts cost a little during the run, so
+// What a program hands to the analysis to hear of a run. The kept parts cost a little during the run, so
 // each is kept only when asked for.
 struct RunObserver {
   bool keepsStepSums = false;
@@ -63,9 +63,6 @@ struct RunObserver {
   std::function<void(const RunOutcome& outcome)> runCompleted;
 };
 
-// Registers the observer of the runs to come (an empty one hears nothing).
-void ObserveRuns(RunObserver observer);
-const RunObserver& RunObserverInForce();
 
 // Gathers a run's outcome step by step on the analysis thread, as the steps' summaries and
 // species maxima are consumed in step order; the counts are integers, so they are the same

@@ -31,7 +31,10 @@ int OnlineProcessors() {
 // Step 1 analyses the observed grouping; every later step first rearranges the grouping the
 // step before it left.
 void ArrangeGroupingOfStep(AnalysisData& data, std::int64_t step) {
-  if (step >= 2) ShuffleSiteGroups(data.siteGroups.Data(), data.siteCount, data.randomSeed);
+  if (step >= 2 && data.siteBlocks.empty())
+    ShuffleSiteGroups(data.siteGroups.Data(), data.siteCount, data.randomSeed);
+  if (step >= 2 && !data.siteBlocks.empty())
+    ShuffleSiteGroupsWithinBlocks(data.siteGroups.Data(), data.siteBlocks, data.randomSeed);
   RecountGroupSizes(data.siteGroups.Data(), data.siteCount, data.groupSizes.Data(),
                     data.groupCount);
 }
@@ -46,12 +49,14 @@ int StepThreadCount(int asked, std::int32_t species, std::int32_t sites) {
 
 StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
                          int threadCount, StepDetail detail,
-                         std::chrono::milliseconds pollInterval)
+                         std::chrono::milliseconds pollInterval,
+                         const AssociationSteps* associations)
     : data_(data),
       constants_(constants),
       stepCount_(stepCount),
       detail_(detail),
-      pollInterval_(pollInterval) {
+      pollInterval_(pollInterval),
+      associations_(associations) {
   if (stepCount_ == 1) {
     for (int type = 0; type < kIndexTypeCount; ++type) {
       fullTables_.push_back(
@@ -60,6 +65,10 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
   }
   const auto threadsUsed = static_cast<int>(std::min<std::int64_t>(threadCount, stepCount_));
   if (threadsUsed >= 2 && fullTables_.empty()) ObtainWorkerStorage(threadsUsed);
+  if (associations_ != nullptr) {
+    for (std::size_t worker = 0; worker <= workerWork_.size(); ++worker)
+      associationWork_.push_back(associations_->NewWork());
+  }
   if (workerWork_.size() >= 2) {
     std::fegetenv(&floatingPointEnvironment_);
     for (std::size_t worker = 0; worker < workerWork_.size(); ++worker) {
@@ -103,6 +112,11 @@ bool StepWorkers::TryObtainSlotStorage(Slot& slot) const {
     slot.speciesMaxima = TryObtainWorkStorage<float>(
         std::max<std::size_t>(constants_.SpeciesCount(), 1), kIndexTypeCount);
     if (slot.speciesMaxima == nullptr) return false;
+  }
+  if (associations_ != nullptr) {
+    slot.associationMaxima =
+        TryObtainWorkStorage<double>(std::max<std::size_t>(associations_->ValuesPerStep(), 1), 1);
+    if (slot.associationMaxima == nullptr) return false;
   }
   return slot.siteGroups != nullptr && slot.groupSizes != nullptr;
 }
@@ -154,6 +168,7 @@ void StepWorkers::ArrangeStepInSlot(std::int64_t step) {
 
 // Computes `count` consecutive steps from `first` in the same passes, in their slots.
 bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
+                                 AssociationSteps::Work* associationWork,
                                  float* const (*fullTables)[5], std::stop_token stop) {
   Grouping groupings[kMostGroupingsPerPass];
   StepSummaries summaries[kMostGroupingsPerPass];
@@ -168,8 +183,12 @@ bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const S
                     detail_ == StepDetail::SpeciesMaxima ? speciesMaxima : nullptr, stop)) {
     return false;
   }
-  for (std::int64_t k = 0; k < count; ++k)
-    SlotOf(first + k).summaries = summaries[k];
+  for (std::int64_t k = 0; k < count; ++k) {
+    Slot& slot = SlotOf(first + k);
+    slot.summaries = summaries[k];
+    if (associations_ != nullptr)
+      associations_->StepMaxima(slot.siteGroups.get(), *associationWork, slot.associationMaxima.get());
+  }
   return true;
 }
 
@@ -190,7 +209,10 @@ const StepSummaries& StepWorkers::ComputeHere(std::int64_t step) {
   float* tables[kIndexTypeCount] = {};
   for (std::size_t type = 0; type < fullTables_.size(); ++type)
     tables[type] = fullTables_[type].get();
-  ComputeInSlots(step, count, *ownWork_, fullTables_.empty() ? nullptr : &tables, {});
+  AssociationSteps::Work* associationWork =
+      associationWork_.empty() ? nullptr : &associationWork_.back();
+  ComputeInSlots(step, count, *ownWork_, associationWork,
+                 fullTables_.empty() ? nullptr : &tables, {});
   return slot.summaries;
 }
 
@@ -229,6 +251,8 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
   // The analysis thread's rounding and exception masks, whatever a new thread starts with.
   std::fesetenv(&floatingPointEnvironment_);
   const StepWork& work = *workerWork_[worker];
+  AssociationSteps::Work* associationWork =
+      associationWork_.empty() ? nullptr : &associationWork_[worker];
   std::unique_lock lock(mutex_);
   for (;;) {
     if (!stepsWaiting_.wait(lock, stop, [this] { return taken_ < handedOut_; })) return;
@@ -238,7 +262,7 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
         static_cast<std::int64_t>(constants_.GroupingsPerPass()), handedOut_ - taken_);
     taken_ += count;
     lock.unlock();
-    const bool complete = ComputeInSlots(first, count, work, nullptr, stop);
+    const bool complete = ComputeInSlots(first, count, work, associationWork, nullptr, stop);
     lock.lock();
     if (!complete) return;
     for (std::int64_t k = 0; k < count; ++k)
@@ -253,6 +277,10 @@ const float* StepWorkers::FullTable(std::int32_t indexType) const {
 
 const float* StepWorkers::SpeciesMaxima(std::int64_t step) {
   return SlotOf(step).speciesMaxima.get();
+}
+
+const double* StepWorkers::AssociationMaxima(std::int64_t step) {
+  return SlotOf(step).associationMaxima.get();
 }
 
 std::size_t StepWorkers::WorkStorageBytes() const {

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "inputs/analysis_data.h"
+#include "randomization/association_steps.h"
 #include "randomization/step_computation.h"
 
 namespace kova {
@@ -66,10 +67,12 @@ class StepWorkers {
   // storage of one thread ends the run with the allocation report; storage for further
   // threads that cannot be obtained only means fewer workers, so that the output never
   // depends on the number of threads asked for. `pollInterval` is how long a wait for a step
-  // lasts before Poll.
+  // lasts before Poll. With `associations` (which must outlive this), every step also finds
+  // each species' strongest associations.
   StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
               int threadCount, StepDetail detail = StepDetail::Summaries,
-              std::chrono::milliseconds pollInterval = kStepPollInterval);
+              std::chrono::milliseconds pollInterval = kStepPollInterval,
+              const AssociationSteps* associations = nullptr);
   ~StepWorkers();
   StepWorkers(const StepWorkers&) = delete;
   StepWorkers& operator=(const StepWorkers&) = delete;
@@ -87,6 +90,10 @@ class StepWorkers {
   // SpeciesCount values in species order), valid as its summaries are.
   const float* SpeciesMaxima(std::int64_t step);
 
+  // With associations, the strongest ones of `step` as AssociationSteps::StepMaxima gives
+  // them, valid as its summaries are; null without.
+  const double* AssociationMaxima(std::int64_t step);
+
   // The threads that compute steps (0: the analysis thread computes them itself).
   int WorkerCount() const { return static_cast<int>(workers_.size()); }
   // The work storage of every thread that computes steps, in bytes.
@@ -101,6 +108,7 @@ class StepWorkers {
     std::unique_ptr<std::int32_t[]> siteGroups;
     std::unique_ptr<std::int32_t[]> groupSizes;
     std::unique_ptr<float[]> speciesMaxima;
+    std::unique_ptr<double[]> associationMaxima;
     StepSummaries summaries;
   };
 
@@ -110,7 +118,8 @@ class StepWorkers {
   Slot& SlotOf(std::int64_t step);
   void ArrangeStepInSlot(std::int64_t step);
   bool ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
-                      float* const (*fullTables)[5], std::stop_token stop);
+                      AssociationSteps::Work* associationWork, float* const (*fullTables)[5],
+                      std::stop_token stop);
   const StepSummaries& ComputeHere(std::int64_t step);
   void HandOutStepsUpTo(std::int64_t lastStep);
   const StepSummaries& WaitForStep(std::int64_t step);
@@ -121,12 +130,15 @@ class StepWorkers {
   const std::int64_t stepCount_;
   const StepDetail detail_;
   const std::chrono::milliseconds pollInterval_;
+  const AssociationSteps* associations_;
 
   // The analysis thread's own storage, when it computes the steps itself.
   std::unique_ptr<StepWork> ownWork_;
   std::vector<std::unique_ptr<float[]>> fullTables_;
 
   std::vector<std::unique_ptr<StepWork>> workerWork_;
+  // The associations' sums of each worker, and last of the analysis thread.
+  std::vector<AssociationSteps::Work> associationWork_;
   std::vector<Slot> slots_;
   std::int64_t handedOut_ = 0;  // the last step whose grouping the workers can have
   std::fenv_t floatingPointEnvironment_{};

@@ -41,6 +41,5 @@ int main(int argumentCount, char** arguments) {
       progress->Step(step, stepCount);
     };
   }
-  kova::ObserveRuns(std::move(observer));
-  kova::RunAnalysis(*commandLine.request, settings);
+  kova::RunAnalysis(*commandLine.request, settings, observer);
 }

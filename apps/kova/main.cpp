@@ -11,11 +11,12 @@
 
 namespace {
 
-// Read once at start; the analysis runs later, inside HostMain.
+// Set once at start; the analysis runs later, inside HostMain.
 kova::AnalysisSettings settings;
+kova::RunObserver observer;
 
 [[noreturn]] void RunAnalysisWithSettings() {
-  kova::RunAnalysis(settings);
+  kova::RunAnalysis(settings, observer);
 }
 
 }  // namespace
@@ -25,6 +26,6 @@ int main(int argumentCount, char** arguments) {
   settings = kova::ReadRunSettings();
   // Lives until the process ends, which happens inside HostMain.
   kova::window::ResultsMenu results;
-  kova::ObserveRuns(results.Observer());
+  observer = results.Observer();
   return kova::win::HostMain(argumentCount, arguments, &RunAnalysisWithSettings);
 }

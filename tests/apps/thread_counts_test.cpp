@@ -180,6 +180,33 @@ TEST(ThreadCounts, EveryNumberOfThreadsAndOfGroupingsAPassGivesTheOutputsOfOne) 
   }
 }
 
+// The per-species results beyond the five variants too: associations over combinations of
+// groups, r.g, shuffles within blocks and bootstrap intervals.
+TEST(ThreadCounts, SpeciesResultsWithEveryStatisticAreTheSameForEveryNumberOfThreads) {
+  ScratchFolder folder;
+  const fs::path example = test_support::SourceFolder() / "examples/dune_management";
+  const std::vector<std::string> arguments = {
+      "--community", (example / "community.csv").string(), "--groups",
+      (example / "groups.csv").string(), "--blocks", (example / "blocks.csv").string(),
+      "--seed", "3", "--randomizations", "300", "--quiet", "--combinations", "--rg",
+      "--bootstrap", "99", "--species-table", "species.csv"};
+  std::string single;
+  for (const char* threads : {"1", "2", "8"}) {
+    for (const char* groupings : {"1", "4"}) {
+      const test_support::ProcessResult run = test_support::RunProcess(
+          KOVA_CLI_PROGRAM, arguments, "", folder.Path().string(),
+          {{"KOVA_THREADS", threads}, {"KOVA_GROUPINGS_PER_PASS", groupings}});
+      ASSERT_EQ(run.exitCode, 0) << run.error;
+      const std::string species = test_support::ReadWholeFile((folder.Path() / "species.csv").string());
+      if (single.empty()) {
+        single = species;
+        EXPECT_NE(single.find("IndVal_groups"), std::string::npos);
+      }
+      EXPECT_TRUE(species == single) << threads << " threads, " << groupings << " a pass";
+    }
+  }
+}
+
 // The failing runs end where the single-threaded run always has: at the write that fails, or
 // at the storage that cannot be obtained.
 TEST(ThreadCounts, FailedWritesEndTheRunWithTheReport) {

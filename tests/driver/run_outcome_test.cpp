@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
+#include "tests/driver/observed_runs.h"
 #include "randomization/observed_species.h"
 #include "randomization/run_outcome.h"
 #include "tests/support/console_capture.h"
@@ -89,21 +90,15 @@ ObservedRun RunObserved(const ScratchFolder& folder, std::int32_t steps, int thr
     EXPECT_TRUE(run.outcomes.empty());
     run.stepsReported.push_back(step);
   };
-  observer.runCompleted = [&run](const RunOutcome& outcome) { run.outcomes.push_back(outcome); };
-  ObserveRuns(observer);
-  RunRequest request;
-  request.tableFile = folder.File("data.txt");
-  request.groupsFile = folder.File("groups.txt");
-  request.randomSeed = 12345;
-  request.randomizationCount = steps;
+  RunRequest request = test_support::Request(folder.File("data.txt"), TableForm::DataFile,
+                                             folder.File("groups.txt"), 12345, steps);
   request.consoleSteps = consoleSteps;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
   AnalysisSettings settings;
   settings.threads = threads;
-  run.captured = test_support::RunCaptured([&] { RunAnalysis(request, settings); });
-  std::filesystem::current_path(previous);
-  ObserveRuns({});
+  test_support::ObservedRun observed =
+      test_support::RunObserved(request, folder.Path(), observer, settings);
+  run.captured = std::move(observed.captured);
+  run.outcomes = std::move(observed.outcomes);
   run.results = test_support::ReadWholeFile(folder.File("RESULTS.TXT"));
   return run;
 }
@@ -223,13 +218,11 @@ TEST(RunOutcome, WithoutAnObserverOrStepsNothingIsKeptOrHeard) {
     EXPECT_TRUE(outcome.variants[0].stepSums.empty());
     EXPECT_EQ(outcome.variants[0].sumsAtLeastObserved, 2);
   };
-  ObserveRuns(observer);
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());
-  test_support::RunCaptured([] { RunAnalysis(); }, "data.txt\n7\n2\ngroups.txt\n");
-  test_support::RunCaptured([] { RunAnalysis(); }, "data.txt\n7\n0\ngroups.txt\n");
+  test_support::RunCaptured([&] { RunAnalysis({}, observer); }, "data.txt\n7\n2\ngroups.txt\n");
+  test_support::RunCaptured([&] { RunAnalysis({}, observer); }, "data.txt\n7\n0\ngroups.txt\n");
   std::filesystem::current_path(previous);
-  ObserveRuns({});
   EXPECT_EQ(completed, 1);
 }
 

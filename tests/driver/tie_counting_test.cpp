@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
+#include "tests/driver/observed_runs.h"
 #include "randomization/exact_values.h"
 #include "randomization/run_outcome.h"
 #include "tests/support/console_capture.h"
@@ -102,24 +103,16 @@ TEST(TieCounting, LongRunPValuesConvergeToTheEnumeratedDistribution) {
   folder.Write("groups.txt", "1 1 1 1 2 2 2 2\n");
   RunObserver observer;
   observer.keepsSpecies = true;
-  std::vector<RunOutcome> outcomes;
-  observer.runCompleted = [&outcomes](const RunOutcome& outcome) { outcomes.push_back(outcome); };
-  ObserveRuns(observer);
-  RunRequest request;
-  request.tableFile = folder.File("data.txt");
-  request.groupsFile = folder.File("groups.txt");
-  request.randomSeed = 12345;
-  request.randomizationCount = 20000;
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  const auto run = test_support::RunCaptured([&request] { RunAnalysis(request); });
-  std::filesystem::current_path(previous);
-  ObserveRuns({});
-  ASSERT_EQ(run.exitCode, 0) << run.error;
+  const auto run = test_support::RunObserved(
+      test_support::Request(folder.File("data.txt"), TableForm::DataFile, folder.File("groups.txt"),
+                            12345, 20000),
+      folder.Path(), observer);
+  ASSERT_EQ(run.captured.exitCode, 0) << run.captured.error;
+  const std::vector<RunOutcome>& outcomes = run.outcomes;
   ASSERT_EQ(outcomes.size(), 1U);
 
   // Five standard errors of a share of n steps, and the observed step's own count.
-  const double n = request.randomizationCount;
+  const double n = 20000;
   const auto near = [n](double p) { return 5.0 * std::sqrt(p * (1.0 - p) / n) + 1.0 / n; };
   const RunOutcome& outcome = outcomes.front();
   for (int type = 0; type < kIndexTypeCount; ++type) {

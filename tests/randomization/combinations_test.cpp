@@ -110,7 +110,7 @@ TEST(Combinations, StrongestAssociationsEqualMultipatts) {
     const CombinationList list = ListCombinations(groups, c.correlation ? groups - 1 : groups);
     const auto peer = ReadMultipatt(c.file);
     const auto species = static_cast<std::size_t>(data.speciesCount);
-    std::vector<double> scratch(3 * list.Size());
+    std::vector<double> scratch(4 * list.Size());
     for (std::size_t i = 0; i < species; ++i) {
       std::vector<double> totals, occupied, squares;
       for (std::size_t j = 0; j < static_cast<std::size_t>(groups); ++j) {

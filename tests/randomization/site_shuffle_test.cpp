@@ -1,6 +1,7 @@
 // The shuffle of the sites' group numbers and the recount of the group sizes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -50,6 +51,41 @@ TEST(SiteShuffle, FollowsTheDrawsExactly) {
   ShuffleSiteGroups(groups.data(), 3, seed);
   // j=1 with 1: nothing; j=2 with 2: nothing; j=3 with 1: exchange.
   EXPECT_EQ(groups, (std::vector<std::int32_t>{30, 20, 10}));
+}
+
+// Within blocks, each block is shuffled as a table of its own sites, in block order, with the
+// same generator carried on; a block's sites keep its groups.
+TEST(SiteShuffle, WithinBlocksShufflesEachBlockAsATableOfItsOwn) {
+  const std::vector<std::int32_t> start = {1, 2, 1, 2, 3, 3, 1, 2, 3};
+  const SiteBlocks blocks = {{0, 2, 4, 6}, {1, 3, 5, 7, 8}};
+  std::vector<std::int32_t> groups = start;
+  std::int32_t seed = 777;
+  std::int32_t expectedSeed = 777;
+  std::vector<std::int32_t> expected = start;
+  for (const std::vector<std::int32_t>& block : blocks) {
+    std::vector<std::int32_t> own;
+    for (const std::int32_t site : block)
+      own.push_back(start[static_cast<std::size_t>(site)]);
+    ShuffleSiteGroups(own.data(), static_cast<std::int32_t>(own.size()), expectedSeed);
+    for (std::size_t k = 0; k < block.size(); ++k)
+      expected[static_cast<std::size_t>(block[k])] = own[k];
+  }
+  ShuffleSiteGroupsWithinBlocks(groups.data(), blocks, seed);
+  EXPECT_EQ(groups, expected);
+  EXPECT_EQ(seed, expectedSeed);
+  for (int step = 0; step < 50; ++step) {
+    ShuffleSiteGroupsWithinBlocks(groups.data(), blocks, seed);
+    for (const std::vector<std::int32_t>& block : blocks) {
+      std::vector<std::int32_t> before, after;
+      for (const std::int32_t site : block) {
+        before.push_back(start[static_cast<std::size_t>(site)]);
+        after.push_back(groups[static_cast<std::size_t>(site)]);
+      }
+      std::sort(before.begin(), before.end());
+      std::sort(after.begin(), after.end());
+      EXPECT_EQ(after, before);
+    }
+  }
 }
 
 }  // namespace

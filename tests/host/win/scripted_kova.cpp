@@ -16,10 +16,10 @@ int main(int argumentCount, char** arguments) {
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
   const std::vector<std::string> words(arguments + 1, arguments + argumentCount);
   char* programOnly[] = {arguments[0], nullptr};
-  kova::window::ResultsMenu results;
-  kova::ObserveRuns(results.Observer());
+  // Lives until the process ends, which happens inside HostMain.
+  static auto& results = *new kova::window::ResultsMenu;
   return kova::win::HostMain(
-      1, programOnly, [] { kova::RunAnalysis(); },
+      1, programOnly, [] { kova::RunAnalysis({}, results.Observer()); },
       [&](kova::win::ConsoleHost& host) {
         // Lives until the process ends.
         new kova::test_support::ScriptedUser(host, kova::test_support::ParseUserActions(words));
