@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "inputs/checked_inputs.h"
+#include "tests/inputs/input_files_request.h"
 #include "tests/support/scratch_folder.h"
 
 namespace kova {
@@ -29,13 +30,9 @@ const std::map<std::string, std::string> kTables = {
 
 InputFiles Files(const std::string& table, const std::string& groups, std::int32_t seed = 5,
                  std::int32_t randomizations = 3) {
-  InputFiles files;
-  files.tableFile = table;
-  files.tableForm = table.ends_with(".csv") ? TableForm::Csv : TableForm::DataFile;
-  files.groupsFile = groups;
-  files.randomSeed = seed;
-  files.randomizationCount = randomizations;
-  return files;
+  return test_support::Request(table,
+                               table.ends_with(".csv") ? TableForm::Csv : TableForm::DataFile,
+                               groups, seed, randomizations);
 }
 
 struct FaultCase {

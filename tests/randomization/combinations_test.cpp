@@ -19,22 +19,13 @@
 #include "inputs/checked_inputs.h"
 #include "randomization/combinations.h"
 #include "randomization/exact_values.h"
+#include "tests/inputs/input_files_request.h"
 #include "tests/support/scratch_folder.h"
 
 namespace kova {
 namespace {
 
-// A run's answers as the options give them.
-InputFiles Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
-                   std::int32_t count) {
-  InputFiles request;
-  request.tableFile = std::move(table);
-  request.tableForm = form;
-  request.groupsFile = std::move(groups);
-  request.randomSeed = seed;
-  request.randomizationCount = count;
-  return request;
-}
+using test_support::Request;
 
 TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
   const CombinationList list = ListCombinations(4, 3);
