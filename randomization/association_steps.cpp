@@ -35,12 +35,12 @@ void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* 
                     double* maxima) {
   constexpr std::size_t B = kBlock;
   const std::size_t size = list.Size();
-  double* groupMeans = block;                                      // groups x B
+  double* groupMeans = block;                                                // groups x B
   double* meanSum = groupMeans + static_cast<std::size_t>(sums.groups) * B;  // B
-  double* best = meanSum + B;                                      // B
-  double* means = best + B;                                        // size x B
-  double* occupied = means + size * B;                             // size x B
-  double* sites = occupied + size * B;                             // size
+  double* best = meanSum + B;                                                // B
+  double* means = best + B;                                                  // size x B
+  double* occupied = means + size * B;                                       // size x B
+  double* sites = occupied + size * B;                                       // size
   for (std::size_t b = 0; b < B; ++b) {
     meanSum[b] = 0.0;
     best[b] = kBelowAll;
@@ -93,11 +93,11 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
   constexpr std::size_t B = kBlock;
   const int groups = sums.groups;
   const auto orders = static_cast<std::size_t>(groups);
-  double* groupShares = block;                  // groups x B
+  double* groupShares = block;                      // groups x B
   double* denominators = groupShares + orders * B;  // groups x B, by order
-  double* aK = denominators + orders * B;       // B
-  double* best = aK + B;                        // B
-  double* shares = best + B;                    // size x B
+  double* aK = denominators + orders * B;           // B
+  double* best = aK + B;                            // B
+  double* shares = best + B;                        // size x B
   double siteCount = 0.0;
   for (int j = 0; j < groups; ++j)
     siteCount += sums.sizes[j];
@@ -162,13 +162,13 @@ constexpr std::size_t kSpeciesPerSumBlock = 128;
 
 KOVA_WIDE_LOOPS
 void SumSites(const float* abundance, std::int64_t siteCount, std::size_t speciesCount,
-              const std::int32_t* siteGroups, double* totals, double* occupied,
-              double* squares) {
+              const std::int32_t* siteGroups, double* totals, double* occupied, double* squares) {
   for (std::size_t first = 0; first < speciesCount; first += kSpeciesPerSumBlock) {
     const std::size_t count = std::min(kSpeciesPerSumBlock, speciesCount - first);
     for (std::int64_t k = 0; k < siteCount; ++k) {
       const std::size_t at = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount + first;
-      const float* __restrict column = abundance + static_cast<std::size_t>(k) * speciesCount + first;
+      const float* __restrict column =
+          abundance + static_cast<std::size_t>(k) * speciesCount + first;
       double* __restrict total = totals + at;
       double* __restrict occupiedSites = occupied + at;
       for (std::size_t i = 0; i < count; ++i) {
