@@ -160,9 +160,10 @@ int LargestOrder(int groupCount, std::int32_t asked) {
 // whose sums of every group stay in the first-level cache while all sites are read.
 constexpr std::size_t kSpeciesPerSumBlock = 128;
 
-KOVA_WIDE_LOOPS
-void SumSites(const float* abundance, std::int64_t siteCount, std::size_t speciesCount,
-              const std::int32_t* siteGroups, double* totals, double* occupied, double* squares) {
+template <bool kSquares>
+KOVA_WIDE_LOOPS void SumSites(const float* abundance, std::int64_t siteCount,
+                              std::size_t speciesCount, const std::int32_t* siteGroups,
+                              double* totals, double* occupied, double* squares) {
   for (std::size_t first = 0; first < speciesCount; first += kSpeciesPerSumBlock) {
     const std::size_t count = std::min(kSpeciesPerSumBlock, speciesCount - first);
     for (std::int64_t k = 0; k < siteCount; ++k) {
@@ -171,16 +172,12 @@ void SumSites(const float* abundance, std::int64_t siteCount, std::size_t specie
           abundance + static_cast<std::size_t>(k) * speciesCount + first;
       double* __restrict total = totals + at;
       double* __restrict occupiedSites = occupied + at;
+      double* __restrict squared = kSquares ? squares + at : nullptr;
       for (std::size_t i = 0; i < count; ++i) {
         const double x = column[i];
         total[i] += x;
         occupiedSites[i] += x > 0.0 ? 1.0 : 0.0;
-      }
-      if (squares == nullptr) continue;
-      double* __restrict squared = squares + at;
-      for (std::size_t i = 0; i < count; ++i) {
-        const double x = column[i];
-        squared[i] += x * x;
+        if constexpr (kSquares) squared[i] += x * x;
       }
     }
   }
@@ -195,9 +192,13 @@ void AssociationSteps::SumGroups(const std::int32_t* siteGroups, Work& work) con
   std::fill(work.sizes.begin(), work.sizes.end(), 0);
   for (std::int64_t k = 0; k < data_.siteCount; ++k)
     ++work.sizes[static_cast<std::size_t>(siteGroups[k] - 1)];
-  SumSites(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
-           work.totals.data(), work.occupied.data(),
-           work.squares.empty() ? nullptr : work.squares.data());
+  if (work.squares.empty()) {
+    SumSites<false>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
+                    work.totals.data(), work.occupied.data(), nullptr);
+  } else {
+    SumSites<true>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
+                   work.totals.data(), work.occupied.data(), work.squares.data());
+  }
 }
 
 AssociationSteps::AssociationSteps(const AnalysisData& data, const AssociationRequest& request)
