@@ -67,8 +67,8 @@ test-sanitize: deps
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
-# The steps', the driver's and the end-to-end tests again under ThreadSanitizer (the programs they run are
-# built with it too); any report fails the run.
+# The steps', the driver's and the end-to-end tests again under ThreadSanitizer (the programs
+# they run are built with it too); any report fails the run.
 test-thread: deps
 	cmake -S . -B $(THREAD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVA_BENCHMARKS=OFF \
 	  -DKOVA_WERROR=ON \

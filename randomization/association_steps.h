@@ -35,6 +35,7 @@ class AssociationSteps {
     std::vector<double> squares;   // as totals, only for r.g
     std::vector<std::int32_t> sizes;
     std::vector<double> scratch;
+    std::vector<double> block;  // a block of species' sums over every combination
   };
   Work NewWork() const;
 
@@ -49,6 +50,8 @@ class AssociationSteps {
 
  private:
   void SumGroups(const std::int32_t* siteGroups, Work& work) const;
+  void BlockMaxima(const Work& work, std::size_t first, std::size_t count, double* block,
+                   double* maxima) const;
   SpeciesGroupSums SpeciesSums(const Work& work, std::size_t species, double* gathered) const;
 
   const AnalysisData& data_;

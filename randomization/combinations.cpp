@@ -101,26 +101,35 @@ Association IndicatorValueOf(const CombinationList& list, int combination,
 
 Association StrongestIndicatorValue(const CombinationList& list, const SpeciesGroupSums& sums,
                                     double* scratch) {
-  double meanSum = 0.0;
-  for (int j = 0; j < sums.groupCount; ++j)
-    meanSum += sums.totals[j] / sums.sizes[j];
+  const std::size_t size = list.Size();
   double* means = scratch;
-  double* occupied = scratch + list.Size();
-  double* sites = scratch + 2 * list.Size();
-  SumOverCombinations(list, [&sums](int j) { return sums.totals[j] / sums.sizes[j]; }, means);
+  double* occupied = scratch + size;
+  double* sites = scratch + 2 * size;
+  double* groupMeans = scratch + 3 * size;  // reused for the values once the sums are made
+  double meanSum = 0.0;
+  for (int j = 0; j < sums.groupCount; ++j) {
+    groupMeans[j] = sums.totals[j] / sums.sizes[j];
+    meanSum += groupMeans[j];
+  }
+  SumOverCombinations(list, [groupMeans](int j) { return groupMeans[j]; }, means);
   SumOverCombinations(list, [&sums](int j) { return sums.occupied[j]; }, occupied);
   SumOverCombinations(list, [&sums](int j) { return static_cast<double>(sums.sizes[j]); }, sites);
-  Association strongest;
-  strongest.value = -std::numeric_limits<double>::infinity();
-  for (std::size_t c = 0; c < list.Size(); ++c) {
-    const double a = means[c] / meanSum;
-    const double b = occupied[c] / sites[c];
-    const double value = a * b;
-    // Strictly larger: the first of equal values stays, and a NaN never wins.
-    if (value > strongest.value) strongest = {static_cast<int>(c), value, a, b};
+  // The values first, in a loop of their own that the compiler can vectorise; then the
+  // strongest, strictly larger so that the first of equal values stays and a NaN never wins.
+  double* values = scratch + 3 * size;  // over the group means, which the sums no longer need
+  for (std::size_t c = 0; c < size; ++c)
+    values[c] = (means[c] / meanSum) * (occupied[c] / sites[c]);
+  int found = -1;
+  double largest = -std::numeric_limits<double>::infinity();
+  for (std::size_t c = 0; c < size; ++c) {
+    if (values[c] > largest) {
+      largest = values[c];
+      found = static_cast<int>(c);
+    }
   }
-  if (strongest.combination < 0) strongest.value = std::numeric_limits<double>::quiet_NaN();
-  return strongest;
+  if (found < 0) return {-1, std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0};
+  const auto c = static_cast<std::size_t>(found);
+  return {found, values[c], means[c] / meanSum, occupied[c] / sites[c]};
 }
 
 Association StrongestCorrelation(const CombinationList& list, const SpeciesGroupSums& sums,
@@ -140,14 +149,24 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
   const double lK = weight * squareShare;
   const double spread = n * lK - aK * aK;
   double* shares = scratch;
-  SumOverCombinations(list, [&sums](int j) { return sums.totals[j] / sums.sizes[j]; }, shares);
+  double* groupShares = scratch + list.Size() + groups;
+  for (int j = 0; j < groups; ++j)
+    groupShares[j] = sums.totals[j] / sums.sizes[j];
+  SumOverCombinations(list, [groupShares](int j) { return groupShares[j]; }, shares);
+  // The denominator depends on the order alone: computed once per order, by the same
+  // expression, so that every value has the bits it would have without the saving.
+  double* denominators = scratch + list.Size();
+  for (int order = 1; order < groups; ++order) {
+    const double nC = weight * order;
+    denominators[order] = std::sqrt(spread * (n * nC - nC * nC));
+  }
   Association strongest;
   strongest.value = -std::numeric_limits<double>::infinity();
   for (std::size_t c = 0; c < list.Size(); ++c) {
     if (list.order[c] >= groups) break;  // listed by order: the rest is the whole set
     const double aC = weight * shares[c];
     const double nC = weight * list.order[c];
-    const double value = (n * aC - aK * nC) / std::sqrt(spread * (n * nC - nC * nC));
+    const double value = (n * aC - aK * nC) / denominators[list.order[c]];
     if (value > strongest.value) strongest = {static_cast<int>(c), value, 0.0, 0.0};
   }
   if (strongest.combination < 0) strongest.value = std::numeric_limits<double>::quiet_NaN();

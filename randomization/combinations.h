@@ -80,7 +80,7 @@ struct SpeciesGroupSums {
   int groupCount = 0;
 };
 
-// The strongest IndVal of the combinations. `scratch` holds 3 x list.Size() doubles.
+// The strongest IndVal of the combinations. `scratch` holds 4 x list.Size() doubles.
 Association StrongestIndicatorValue(const CombinationList& list, const SpeciesGroupSums& sums,
                                     double* scratch);
 
@@ -89,7 +89,7 @@ Association IndicatorValueOf(const CombinationList& list, int combination,
                              const SpeciesGroupSums& sums);
 
 // The strongest r.g of the combinations of order below groupCount (the combination of every
-// group has no correlation). `scratch` holds list.Size() doubles.
+// group has no correlation). `scratch` holds list.Size() + 2 x groupCount doubles.
 Association StrongestCorrelation(const CombinationList& list, const SpeciesGroupSums& sums,
                                  double* scratch);
 

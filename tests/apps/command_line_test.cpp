@@ -137,136 +137,23 @@ TEST(CommandLine, ResultFileFaults) {
   });
 }
 
-TEST(CommandLine, DataFileFaults) {
-  const std::string rows = "2 rows of 4 values, as the header says";
-  ExpectFaults({
-      // The header says 3 sites where the rows hold 4.
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 3: \"0.5\", a value beyond the 3 of species 1; expected 3 values in each "
-       "species row, as the header's number of sites says",
-       {{"data.txt", "t\n2 3 2\n1 0 2 0.5\n0 3 0 2.5E-1\n"}}},
-      // The header says 5 sites: the first row takes the first value of the second.
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 4: \"3\" left over after the 5 values of species 1, which begin on line "
-       "3; expected each species row to end with its value for site 5, as the header's number "
-       "of sites says",
-       {{"data.txt", "t\n2 5 2\n1 0 2 0.5\n0 3 0 2.5E-1\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 4: \"NA\" as the abundance of species 2 at site 2; expected a number, "
-       "such as 3, 0.5 or 2.5E-1",
-       {{"data.txt", "t\n2 4 2\n1 0 2 0.5\n0 NA 0 1\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 3: \"Infinity\" as the abundance of species 1 at site 3; expected a "
-       "number, such as 3, 0.5 or 2.5E-1",
-       {{"data.txt", "t\n2 4 2\n1 0 Infinity 0\n0 1 0 1\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 6: \"7\" after the last species row; expected 2 species rows, as the "
-       "header says",
-       {{"data.txt", "t\n2 4 2\n1 0 2 0\n0 3 0 1\n\n7\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 4: the file ends within the row of species 2, after 2 of its 4 values; "
-       "expected " + rows,
-       {{"data.txt", "t\n2 4 2\n1 0 2 0\n0 3\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt, line 2: \"4.0\" as the number of sites; expected a whole number from 1 to "
-       "2147483647",
-       {{"data.txt", "t\n2 4.0 2\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "data.txt: 5 groups for 4 sites; expected no more groups than sites, since every group "
-       "needs a site",
-       {{"data.txt", "t\n2 4 5\n1 0 2 0\n0 3 0 1\n"}}},
-  });
-}
-
-TEST(CommandLine, GroupFileFaults) {
-  const std::string perSite = "expected one group number for each site, 4 in all";
-  ExpectFaults({
-      {Arguments("data.txt", "groups.txt"),
-       "groups.txt, line 2: \"1\", a group number beyond the 4 sites; " + perSite,
-       {{"groups.txt", "1 1 2 2\n1\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "groups.txt, line 1: the group numbers end after 3 of them; " + perSite,
-       {{"groups.txt", "1 1 2\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "groups.txt, line 1: \"3\" as the group of site 4; expected a whole number from 1 to 2, "
-       "the number of groups the data file gives",
-       {{"groups.txt", "1 1 2 3\n"}}},
-      {Arguments("data.txt", "groups.txt"),
-       "groups.txt, line 1: an empty value as the group of site 2; expected a whole number from "
-       "1 to 2, the number of groups the data file gives",
-       {{"groups.txt", "1,,2 2\n"}}},
-      // The header has one group more than the group file uses.
-      {Arguments("data.txt", "groups.txt"),
-       "groups.txt: no site in group 3; expected a site in every group from 1 to 3 (the number "
-       "of groups the data file gives)",
-       {{"data.txt", "t\n2 4 3\n1 0 2 0\n0 3 0 1\n"}}},
-  });
-}
-
-TEST(CommandLine, CsvFaults) {
+// The checked reading's faults are tested in-process (tests/inputs); a few here show the
+// whole program's refusal: one line, exit code 2, nothing written.
+TEST(CommandLine, InputFaultsEndTheRunBeforeAnythingIsWritten) {
   const std::string community = "\"\",\"sp1\",\"sp2\"\n\"s1\",1,0\n";
-  const std::string number = "expected a number, such as 3, 0.5 or 2.5e-1";
   ExpectFaults({
-      {Arguments("community.csv", "groups.csv"),
-       "community.csv, line 3: 2 fields; expected 3 fields, as the header has: the site's name "
-       "and 2 species",
-       {{"community.csv", community + "\"s2\",0\n\"s3\",2,0\n\"s4\",0,1\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "community.csv, line 3: \"NA\" for species \"sp2\" at site \"s2\"; " + number,
-       {{"community.csv", community + "\"s2\",0,NA\n\"s3\",2,0\n\"s4\",0,1\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "community.csv, line 4: an empty field for species \"sp1\" at site \"s3\"; " + number,
-       {{"community.csv", community + "\"s2\",0,3\n\"s3\",,0\n\"s4\",0,1\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "community.csv, line 5: site \"s4\", which groups.csv does not name; expected every site "
-       "of the community in the groups file",
-       {{"groups.csv", "site,group\ns1,a\ns2,a\ns3,b\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "groups.csv, line 6: site \"s1\" again, first on line 2; expected each site once",
-       {{"groups.csv", "site,group\ns1,a\ns2,a\ns3,b\ns4,b\ns1,b\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "groups.csv, line 6: site \"s5\", which community.csv does not have; expected only the "
-       "sites of the community",
-       {{"groups.csv", "site,group\ns1,a\ns2,a\ns3,b\ns4,b\ns5,b\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "community.csv, line 5: site \"s2\" again, first on line 3; expected each site once",
-       {{"community.csv", community + "\"s2\",0,3\n\"s3\",2,0\n\"s2\",0,1\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "community.csv, line 5: a quoted field that the file never closes; expected a closing "
-       "double quote",
-       {{"community.csv", community + "\"s2\",0,3\n\"s3\",2,0\n\"s4,0,1\n"}}},
-      {Arguments("community.csv", "groups.csv"),
-       "groups.csv, line 3: \"NA\" for site \"s2\"; expected a group label for every site",
-       {{"groups.csv", "site,group\ns1,a\ns2,NA\ns3,b\ns4,b\n"}}},
-      // The refusals of tables that would run to meaningless results are tested in-process
-      // with the checked reading; one here shows the whole program's refusal.
+      {Arguments("data.txt", "groups.txt"),
+       "groups.txt, line 1: the group numbers end after 3 of them; expected one group number "
+       "for each site, 4 in all",
+       {{"groups.txt", "1 1 2\n"}}},
       {Arguments("community.csv", "groups.csv"),
        "community.csv, line 3: \"-3\" for species \"sp2\" at site \"s2\"; expected an "
        "abundance of 0 or more, such as a count, a cover or a biomass",
        {{"community.csv", community + "\"s2\",0,-3\n\"s3\",2,0\n\"s4\",0,1\n"}}},
-      {Arguments("community.csv", "groups.txt"),
-       "groups.txt: 5 group numbers for the 4 sites of community.csv; expected one group number "
-       "for each site",
-       {{"groups.txt", "1 1 2 2 2\n"}}},
-  });
-}
-
-TEST(CommandLine, SeedsThatCannotRandomize) {
-  const std::string expected =
-      "expected a seed whose random numbers do not repeat within the run: any odd seed for runs "
-      "of up to 931166 draws (sites times randomizations less one), 12345 for any run";
-  auto withSeed = [](const std::string& seed) {
-    return Arguments("data.txt", "groups.txt", seed, "20");
-  };
-  ExpectFaults({
-      {withSeed("0"), "--seed 0: random numbers that repeat from draw 2 on, within the 76 draws "
-                      "the run makes; " + expected},
-      {withSeed("-2147483648"), "--seed -2147483648: random numbers that repeat from draw 2 on, "
-                                "within the 76 draws the run makes; " + expected},
-      {withSeed("16777216"), "--seed 16777216: random numbers that repeat from draw 11 on, "
-                             "within the 76 draws the run makes; " + expected},
-      {withSeed("1073741824"), "--seed 1073741824: random numbers that repeat from draw 2 on, "
-                               "within the 76 draws the run makes; " + expected},
+      {Arguments("data.txt", "groups.txt", "0", "20"),
+       "--seed 0: random numbers that repeat from draw 2 on, within the 76 draws the run makes; "
+       "expected a seed whose random numbers do not repeat within the run: any odd seed for runs "
+       "of up to 931166 draws (sites times randomizations less one), 12345 for any run"},
   });
 }
 

@@ -7,8 +7,8 @@ namespace kova::test_support {
 ObservedRun RunObserved(const RunRequest& request, const std::filesystem::path& folder,
                         RunObserver observer, const AnalysisSettings& settings) {
   ObservedRun run;
-  observer.runCompleted = [&run, heard = std::move(observer.runCompleted)](
-                              const RunOutcome& outcome) {
+  observer.runCompleted = [&run,
+                           heard = std::move(observer.runCompleted)](const RunOutcome& outcome) {
     if (heard) heard(outcome);
     run.outcomes.push_back(outcome);
   };

@@ -9,25 +9,12 @@
 namespace kova::test_support {
 namespace {
 
-// Three groups of sizes 3, 2 and 1.
-const std::vector<std::int32_t> kWorkedSiteGroups = {1, 1, 1, 2, 2, 3};
 
 struct RowCase {
   std::vector<float> abundances;
   std::vector<float> type2;
   std::vector<float> type3;
 };
-
-void ExpectRows(const IndexProblem& problem, const std::vector<float>& table,
-                const std::vector<std::vector<float>>& expected, std::int32_t indexType) {
-  for (std::size_t species = 0; species < expected.size(); ++species) {
-    const std::vector<float> row = RowOf(table, problem, static_cast<std::int32_t>(species));
-    for (std::size_t group = 0; group < row.size(); ++group) {
-      EXPECT_TRUE(MatchesFourDecimals(row[group], expected[species][group]))
-          << "type " << indexType << ", species " << species << ", group " << group;
-    }
-  }
-}
 
 TEST(AbundanceIndex, WorkedExampleRows) {
   const float nan = DefaultNaN();

@@ -11,8 +11,6 @@
 namespace kova::test_support {
 namespace {
 
-// Three groups of sizes 3, 2 and 1.
-const std::vector<std::int32_t> kWorkedSiteGroups = {1, 1, 1, 2, 2, 3};
 
 struct RowCase {
   std::vector<float> abundances;

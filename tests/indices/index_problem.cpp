@@ -150,4 +150,15 @@ float DefaultNaN() {
   }
 }
 
+void ExpectRows(const IndexProblem& problem, const std::vector<float>& table,
+                const std::vector<std::vector<float>>& expected, std::int32_t indexType) {
+  for (std::size_t species = 0; species < expected.size(); ++species) {
+    const std::vector<float> row = RowOf(table, problem, static_cast<std::int32_t>(species));
+    for (std::size_t group = 0; group < row.size(); ++group) {
+      EXPECT_TRUE(MatchesFourDecimals(row[group], expected[species][group]))
+          << "type " << indexType << ", species " << species << ", group " << group;
+    }
+  }
+}
+
 }  // namespace kova::test_support

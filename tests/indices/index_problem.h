@@ -56,4 +56,12 @@ float DefaultNaN();
 ::testing::AssertionResult SameBits(const std::vector<float>& actual,
                                     const std::vector<float>& expected);
 
+// The worked examples' sites: three groups of sizes 3, 2 and 1.
+inline const std::vector<std::int32_t> kWorkedSiteGroups = {1, 1, 1, 2, 2, 3};
+
+// Expects each species' row of `table` (IndexType `indexType`) to match `expected` to four
+// decimals.
+void ExpectRows(const IndexProblem& problem, const std::vector<float>& table,
+                const std::vector<std::vector<float>>& expected, std::int32_t indexType);
+
 }  // namespace kova::test_support

@@ -23,6 +23,7 @@
 #include "inputs/input_files.h"
 #include "inputs/number_forms.h"
 #include "tests/support/console_capture.h"
+#include "tests/inputs/input_files_request.h"
 #include "tests/support/scratch_folder.h"
 #include "textio/numeric_conversion.h"
 #include "textio/units.h"
@@ -30,17 +31,7 @@
 namespace kova {
 namespace {
 
-// A run's answers as the options give them.
-InputFiles Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
-                   std::int32_t count) {
-  InputFiles request;
-  request.tableFile = std::move(table);
-  request.tableForm = form;
-  request.groupsFile = std::move(groups);
-  request.randomSeed = seed;
-  request.randomizationCount = count;
-  return request;
-}
+using test_support::Request;
 
 using test_support::ScratchFolder;
 

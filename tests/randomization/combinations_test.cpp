@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -13,26 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "randomization/association_steps.h"
 #include "randomization/bootstrap.h"
 #include "inputs/checked_inputs.h"
 #include "randomization/combinations.h"
 #include "randomization/exact_values.h"
+#include "tests/inputs/input_files_request.h"
 #include "tests/support/scratch_folder.h"
 
 namespace kova {
 namespace {
 
-// A run's answers as the options give them.
-InputFiles Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
-                   std::int32_t count) {
-  InputFiles request;
-  request.tableFile = std::move(table);
-  request.tableForm = form;
-  request.groupsFile = std::move(groups);
-  request.randomSeed = seed;
-  request.randomizationCount = count;
-  return request;
-}
+using test_support::Request;
 
 TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
   const CombinationList list = ListCombinations(4, 3);
@@ -110,7 +103,7 @@ TEST(Combinations, StrongestAssociationsEqualMultipatts) {
     const CombinationList list = ListCombinations(groups, c.correlation ? groups - 1 : groups);
     const auto peer = ReadMultipatt(c.file);
     const auto species = static_cast<std::size_t>(data.speciesCount);
-    std::vector<double> scratch(3 * list.Size());
+    std::vector<double> scratch(4 * list.Size());
     for (std::size_t i = 0; i < species; ++i) {
       std::vector<double> totals, occupied, squares;
       for (std::size_t j = 0; j < static_cast<std::size_t>(groups); ++j) {
@@ -186,6 +179,38 @@ TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
     };
     EXPECT_NEAR(single[i].apcf.value.low, quantile(0.05), 1e-14) << "species " << i + 1;
     EXPECT_NEAR(single[i].apcf.value.high, quantile(0.95), 1e-14) << "species " << i + 1;
+  }
+}
+
+// The steps find each species' strongest values for a block of species at once; they must be
+// the values, to the bit, that the observed grouping's species-by-species search reports, or
+// the observed step would not count as reaching itself.
+TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
+  for (const char* example : {"dune_management", "syn_s200_n500_g6"}) {
+    SCOPED_TRACE(example);
+    const AnalysisData data = ReadExample(example);
+    AssociationRequest request;
+    request.combinations = true;
+    request.correlation = true;
+    const AssociationSteps steps(data, request);
+    AssociationSteps::Work work = steps.NewWork();
+    std::vector<double> maxima(steps.ValuesPerStep());
+    std::vector<std::int32_t> groups(data.siteGroups.Data(),
+                                     data.siteGroups.Data() + data.siteCount);
+    std::vector<Association> indicator, correlation;
+    for (int grouping = 0; grouping < 3; ++grouping) {
+      steps.StepMaxima(groups.data(), work, maxima.data());
+      steps.Strongest(groups.data(), work, indicator, correlation);
+      const std::size_t species = indicator.size();
+      ASSERT_EQ(maxima.size(), 2 * species);
+      for (std::size_t i = 0; i < species; ++i) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[i]),
+                  std::bit_cast<std::uint64_t>(indicator[i].value)) << i;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[species + i]),
+                  std::bit_cast<std::uint64_t>(correlation[i].value)) << i;
+      }
+      std::rotate(groups.begin(), groups.begin() + 3, groups.end());
+    }
   }
 }
 

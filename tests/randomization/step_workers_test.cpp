@@ -42,8 +42,11 @@ struct StepsRecord {
   bool operator==(const StepsRecord&) const = default;
 };
 
-StepsRecord RunSteps(AnalysisData& data, std::int64_t stepCount, int threads) {
-  const StepConstants constants(data);
+StepsRecord RunSteps(AnalysisData& data, std::int64_t stepCount, int threads,
+                     std::size_t groupingsPerPass = 1) {
+  AnalysisSettings settings;
+  settings.groupingsPerPass = groupingsPerPass;
+  const StepConstants constants(data, settings);
   StepWorkers steps(data, constants, stepCount, threads);
   StepsRecord record;
   for (std::int64_t step = 1; step <= stepCount; ++step) {
@@ -58,7 +61,7 @@ StepsRecord RunSteps(AnalysisData& data, std::int64_t stepCount, int threads) {
   return record;
 }
 
-TEST(StepWorkers, EveryThreadCountGivesTheSameSteps) {
+TEST(StepWorkers, EveryThreadCountAndGroupingsAPassGiveTheSameSteps) {
   struct Case {
     std::int32_t species, sites, groups;
     std::int64_t steps;
@@ -70,11 +73,14 @@ TEST(StepWorkers, EveryThreadCountGivesTheSameSteps) {
     GenerateRun(data, c.species, c.sites, c.groups, 12345);
     const StepsRecord single = RunSteps(data, c.steps, 1);
     EXPECT_EQ(single.bits.size(), static_cast<std::size_t>(c.steps * 15));
-    for (const int threads : {2, 3, 8}) {
-      GenerateRun(data, c.species, c.sites, c.groups, 12345);
-      EXPECT_TRUE(RunSteps(data, c.steps, threads) == single)
-          << c.species << "x" << c.sites << "x" << c.groups << ", " << c.steps << " steps, "
-          << threads << " threads";
+    for (const int threads : {1, 2, 3, 8}) {
+      for (const std::size_t groupings : {1, 2, 4}) {
+        if (threads == 1 && groupings == 1) continue;
+        GenerateRun(data, c.species, c.sites, c.groups, 12345);
+        EXPECT_TRUE(RunSteps(data, c.steps, threads, groupings) == single)
+            << c.species << "x" << c.sites << "x" << c.groups << ", " << c.steps << " steps, "
+            << threads << " threads, " << groupings << " groupings a pass";
+      }
     }
   }
 }

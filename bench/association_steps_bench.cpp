@@ -1,0 +1,81 @@
+// What the associations add to a step: the steps of a run through the workers on the 1000 x
+// 1000 x 8 example, without associations, with r.g of single groups, with IndVal over every
+// combination of groups (255 of them), and with both (IndVal over 255 combinations, r.g over
+// 254); and the associations of one grouping alone. Reported per step.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "bench/bench_tables.h"
+#include "inputs/analysis_data.h"
+#include "randomization/association_steps.h"
+#include "randomization/step_workers.h"
+
+namespace kova {
+namespace {
+
+AnalysisData& Example() {
+  static AnalysisData data;
+  static bool loaded = false;
+  if (!loaded) bench::LoadExample(data, "syn_s1000_n1000_g8");
+  loaded = true;
+  return data;
+}
+
+AssociationRequest Asked(int statistics) {
+  AssociationRequest request;
+  request.combinations = (statistics & 1) != 0;
+  request.correlation = (statistics & 2) != 0;
+  return request;
+}
+
+// range(0): 0 none, 1 IndVal over every combination, 2 r.g of single groups, 3 both;
+// range(1): threads.
+void BM_StepsWithAssociations(benchmark::State& state) {
+  AnalysisData& data = Example();
+  constexpr std::int64_t kSteps = 200;
+  AnalysisSettings settings;
+  settings.threads = static_cast<int>(state.range(1));
+  std::optional<AssociationSteps> associations;
+  if (state.range(0) != 0) associations.emplace(data, Asked(static_cast<int>(state.range(0))));
+  std::chrono::duration<double, std::milli> elapsed{0};
+  double checksum = 0.0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    data.randomSeed = 1;
+    const StepConstants constants(data, settings);
+    StepWorkers workers(data, constants, kSteps, settings.threads, StepDetail::Summaries,
+                        kStepPollInterval, associations ? &*associations : nullptr);
+    for (std::int64_t step = 1; step <= kSteps; ++step) {
+      checksum += workers.Summaries(step)[0].stepSum;
+      if (associations) checksum += workers.AssociationMaxima(step)[0];
+    }
+    elapsed += std::chrono::steady_clock::now() - start;
+  }
+  benchmark::DoNotOptimize(checksum);
+  state.counters["ms_per_step"] =
+      elapsed.count() / static_cast<double>(state.iterations() * kSteps);
+}
+BENCHMARK(BM_StepsWithAssociations)
+    ->ArgsProduct({{0, 1, 2, 3}, {1, 2}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// One grouping's associations alone, on one thread: the sums over the sites and the
+// combinations.
+void BM_AssociationsOfOneGrouping(benchmark::State& state) {
+  AnalysisData& data = Example();
+  const AssociationSteps associations(data, Asked(static_cast<int>(state.range(0))));
+  AssociationSteps::Work work = associations.NewWork();
+  std::vector<double> maxima(associations.ValuesPerStep());
+  for (auto _ : state) {
+    associations.StepMaxima(data.siteGroups.Data(), work, maxima.data());
+    benchmark::DoNotOptimize(maxima.data());
+  }
+}
+BENCHMARK(BM_AssociationsOfOneGrouping)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace kova
