@@ -218,7 +218,8 @@ void CopyCsvExample(const ScratchFolder& folder, const std::string& groupsName) 
 
 // A person's session with R's files: the first name chosen in the file dialog, the second
 // too (a folder with a blank: typed quoted), then Results > Species, sorted by value, every
-// row copied and the table saved as CSV; then the picture, tiled in a small frame. The files
+// row copied, the next variant chosen and copied, and the table saved as CSV; then the
+// picture, tiled in a small frame. The files
 // are kova-cli's, each window opens in front with the keyboard, and the picture keeps text of
 // 8 pixels (its smallest text is 11 units of its 960 by 620).
 TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
@@ -234,6 +235,8 @@ TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
                "transcript:shown.txt", "choose:Species", "await-window:Species",
                "front:species-front.txt",
                "sort:value", "keys:Ctrl+A", "keys:Ctrl+C", "clipboard:copied.txt",
+               "keys:Alt+V", "keys:Down", "keys:Tab", "keys:Tab", "keys:Ctrl+A", "keys:Ctrl+C",
+               "clipboard:copied-acf.txt",
                "save-as:" + folder.File("saved"), "press:Save as CSV...",
                "await-file:" + folder.File("saved.csv"), "choose:Distributions",
                "await-window:Randomization distributions", "front:picture-front.txt",
@@ -269,6 +272,12 @@ TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
     EXPECT_GE(std::stod(fields[3]), previous) << copied[row];
     previous = std::stod(fields[3]);
   }
+  // The variant box's next variant, ACF, has no A and B.
+  const std::vector<std::string> acf =
+      SplitLines(ReadWholeFile(folder.File("copied-acf.txt")), "\n");
+  ASSERT_EQ(acf.size(), 31u);
+  EXPECT_EQ(acf[0], "species\tname\tgroup\tvalue\tp\tp Holm\tp BH");
+
   const QImage tiled(QString::fromStdString(folder.File("tiled.png")));
   EXPECT_GE(tiled.width(), 960 * 8 / 11);
   EXPECT_GE(tiled.height(), 620 * 8 / 11);
