@@ -13,7 +13,7 @@ WERROR        ?=
 PREFIX        ?= /usr/local
 
 PACKAGES      := cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev \
-                 qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils
+                 qt6-base-dev libxcb1-dev fonts-dejavu-core xvfb xauth xdotool xclip poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 .PHONY: all deps configure build programs install run window test test-sanitize test-thread bench fuzz fuzz-deps format clean

@@ -18,6 +18,7 @@
 
 #include "inputs/input_fault.h"
 #include "inputs/number_forms.h"
+#include "textio/console.h"
 
 namespace kova::cli {
 namespace {
@@ -237,12 +238,17 @@ std::string HelpEntry(std::string_view nameAndValue, std::string_view help) {
 // The options given, each once, with their values.
 using GivenOptions = std::map<Option, std::string>;
 
+// Help and faults go to the console, which is the window in the windowed program.
+void WriteOutputText(const std::string& text) {
+  Console().WriteText(text.data(), text.size(), ConsoleStream::Output);
+}
+
 CommandLine Ended(int exitCode) {
   return {exitCode, std::nullopt, {}};
 }
 
 CommandLine Faulty(std::string_view program, const InputFault& fault) {
-  std::fprintf(stderr, "%s\n", FaultLine(fault, program).c_str());
+  WriteErrorText(FaultLine(fault, program) + "\n");
   return Ended(kInputFaultExitCode);
 }
 
@@ -478,11 +484,11 @@ CommandLine ReadCommandLine(std::string_view program, int argumentCount,
   for (int index = 1; index < argumentCount; ++index) {
     const std::string_view argument = arguments[index];
     if (argument == "--help" || argument == "-h") {
-      std::fputs(UsageText(program).c_str(), stdout);
+      WriteOutputText(UsageText(program));
       return Ended(0);
     }
     if (argument == "--version") {
-      std::printf("%s %s\n", std::string(program).c_str(), KOVA_VERSION);
+      WriteOutputText(std::string(program) + " " + KOVA_VERSION + "\n");
       return Ended(0);
     }
     // --seed=N is --seed N.
@@ -518,6 +524,7 @@ CommandLine ReadCommandLine(std::string_view program, int argumentCount,
   CommandLine commandLine;
   commandLine.request.emplace();
   commandLine.request->programName = std::string(program);
+  commandLine.outputs.program = std::string(program);
   if (const auto fault = RequestFault(given, commandLine)) return Faulty(program, *fault);
   if (const auto fault = ResultFilesFault(given, *commandLine.request, commandLine.outputs)) {
     return Faulty(program, *fault);

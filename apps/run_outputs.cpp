@@ -116,11 +116,11 @@ void WriteSpeciesReport(const RunOutcome& outcome, double alpha) {
 void MakeRunOutputs(const RunOutputs& outputs, const RunOutcome& outcome) {
   if (outputs.speciesReport) WriteSpeciesReport(outcome, outputs.alpha);
   bool complete = true;
-  const auto write = [&complete](const std::string& name, const auto& text) {
+  const auto write = [&complete, &outputs](const std::string& name, const auto& text) {
     if (name.empty()) return;
     std::string reason;
     if (WriteFile(name, text(), reason)) return;
-    WriteErrorText("kova-cli: " + name + ": could not be written (" + reason +
+    WriteErrorText(outputs.program + ": " + name + ": could not be written (" + reason +
                    "); the console and RESULTS.TXT are complete\n");
     complete = false;
   };
@@ -142,6 +142,27 @@ RunObserver RunOutputsObserver(const RunOutputs& outputs) {
     };
   }
   return observer;
+}
+
+RunObserver BothObservers(RunObserver first, RunObserver second) {
+  RunObserver both;
+  both.keepsStepSums = first.keepsStepSums || second.keepsStepSums;
+  both.keepsSpecies = first.keepsSpecies || second.keepsSpecies;
+  if (first.stepReported || second.stepReported) {
+    both.stepReported = [first = first.stepReported, second = second.stepReported](
+                            std::int64_t step, std::int64_t stepCount) {
+      if (first) first(step, stepCount);
+      if (second) second(step, stepCount);
+    };
+  }
+  if (first.runCompleted || second.runCompleted) {
+    both.runCompleted = [first = first.runCompleted,
+                         second = second.runCompleted](const RunOutcome& outcome) {
+      if (first) first(outcome);
+      if (second) second(outcome);
+    };
+  }
+  return both;
 }
 
 }  // namespace kova::cli

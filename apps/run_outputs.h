@@ -23,6 +23,7 @@ struct RunOutputs {
   std::string plot;
   bool speciesReport = false;
   double alpha = 0.05;  // the largest p-value the species report lists
+  std::string program = "kova-cli";  // as a file's fault names it
   bool Any() const {
     return !speciesTable.empty() || !summary.empty() || !plot.empty() || speciesReport;
   }
@@ -36,5 +37,9 @@ std::string ResultFilePath(const std::string& name);
 // that cannot be written is reported in one line on the error stream, the others are written
 // all the same, and the run then ends with kResultFileExitCode.
 RunObserver RunOutputsObserver(const RunOutputs& outputs);
+
+// One observer that keeps what either keeps and hears the completed run as `first`, then as
+// `second`.
+RunObserver BothObservers(RunObserver first, RunObserver second);
 
 }  // namespace kova::cli

@@ -70,13 +70,6 @@ void AppendName(std::string& text, const std::vector<std::string>& names, std::s
   if (index < names.size()) text += Quoted(names[index]);
 }
 
-// One IndexType's p-values over the species and their two adjustments.
-struct SpeciesPValues {
-  std::vector<double> p;
-  std::vector<double> holm;
-  std::vector<double> benjaminiHochberg;
-};
-
 // The adjustments run over the species that were tested: an absent species, whose p-value is
 // no test, is left out of them, so that it changes no other species' adjusted p-value.
 SpeciesPValues PValuesOf(const std::vector<std::int64_t>& counts, const std::vector<bool>& absent,
@@ -168,6 +161,12 @@ std::string ShortestText(double value) {
   std::string text;
   AppendReal(text, value);
   return text;
+}
+
+SpeciesPValues SpeciesPValuesOf(const RunOutcome& outcome, int indexType) {
+  const SpeciesOutcome& species = *outcome.species;
+  return PValuesOf(species.indicators[static_cast<std::size_t>(indexType - 1)], species.absent,
+                   outcome.stepCount);
 }
 
 std::string SpeciesTableText(const RunOutcome& outcome) {

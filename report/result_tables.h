@@ -13,6 +13,18 @@
 
 namespace kova {
 
+// One IndexType's p-values over the species and their two adjustments, by species; NaN for
+// a species absent everywhere.
+struct SpeciesPValues {
+  std::vector<double> p;
+  std::vector<double> holm;
+  std::vector<double> benjaminiHochberg;
+};
+
+// The p-values of an IndexType (1 to 5) as the species table has them. Needs the outcome's
+// species.
+SpeciesPValues SpeciesPValuesOf(const RunOutcome& outcome, int indexType);
+
 // One row per species: its number, its name, and for each IndexType the group of its
 // maximum (with the group's label when the groups have labels), its value there (for APCF
 // also its two factors), its p-value and the p-values adjusted by Holm's and by Benjamini and

@@ -1,9 +1,11 @@
 #include "apps/kova/results_menu.h"
 
 #include <QFileDialog>
+#include <QMdiSubWindow>
 #include <optional>
 #include <string>
 
+#include "apps/kova/species_window.h"
 #include "host/win/message_boxes.h"
 #include "host/win/picture_painting.h"
 #include "host/win/program_graphics.h"
@@ -18,6 +20,9 @@ namespace {
 
 // The graphics window shows the picture at about three quarters of its natural size.
 constexpr QSize kWindowSize(736, 500);
+constexpr QSize kSpeciesWindowSize(640, 420);
+// The smallest text the graphics window shows, in pixels.
+constexpr double kLegibleTextPixels = 8;
 // Saved images are twice the natural size, sharp enough to print.
 constexpr double kImageScale = 2;
 
@@ -40,7 +45,9 @@ std::optional<QString> ChooseFile(const QString& filter, const QString& suffix) 
 RunObserver ResultsMenu::Observer() {
   RunObserver observer;
   observer.keepsStepSums = true;
+  observer.keepsSpecies = true;
   observer.runCompleted = [this](const RunOutcome& outcome) {
+    outcome_ = outcome;
     picture_ = RunPicture(outcome);
     Add();
   };
@@ -53,16 +60,31 @@ void ResultsMenu::Add() {
       win::ProgramMenu::InsertBefore(win::Services(), "Window", "&Results");
   if (!menu) return;
   menu->AddItem("&Distributions", [this] { ShowPicture(); });
+  menu->AddItem("Sp&ecies", [this] { ShowSpecies(); });
   menu->AddItem("Save Picture as &SVG...", [this] { SaveSvg(); });
   menu->AddItem("Save Picture as &PNG...", [this] { SavePng(); });
 }
 
+// Every window the menu opens comes to the front with the keyboard.
 void ResultsMenu::ShowPicture() {
   win::ProgramServices& services = win::Services();
   if (win::RaiseGraphicsWindow(services)) return;
   win::OpenGraphicsWindow(
       services, {"Randomization distributions", kWindowSize, host::MappingMode::Text,
                  [this](QPainter& surface) { win::PaintPictureToFit(surface, *picture_); }});
+  // Tiled among other windows, the picture keeps text that can be read.
+  services.GraphicsWindow()->widget()->setMinimumSize(
+      win::LegibleSize(*picture_, kLegibleTextPixels));
+  win::RaiseGraphicsWindow(services);
+}
+
+void ResultsMenu::ShowSpecies() {
+  if (species_ != nullptr) {
+    win::ShowInFront(species_);
+    return;
+  }
+  species_ = win::Services().OpenChildWindow(new SpeciesWindow(*outcome_),
+                                             QStringLiteral("Species"), kSpeciesWindowSize);
 }
 
 void ResultsMenu::SaveSvg() const {

@@ -49,7 +49,7 @@ int HostMain(int argumentCount, char** arguments, Analysis analysis, const HostS
   InstallConsoleHooks(host.Operations());
   SetProcessExit(&EndProcess);
   if (started) started(host);
-  analysis();
+  analysis(argumentCount, arguments);
   // An analysis ends through the stop or the error report; one that returns ends as the stop.
   EndRun(0);
 }

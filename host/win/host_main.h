@@ -8,7 +8,9 @@ namespace kova::win {
 
 class ConsoleHost;
 
-using Analysis = void (*)();
+// Given the program's arguments, its name first, once the window system has taken out its
+// own (-display, -platform, -geometry and the like).
+using Analysis = std::function<void(int argumentCount, char** arguments)>;
 // Called once the windows are shown, before the analysis starts.
 using HostStarted = std::function<void(ConsoleHost& host)>;
 

@@ -85,6 +85,19 @@ void PaintPictureToFit(QPainter& surface, const plots::Picture& picture) {
   surface.restore();
 }
 
+QSize LegibleSize(const plots::Picture& picture, double legiblePixels) {
+  double smallest = 0;
+  for (const plots::Group& group : picture.groups) {
+    for (const plots::Text& text : group.texts) {
+      if (text.size > 0 && (smallest == 0 || text.size < smallest)) smallest = text.size;
+    }
+  }
+  if (smallest == 0) return {};
+  const double scale = legiblePixels / smallest;
+  return {static_cast<int>(std::ceil(picture.width * scale)),
+          static_cast<int>(std::ceil(picture.height * scale))};
+}
+
 QImage PictureImage(const plots::Picture& picture, double scale) {
   QImage image(static_cast<int>(std::ceil(picture.width * scale)),
                static_cast<int>(std::ceil(picture.height * scale)), QImage::Format_RGB32);

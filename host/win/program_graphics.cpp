@@ -17,8 +17,7 @@ bool OpenGraphicsWindow(ProgramServices& services, const GraphicsWindowRequest& 
 bool RaiseGraphicsWindow(ProgramServices& services) {
   QMdiSubWindow* window = services.GraphicsWindow();
   if (window == nullptr) return false;
-  window->showNormal();
-  window->mdiArea()->setActiveSubWindow(window);
+  ShowInFront(window);
   return true;
 }
 

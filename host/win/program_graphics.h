@@ -24,8 +24,8 @@ struct GraphicsWindowRequest {
 // when the program has one already.
 bool OpenGraphicsWindow(ProgramServices& services, const GraphicsWindowRequest& request);
 
-// Brings the graphics window to the front, restored if it was minimized; false when there is
-// none.
+// Brings the graphics window to the front, restored if it was minimized, with the keyboard;
+// false when there is none.
 bool RaiseGraphicsWindow(ProgramServices& services);
 
 }  // namespace kova::win

@@ -35,6 +35,11 @@ bool ProgramMenu::AddItem(std::string_view text, std::function<void()> chosen) {
                                    });
 }
 
+bool ProgramMenu::AddSeparator() {
+  const int menu = Position();
+  return menu != 0 && services_->AppendMenuItem(menu, menu_flag::kSeparator, "");
+}
+
 bool ProgramMenu::SetChecked(std::string_view text, bool checked) {
   const int menu = Position();
   const int item = menu == 0 ? 0 : services_->ItemPosition(menu, text);

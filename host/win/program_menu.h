@@ -25,6 +25,8 @@ class ProgramMenu {
 
   // Adds an item at the end of the menu; `chosen` runs whenever the user chooses it.
   bool AddItem(std::string_view text, std::function<void()> chosen);
+  // Adds a separator line at the end of the menu.
+  bool AddSeparator();
   // Puts a check mark on the item named `text`, or takes it off.
   bool SetChecked(std::string_view text, bool checked);
   bool RemoveItem(std::string_view text);

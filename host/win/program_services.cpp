@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -18,6 +21,7 @@ ProgramServices* running = nullptr;
 constexpr int kDefaultWidth = 600;
 constexpr int kDefaultHeight = 300;
 constexpr QPoint kGraphicsPlace(15, 15);
+constexpr QPoint kChildPlace(30, 30);
 constexpr std::size_t kLongestTitle = 80;
 
 QString Latin1(std::string_view text) {
@@ -71,6 +75,9 @@ QAction* ProgramServices::NewItem(QMenu* menu, unsigned flags, std::string_view 
   action->setCheckable(true);
   action->setChecked((flags & menu_flag::kChecked) != 0);
   action->setEnabled((flags & (menu_flag::kGrayed | menu_flag::kDisabled)) == 0);
+  // The keys an item's text names after its TAB choose it too.
+  const QString keys = action->text().section(QLatin1Char('\t'), 1);
+  if (!keys.isEmpty()) action->setShortcut(QKeySequence(keys));
   QObject::connect(action, &QAction::triggered, action, [this, action, id](bool nowChecked) {
     action->setChecked(!nowChecked);
     if (frame_.commandChosen) frame_.commandChosen(id);
@@ -181,6 +188,38 @@ bool ProgramServices::OpenGraphicsWindow(int& width, int& height, std::string_vi
   // The console keeps the keyboard: a read may be waiting for the user's answer.
   if (active != nullptr) frame_.Client()->setActiveSubWindow(active);
   return true;
+}
+
+void ProgramServices::TypeLine(std::string_view text) {
+  QWidget* console = frame_.ConsoleWindow()->widget();
+  for (const char character : text) {
+    QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier,
+                  QString(QChar(static_cast<unsigned char>(character))));
+    QCoreApplication::sendEvent(console, &key);
+  }
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  QCoreApplication::sendEvent(console, &enter);
+}
+
+QMdiSubWindow* ProgramServices::OpenChildWindow(QWidget* content, const QString& title,
+                                                QSize size) {
+  auto* window = new QMdiSubWindow(frame_.Client());
+  window->setWidget(content);
+  window->setWindowTitle(title);
+  frame_.Client()->addSubWindow(window);
+  window->setGeometry(QRect(kChildPlace, size));
+  ShowInFront(window);
+  return window;
+}
+
+void ShowInFront(QMdiSubWindow* window) {
+  // The keyboard reaches a child window only while the frame is the active window, which it
+  // is not while a dialog has just closed.
+  window->window()->activateWindow();
+  window->showNormal();
+  window->raise();
+  window->mdiArea()->setActiveSubWindow(window);
+  window->widget()->setFocus(Qt::OtherFocusReason);
 }
 
 int ProgramServices::StartTick() {

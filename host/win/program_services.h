@@ -4,6 +4,7 @@
 // console output, and after the run has ended.
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@ class QAction;
 class QMenu;
 class QMdiSubWindow;
 class QTimer;
+class QWidget;
 
 namespace kova::win {
 
@@ -66,6 +68,16 @@ class ProgramServices {
                           PaintRoutine paint);
   QMdiSubWindow* GraphicsWindow() const { return graphics_; }
 
+  // The frame, as the owner of a program's dialogs.
+  FrameWindow& Frame() const { return frame_; }
+
+  // Types `text` and Enter into the Input/Output window, as the user would at the keyboard.
+  void TypeLine(std::string_view text);
+
+  // A child window of the program's own around `content`, beside the Input/Output window,
+  // in front and with the keyboard. The user may close it, which hides it.
+  QMdiSubWindow* OpenChildWindow(QWidget* content, const QString& title, QSize size);
+
   // Lets the window catch up, then arms the tick; its flag turns true 100 ms later.
   int StartTick();
   bool TickFired() const;
@@ -86,6 +98,9 @@ class ProgramServices {
   host::Tick tick_;
   QMdiSubWindow* graphics_ = nullptr;
 };
+
+// Brings a child window to the front, restored if it was minimized, with the keyboard.
+void ShowInFront(QMdiSubWindow* window);
 
 // The services of the running program's host.
 ProgramServices& Services();

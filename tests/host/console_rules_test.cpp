@@ -1,5 +1,5 @@
-// The console host's rules for a command line, for the console's line traffic, for closing
-// the frame and for routing menu commands.
+// The console host's rules for a command line, for a chosen file's name as an answer, for the
+// console's line traffic, for closing the frame and for routing menu commands.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 #include "host/close_sequence.h"
 #include "host/command_line.h"
 #include "host/console_lines.h"
+#include "host/file_name_answer.h"
 #include "host/main_menu.h"
 
 namespace kova::host {
@@ -56,6 +57,24 @@ TEST(ProgramTitle, IsTheFileNameWithItsExtension) {
   EXPECT_EQ(ProgramTitle("C:\\Program Files\\KOVA\\kova.exe"), "kova.exe");
   EXPECT_EQ(ProgramTitle("/usr/local/bin/kova"), "kova");
   EXPECT_EQ(ProgramTitle("kova"), "kova");
+}
+
+TEST(FileNameAnswer, RelativeInsideTheWorkingFolderQuotedWhereAReadWouldSplitIt) {
+  const struct {
+    const char* chosen;
+    const char* answer;
+  } cases[] = {
+      {"/home/ann/dune/data.txt", "data.txt"},
+      {"/home/ann/dune/sub/groups.csv", "'sub/groups.csv'"},
+      {"/home/ann/dune/my data.csv", "'my data.csv'"},
+      {"/home/ann/dune/ann's,1.txt", "'ann''s,1.txt'"},
+      {"/home/ann/dunes/data.txt", "'/home/ann/dunes/data.txt'"},
+      {"/home/ann/dune", "'/home/ann/dune'"},
+      {"/data.txt", "'/data.txt'"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FileNameAnswer("/home/ann/dune", c.chosen), c.answer) << c.chosen;
+  EXPECT_EQ(FileNameAnswer("/", "/data.txt"), "'/data.txt'");
 }
 
 TEST(WriteTextLines, OneLineEndIsDropped) {

@@ -3,6 +3,7 @@
 // the host's own event loops, as a person's keys and clicks arrive.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -23,7 +24,18 @@ namespace kova::test_support {
 //   transcript:FILE  write the transcript's lines to FILE, each followed by LF
 //   choose:ITEM      once the frame's menus hold ITEM (its text without the & marks),
 //                    choose it
-//   grab:FILE        once the graphics window is shown, save an image of it to FILE (PNG)
+//   grab:FILE        once a window beside the Input/Output window is the active one, save
+//                    an image of it to FILE (PNG)
+//   frame-size:WxH   resize the frame to W by H pixels
+//   wait:MS          let MS milliseconds of events pass (a chosen command runs meanwhile)
+//   await-window:T   until a window titled T is shown beside the Input/Output window
+//   front:FILE       once the frame is the active window (two seconds at most), write the
+//                    active child window's title to FILE, then " with the keyboard" when
+//                    the keyboard focus is inside it
+//   keys:KEYS        the key sequence KEYS ("Ctrl+A") to the widget with the keyboard focus
+//   sort:TITLE       click the title of the active window's table column TITLE
+//   press:BUTTON     click the button BUTTON of the active window
+//   clipboard:FILE   write the clipboard's text to FILE
 //   await-file:FILE  until FILE exists and is not empty
 struct UserAction {
   std::string verb;
@@ -44,6 +56,7 @@ class ScriptedUser : public QObject {
   win::ConsoleHost& host_;
   std::vector<UserAction> actions_;
   std::size_t next_ = 0;
+  QElapsedTimer waited_;  // since the current wait or front began
   QTimer timer_;
   ModalResponder modals_;
 };

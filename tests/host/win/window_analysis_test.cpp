@@ -209,6 +209,116 @@ TEST(WindowAnalysis, TheResultsMenuShowsAndSavesThePictureOfTheRun) {
   }
 }
 
+void CopyCsvExample(const ScratchFolder& folder, const std::string& groupsName) {
+  const auto source = SourceFolder() / "examples" / "dune_management";
+  std::filesystem::copy_file(source / "community.csv", folder.Path() / "community.csv");
+  std::filesystem::create_directories((folder.Path() / groupsName).parent_path());
+  std::filesystem::copy_file(source / "groups.csv", folder.Path() / groupsName);
+}
+
+// A person's session with R's files: the first name chosen in the file dialog, the second
+// too (a folder with a blank: typed quoted), then Results > Species, sorted by value, every
+// row copied, the next variant chosen and copied, and the table saved as CSV; then the
+// picture, tiled in a small frame. The files
+// are kova-cli's, each window opens in front with the keyboard, and the picture keeps text of
+// 8 pixels (its smallest text is 11 units of its 960 by 620).
+TEST(WindowAnalysis, FilesChosenInTheDialogAndTheSpeciesWindowOfTheRun) {
+  ScratchFolder folder;
+  ScratchFolder cliFolder;
+  const std::string groups = "R files/groups.csv";
+  CopyCsvExample(folder, groups);
+  CopyCsvExample(cliFolder, groups);
+  const ProcessResult run = RunScripted(
+      folder, {"await-lines:1", "save-as:" + folder.File("community.csv"),
+               "choose:Open File Name...", "await-lines:3", "type:1", "type:99", "await-lines:7",
+               "save-as:" + folder.File(groups), "choose:Open File Name...", "await-end",
+               "transcript:shown.txt", "choose:Species", "await-window:Species",
+               "front:species-front.txt",
+               "sort:value", "keys:Ctrl+A", "keys:Ctrl+C", "clipboard:copied.txt",
+               "keys:Alt+V", "keys:Down", "keys:Tab", "keys:Tab", "keys:Ctrl+A", "keys:Ctrl+C",
+               "clipboard:copied-acf.txt",
+               "save-as:" + folder.File("saved"), "press:Save as CSV...",
+               "await-file:" + folder.File("saved.csv"), "choose:Distributions",
+               "await-window:Randomization distributions", "front:picture-front.txt",
+               "frame-size:640x480", "choose:Tile", "wait:200", "grab:tiled.png", "close:No"});
+  ASSERT_EQ(run.exitCode, 0) << run.error;
+  const ProcessResult cli = RunProcess(
+      KOVA_CLI_PROGRAM,
+      {"--community", "community.csv", "--groups", groups, "--seed", "1", "--randomizations", "99",
+       "--species-table", "species.csv"},
+      "", cliFolder.Path().string());
+  ASSERT_EQ(cli.exitCode, 0) << cli.error;
+  EXPECT_EQ(ReadWholeFile(folder.File("RESULTS.TXT")),
+            ReadWholeFile(cliFolder.File("RESULTS.TXT")));
+  EXPECT_EQ(ReadWholeFile(folder.File("saved.csv")), ReadWholeFile(cliFolder.File("species.csv")));
+  const std::vector<std::string> shown =
+      SplitLines(ReadWholeFile(folder.File("shown.txt")), "\n");
+  ASSERT_GT(shown.size(), 8u);
+  EXPECT_EQ(shown[1], "community.csv");
+  EXPECT_EQ(shown[7], "'R files/groups.csv'");
+  EXPECT_EQ(ReadWholeFile(folder.File("species-front.txt")), "Species with the keyboard");
+  EXPECT_EQ(ReadWholeFile(folder.File("picture-front.txt")),
+            "Randomization distributions with the keyboard");
+
+  // The header and all 30 species, by value from the smallest.
+  const std::vector<std::string> copied =
+      SplitLines(ReadWholeFile(folder.File("copied.txt")), "\n");
+  ASSERT_EQ(copied.size(), 31u);
+  EXPECT_EQ(copied[0], "species\tname\tgroup\tvalue\tA\tB\tp\tp Holm\tp BH");
+  double previous = 0;
+  for (std::size_t row = 1; row < copied.size(); ++row) {
+    const std::vector<std::string> fields = SplitLines(copied[row], "\t");
+    ASSERT_EQ(fields.size(), 9u) << copied[row];
+    EXPECT_GE(std::stod(fields[3]), previous) << copied[row];
+    previous = std::stod(fields[3]);
+  }
+  // The variant box's next variant, ACF, has no A and B.
+  const std::vector<std::string> acf =
+      SplitLines(ReadWholeFile(folder.File("copied-acf.txt")), "\n");
+  ASSERT_EQ(acf.size(), 31u);
+  EXPECT_EQ(acf[0], "species\tname\tgroup\tvalue\tp\tp Holm\tp BH");
+
+  const QImage tiled(QString::fromStdString(folder.File("tiled.png")));
+  EXPECT_GE(tiled.width(), 960 * 8 / 11);
+  EXPECT_GE(tiled.height(), 620 * 8 / 11);
+}
+
+// kova's options are kova-cli's: a run gives its console text and files, a fault its one line
+// and exit code 2, in the window.
+TEST(WindowAnalysis, TheOptionsOfKovaCliRunInTheWindow) {
+  const struct {
+    std::vector<std::string> options;
+    int exitCode;
+  } cases[] = {
+      {{"--community", "community.csv", "--groups", "groups.csv", "--seed", "1",
+        "--randomizations", "99", "--species-report"},
+       0},
+      {{"--community", "community.csv", "--groups", "groups.csv", "--seed", "1"}, 2},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder folder;
+    ScratchFolder cliFolder;
+    CopyCsvExample(folder, "groups.csv");
+    CopyCsvExample(cliFolder, "groups.csv");
+    std::vector<std::string> actions = {"await-end", "transcript:shown.txt", "close:No", "--"};
+    actions.insert(actions.end(), c.options.begin(), c.options.end());
+    const ProcessResult run = RunScripted(folder, actions);
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.error;
+    const ProcessResult cli =
+        RunProcess(KOVA_CLI_PROGRAM, c.options, "", cliFolder.Path().string());
+    ASSERT_EQ(cli.exitCode, c.exitCode);
+    const std::string shown = ReadWholeFile(folder.File("shown.txt"));
+    if (c.exitCode == 0) {
+      EXPECT_EQ(SplitLines(shown, "\n"), ExpectedTranscript(cli.output, {}));
+      EXPECT_EQ(ReadWholeFile(folder.File("RESULTS.TXT")),
+                ReadWholeFile(cliFolder.File("RESULTS.TXT")));
+    } else {
+      EXPECT_EQ("kova-cli" + shown.substr(std::string("kova").size()), cli.error);
+      EXPECT_FALSE(std::filesystem::exists(folder.File("RESULTS.TXT")));
+    }
+  }
+}
+
 TEST(WindowAnalysis, ARunTimeErrorShowsItsReportAndEndsWithMinusOne) {
   ScratchFolder folder;
   CopyExample(folder, "dune_management");
