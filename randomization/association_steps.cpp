@@ -16,8 +16,14 @@ constexpr double kBelowAll = -std::numeric_limits<double>::infinity();
 // StrongestCorrelation, species by species, and so the same bits.
 constexpr std::size_t kBlock = 64;
 
-// Where the processor has them, the loops over a block use its wider vectors.
+// Where the processor has them, the loops over a block use its wider vectors (the same
+// operations in the same order, so the same bits). The choice is made when the program is
+// loaded, before the thread sanitizer's runtime could follow it, so its builds go without.
+#if defined(__SANITIZE_THREAD__)
+#define KOVA_WIDE_LOOPS
+#else
 #define KOVA_WIDE_LOOPS __attribute__((target_clones("avx2", "default")))
+#endif
 
 struct BlockSums {
   const double* totals;    // GroupCount x SpeciesCount, from the block's first species
