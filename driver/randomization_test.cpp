@@ -4,11 +4,11 @@
 #include <optional>
 
 #include "driver/dialogue.h"
-#include "randomization/run_statistics.h"
-#include "report/results_report.h"
 #include "randomization/run_outcome.h"
+#include "randomization/run_statistics.h"
 #include "randomization/step_computation.h"
 #include "randomization/step_workers.h"
+#include "report/results_report.h"
 #include "textio/units.h"
 
 namespace kova {

@@ -1,7 +1,7 @@
 #include "inputs/input_files.h"
 
-#include "textio/units.h"
 #include "textio/free_format_input.h"
+#include "textio/units.h"
 
 namespace kova {
 

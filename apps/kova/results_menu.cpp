@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "apps/kova/species_window.h"
+#include "apps/kova/per_species_window.h"
 #include "host/win/message_boxes.h"
 #include "host/win/picture_painting.h"
 #include "host/win/program_graphics.h"

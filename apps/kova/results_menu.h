@@ -1,5 +1,5 @@
 // The "Results" menu the windowed program adds once a run is complete: the picture of the
-// randomization distributions in the graphics window, the species window (species_window.h),
+// randomization distributions in the graphics window, the species window (per_species_window.h),
 // and the picture saved as SVG or PNG. The program owns it; the run reaches it through the observer
 // it hands out.
 #pragma once

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
-#include "tests/driver/observed_runs.h"
 #include "randomization/run_outcome.h"
+#include "tests/driver/observed_runs.h"
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 
@@ -140,8 +140,7 @@ TEST(PeerAgreement, CombinationsAgreeWithMultipatt) {
   const Case cases[] = {
       {"dune_management", "dune_management_multipatt_indval_g.csv", false, ""},
       {"dune_management", "dune_management_multipatt_r_g.csv", true, ""},
-      {"dune_management", "dune_management_multipatt_indval_g_blocks_use.csv", false,
-       "blocks.csv"},
+      {"dune_management", "dune_management_multipatt_indval_g_blocks_use.csv", false, "blocks.csv"},
       {"wetland_kmeans3", "wetland_kmeans3_multipatt_indval_g.csv", false, ""},
       {"wetland_kmeans3", "wetland_kmeans3_multipatt_r_g.csv", true, ""},
   };

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "driver/analysis_main.h"
-#include "tests/driver/observed_runs.h"
 #include "randomization/observed_species.h"
 #include "randomization/run_outcome.h"
+#include "tests/driver/observed_runs.h"
 #include "tests/support/console_capture.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/smallest_example.h"

@@ -9,8 +9,8 @@
 
 namespace kova::test_support {
 
-inline InputFiles Request(std::string table, TableForm form, std::string groups,
-                          std::int32_t seed, std::int32_t count) {
+inline InputFiles Request(std::string table, TableForm form, std::string groups, std::int32_t seed,
+                          std::int32_t count) {
   InputFiles request;
   request.tableFile = std::move(table);
   request.tableForm = form;

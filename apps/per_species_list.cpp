@@ -1,4 +1,4 @@
-#include "apps/species_list.h"
+#include "apps/per_species_list.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/species_list.h"
+#include "apps/per_species_list.h"
 
 namespace kova {
 namespace {

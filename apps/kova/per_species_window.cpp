@@ -1,4 +1,4 @@
-#include "apps/kova/species_window.h"
+#include "apps/kova/per_species_window.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -18,7 +18,7 @@
 #include <optional>
 #include <set>
 
-#include "apps/species_list.h"
+#include "apps/per_species_list.h"
 #include "host/win/message_boxes.h"
 #include "report/result_tables.h"
 
