@@ -47,14 +47,7 @@ void CopyExample(const ScratchFolder& folder, const std::string& example) {
   std::filesystem::copy_file(source / "groups.txt", folder.Path() / "groups.txt");
 }
 
-class SmallestExampleCli : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_.Write("data.txt", test_support::kSmallestData);
-    folder_.Write("groups.txt", test_support::kSmallestGroups);
-  }
-  ScratchFolder folder_;
-};
+class SmallestExampleCli : public test_support::SmallestExampleFolder {};
 
 TEST_F(SmallestExampleCli, RunsOfZeroOneAndTwoSteps) {
   const CliRun none = RunCli(folder_, "data.txt\n5\n0\ngroups.txt\n");

@@ -31,14 +31,7 @@ CapturedRun RunAnalysisIn(const ScratchFolder& folder, const std::string& answer
   return run;
 }
 
-class SmallestExample : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_.Write("data.txt", test_support::kSmallestData);
-    folder_.Write("groups.txt", test_support::kSmallestGroups);
-  }
-  ScratchFolder folder_;
-};
+class SmallestExample : public test_support::SmallestExampleFolder {};
 
 TEST_F(SmallestExample, OneStepWritesTheFullTables) {
   const CapturedRun run = RunAnalysisIn(folder_, "data.txt\n7\n1\ngroups.txt\n");

@@ -3,7 +3,11 @@
 // known to the character.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
+
+#include "tests/support/scratch_folder.h"
 
 namespace kova::test_support {
 
@@ -18,5 +22,15 @@ std::string SmallestStepRecords(int step, bool withTables);
 
 // The final table of a run of two or more steps: every z-score is the default NaN.
 std::string SmallestFinalTable();
+
+// Tests that run in a scratch folder holding the smallest example's two files.
+class SmallestExampleFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_.Write("data.txt", kSmallestData);
+    folder_.Write("groups.txt", kSmallestGroups);
+  }
+  ScratchFolder folder_;
+};
 
 }  // namespace kova::test_support
