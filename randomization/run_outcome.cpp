@@ -90,10 +90,6 @@ void RunOutcomeCollector::FinishAssociations(const AnalysisData& data, int threa
   const std::int64_t* counts = associationCounts_.data();
   std::vector<Association> indicator;
   std::vector<Association> correlation;
-  if (associations_ != nullptr) {
-    AssociationSteps::Work work = associations_->NewWork();
-    associations_->Strongest(observedSiteGroups_.data(), work, indicator, correlation);
-  }
   const auto keep = [&](const std::vector<Association>& strongest, const CombinationList& list,
                         std::vector<SpeciesAssociation>& into) {
     if (strongest.empty()) return;
@@ -112,6 +108,8 @@ void RunOutcomeCollector::FinishAssociations(const AnalysisData& data, int threa
     }
   };
   if (associations_ != nullptr) {
+    AssociationSteps::Work work = associations_->NewWork();
+    associations_->Strongest(observedSiteGroups_.data(), work, indicator, correlation);
     keep(indicator, associations_->IndicatorCombinations(), species.indicatorValues);
     keep(correlation, associations_->CorrelationCombinations(), species.correlations);
   }
