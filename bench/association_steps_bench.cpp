@@ -1,7 +1,7 @@
 // What the associations add to a step: the steps of a run through the workers on the 1000 x
 // 1000 x 8 example, without associations, with r.g of single groups, with IndVal over every
 // combination of groups (255 of them), and with both (IndVal over 255 combinations, r.g over
-// 254); and the associations of one grouping alone. Reported per step.
+// 254). Reported per step.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -45,9 +45,9 @@ void BM_StepsWithAssociations(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     data.randomSeed = 1;
-    const StepConstants constants(data, settings);
+    const StepConstants constants(data, settings, associations ? &*associations : nullptr);
     StepWorkers workers(data, constants, kSteps, settings.threads, StepDetail::Summaries,
-                        kStepPollInterval, associations ? &*associations : nullptr);
+                        kStepPollInterval, associations.has_value());
     for (std::int64_t step = 1; step <= kSteps; ++step) {
       checksum += workers.Summaries(step)[0].stepSum;
       if (associations) checksum += workers.AssociationMaxima(step)[0];
@@ -62,20 +62,6 @@ BENCHMARK(BM_StepsWithAssociations)
     ->ArgsProduct({{0, 1, 2, 3}, {1, 2}})
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
-
-// One grouping's associations alone, on one thread: the sums over the sites and the
-// combinations.
-void BM_AssociationsOfOneGrouping(benchmark::State& state) {
-  AnalysisData& data = Example();
-  const AssociationSteps associations(data, Asked(static_cast<int>(state.range(0))));
-  AssociationSteps::Work work = associations.NewWork();
-  std::vector<double> maxima(associations.ValuesPerStep());
-  for (auto _ : state) {
-    associations.StepMaxima(data.siteGroups.Data(), work, maxima.data());
-    benchmark::DoNotOptimize(maxima.data());
-  }
-}
-BENCHMARK(BM_AssociationsOfOneGrouping)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kova

@@ -48,11 +48,6 @@ void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
                           const RunObserver& observer, ConsoleSteps consoleSteps,
                           const AssociationRequest& associations) {
   std::array<SumStatistics, kIndexTypeCount> statistics{};
-  const StepConstants constants(data, settings);
-  // Set up after the first step line, where the steps' work storage has always been obtained;
-  // the outcome before the steps start, while the grouping is the observed one.
-  std::optional<RunOutcomeCollector> outcome;
-  std::optional<StepWorkers> steps;
   // The associations are found for the per-species results, which only a keeping observer has.
   std::optional<AssociationSteps> associationSteps;
   if (observer.runCompleted && observer.keepsSpecies &&
@@ -60,6 +55,11 @@ void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
     associationSteps.emplace(data, associations);
   }
   const AssociationSteps* stepAssociations = associationSteps ? &*associationSteps : nullptr;
+  const StepConstants constants(data, settings, stepAssociations);
+  // Set up after the first step line, where the steps' work storage has always been obtained;
+  // the outcome before the steps start, while the grouping is the observed one.
+  std::optional<RunOutcomeCollector> outcome;
+  std::optional<StepWorkers> steps;
   const int threads = StepThreadCount(settings.threads, data.speciesCount, data.siteCount);
 
   // Counted in 64 bits: the largest count must not overflow the counter after its last step.
@@ -71,7 +71,7 @@ void RunRandomizationTest(AnalysisData& data, const AnalysisSettings& settings,
       if (observer.runCompleted) outcome.emplace(data, observer, stepAssociations, associations);
       steps.emplace(data, constants, data.randomizationCount, threads,
                     outcome ? outcome->Detail() : StepDetail::Summaries, kStepPollInterval,
-                    stepAssociations);
+                    stepAssociations != nullptr);
     }
     const StepSummaries& summaries = steps->Summaries(count);
     for (std::int32_t indexType = 1; indexType <= kIndexTypeCount; ++indexType) {

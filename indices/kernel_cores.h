@@ -64,6 +64,11 @@ struct Grouping {
   const std::int32_t* groupSizes = nullptr;
 };
 
+// Sums a pass may add for its caller beside the tables: each species' abundances per group
+// in double precision (each abundance widened, added in increasing site order), and with them
+// their squares.
+enum class DoubleSums { None, Totals, TotalsAndSquares };
+
 // What the five tables of one to kMostGroupingsPerPass groupings are computed from. The
 // occupied-site counts of the species do not depend on the grouping, so they are counted once
 // per run; the presence of a species at a site is read from its abundance (greater than 0),
@@ -76,6 +81,7 @@ struct StepTablesArguments {
   const float* speciesOccupiedSites = nullptr;  // P(i) of every species
   std::size_t groupingCount = 1;
   Grouping groupings[kMostGroupingsPerPass];
+  DoubleSums doubleSums = DoubleSums::None;  // as the work storage holds them
 };
 
 // Work storage of one grouping for one block of at most `speciesPerBlock` species. Every
@@ -90,6 +96,9 @@ struct GroupingWork {
   float* averages;     // per species
   float* largest;      // per species
   float* tables[5];
+  // With double sums, per group and species; null without them (squares: without squares).
+  double* doubleTotals;
+  double* doubleSquares;
 };
 
 // The storage of up to `groupingsPerPass` groupings; the others are left null.

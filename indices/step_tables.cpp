@@ -22,11 +22,25 @@ constexpr std::size_t kSpeciesGranule = 16;
 constexpr std::size_t kFloatColumnsPerGroup = 3 + 5;
 constexpr std::size_t kFloatColumnsPerSpecies = 3;
 
+// The double columns per group: the exact means, and the double sums asked for.
+std::size_t DoubleColumnsPerGroup(DoubleSums sums) {
+  switch (sums) {
+    case DoubleSums::None:
+      return 1;
+    case DoubleSums::Totals:
+      return 2;
+    case DoubleSums::TotalsAndSquares:
+      return 3;
+  }
+  return 3;
+}
+
 // The work storage of one species of a block.
-std::size_t BytesPerSpecies(std::size_t groupCount, std::size_t groupingsPerPass) {
+std::size_t BytesPerSpecies(std::size_t groupCount, std::size_t groupingsPerPass,
+                            DoubleSums sums) {
   return groupingsPerPass *
          (sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
-          sizeof(double) * groupCount);
+          sizeof(double) * DoubleColumnsPerGroup(sums) * groupCount);
 }
 
 }  // namespace
@@ -43,19 +57,21 @@ void CountSpeciesOccupiedSites(const float* abundanceMatrix, std::size_t species
 }
 
 std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount,
-                            std::size_t groupingsPerPass) {
-  const std::size_t fitting = kWorkStorageBytes / BytesPerSpecies(groupCount, groupingsPerPass);
+                            std::size_t groupingsPerPass, DoubleSums sums) {
+  const std::size_t fitting =
+      kWorkStorageBytes / BytesPerSpecies(groupCount, groupingsPerPass, sums);
   if (speciesCount <= fitting) return std::max<std::size_t>(speciesCount, 1);
   const std::size_t block = std::max(fitting / kSpeciesGranule * kSpeciesGranule, kSpeciesGranule);
   return std::min(block, speciesCount);
 }
 
-std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount) {
+std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount,
+                             DoubleSums sums) {
   const std::size_t longEnough =
       std::min(std::max<std::size_t>(speciesCount, 1), kFewestSpeciesPerBlock);
   for (const std::size_t groupings : {std::size_t{4}, std::size_t{2}}) {
-    const std::size_t block = SpeciesPerBlock(speciesCount, groupCount, groupings);
-    const bool fits = block * BytesPerSpecies(groupCount, groupings) <= kWorkStorageBytes;
+    const std::size_t block = SpeciesPerBlock(speciesCount, groupCount, groupings, sums);
+    const bool fits = block * BytesPerSpecies(groupCount, groupings, sums) <= kWorkStorageBytes;
     if (block >= longEnough && fits) return groupings;
   }
   return 1;
@@ -63,7 +79,8 @@ std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount) {
 
 std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t speciesPerBlock,
                                                                 std::size_t groupCount,
-                                                                std::size_t groupingsPerPass) {
+                                                                std::size_t groupingsPerPass,
+                                                                DoubleSums sums) {
   if (groupingsPerPass < 1 || groupingsPerPass > kMostGroupingsPerPass) return nullptr;
   std::unique_ptr<StepTablesStorage> storage(new (std::nothrow) StepTablesStorage);
   if (storage == nullptr) return nullptr;
@@ -74,7 +91,10 @@ std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t spec
     return nullptr;
   }
   std::size_t doubleColumns = 0;
-  if (__builtin_mul_overflow(groupCount, groupingsPerPass, &doubleColumns)) return nullptr;
+  if (__builtin_mul_overflow(groupCount, groupingsPerPass, &doubleColumns) ||
+      __builtin_mul_overflow(doubleColumns, DoubleColumnsPerGroup(sums), &doubleColumns)) {
+    return nullptr;
+  }
   storage->floats_ = TryObtainWorkStorage<float>(speciesPerBlock, columns);
   storage->doubles_ = TryObtainWorkStorage<double>(speciesPerBlock, doubleColumns);
   if (storage->floats_ == nullptr || storage->doubles_ == nullptr) return nullptr;
@@ -86,6 +106,12 @@ std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t spec
   const auto take = [&nextFloat](std::size_t count) {
     float* taken = nextFloat;
     nextFloat += count;
+    return taken;
+  };
+  const auto takeDouble = [&nextDouble, column](bool wanted) -> double* {
+    if (!wanted) return nullptr;
+    double* taken = nextDouble;
+    nextDouble += column;
     return taken;
   };
   storage->work_.speciesPerBlock = speciesPerBlock;
@@ -100,8 +126,9 @@ std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t spec
     work.meanSums = take(speciesPerBlock);
     work.averages = take(speciesPerBlock);
     work.largest = take(speciesPerBlock);
-    work.groupMeans = nextDouble;
-    nextDouble += column;
+    work.groupMeans = takeDouble(true);
+    work.doubleTotals = takeDouble(sums != DoubleSums::None);
+    work.doubleSquares = takeDouble(sums == DoubleSums::TotalsAndSquares);
   }
   return storage;
 }

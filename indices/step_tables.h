@@ -23,25 +23,27 @@ void CountSpeciesOccupiedSites(const float* abundanceMatrix, std::size_t species
 // How many groupings a pass serves: the most of 4, 2 and 1 whose block of species (below)
 // still holds all the species or a run of kFewestSpeciesPerBlock of them, so that each pass
 // streams long runs of every site's column.
-std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount);
+std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount,
+                             DoubleSums sums = DoubleSums::None);
 
 // The species of one block: all of them while their work storage (for `groupingsPerPass`
-// groupings) stays within a bound of some megabytes, otherwise as many as the bound holds, a
-// whole number of vector widths.
+// groupings, with `sums`) stays within a bound of some megabytes, otherwise as many as the
+// bound holds, a whole number of vector widths.
 std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount,
-                            std::size_t groupingsPerPass);
+                            std::size_t groupingsPerPass, DoubleSums sums = DoubleSums::None);
 
 // Below this many species to a block, a pass's short runs cost more than a shared pass saves.
 constexpr std::size_t kFewestSpeciesPerBlock = 512;
 
 // The work storage of one thread computing step tables, for up to `groupingsPerPass`
-// groupings and blocks of up to `speciesPerBlock` species.
+// groupings and blocks of up to `speciesPerBlock` species, with the double sums `sums`.
 class StepTablesStorage {
  public:
   // Null when the storage cannot be obtained; nothing is reported, so that the caller decides.
   static std::unique_ptr<StepTablesStorage> TryObtain(std::size_t speciesPerBlock,
                                                       std::size_t groupCount,
-                                                      std::size_t groupingsPerPass);
+                                                      std::size_t groupingsPerPass,
+                                                      DoubleSums sums = DoubleSums::None);
 
   const StepTablesWork& Work() const { return work_; }
   // The bytes this storage holds.

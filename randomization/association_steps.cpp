@@ -26,11 +26,11 @@ constexpr std::size_t kBlock = 64;
 #endif
 
 struct BlockSums {
-  const double* totals;    // GroupCount x SpeciesCount, from the block's first species
-  const double* occupied;  // as totals
-  const double* squares;   // as totals, for r.g only
+  const double* totals;   // GroupCount columns of `stride` species, from the block's first
+  const float* occupied;  // as totals
+  const double* squares;  // as totals, for r.g only
   const std::int32_t* sizes;
-  std::size_t stride;  // SpeciesCount
+  std::size_t stride;
   int groups;
   std::size_t count;  // the block's species, at most kBlock
 };
@@ -63,7 +63,7 @@ void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* 
     const int j = list.added[c];
     const int parent = list.parent[c];
     const double* groupMean = groupMeans + static_cast<std::size_t>(j) * B;
-    const double* groupOccupied = sums.occupied + static_cast<std::size_t>(j) * sums.stride;
+    const float* groupOccupied = sums.occupied + static_cast<std::size_t>(j) * sums.stride;
     double* mean = means + c * B;
     double* occupiedSum = occupied + c * B;
     if (parent < 0) {
@@ -162,49 +162,45 @@ int LargestOrder(int groupCount, std::int32_t asked) {
   return asked > 0 ? std::min<int>(asked, groupCount) : groupCount;
 }
 
-// Every species' sums by group, site by site in site order. The species are taken in blocks
-// whose sums of every group stay in the first-level cache while all sites are read.
-constexpr std::size_t kSpeciesPerSumBlock = 128;
-
+// Every species' sums by group, site by site in site order, as the step passes add them.
 template <bool kSquares>
 KOVA_WIDE_LOOPS void SumSites(const float* abundance, std::int64_t siteCount,
                               std::size_t speciesCount, const std::int32_t* siteGroups,
-                              double* totals, double* occupied, double* squares) {
-  for (std::size_t first = 0; first < speciesCount; first += kSpeciesPerSumBlock) {
-    const std::size_t count = std::min(kSpeciesPerSumBlock, speciesCount - first);
-    for (std::int64_t k = 0; k < siteCount; ++k) {
-      const std::size_t at = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount + first;
-      const float* __restrict column =
-          abundance + static_cast<std::size_t>(k) * speciesCount + first;
-      double* __restrict total = totals + at;
-      double* __restrict occupiedSites = occupied + at;
-      double* __restrict squared = kSquares ? squares + at : nullptr;
-      for (std::size_t i = 0; i < count; ++i) {
-        const double x = column[i];
-        total[i] += x;
-        occupiedSites[i] += x > 0.0 ? 1.0 : 0.0;
-        if constexpr (kSquares) squared[i] += x * x;
-      }
+                              double* totals, float* occupied, double* squares) {
+  for (std::int64_t k = 0; k < siteCount; ++k) {
+    const std::size_t at = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount;
+    const float* __restrict column = abundance + static_cast<std::size_t>(k) * speciesCount;
+    double* __restrict total = totals + at;
+    float* __restrict occupiedSites = occupied + at;
+    double* __restrict squared = kSquares ? squares + at : nullptr;
+    for (std::size_t i = 0; i < speciesCount; ++i) {
+      const double x = column[i];
+      total[i] += x;
+      occupiedSites[i] += column[i] > 0.0f ? 1.0f : 0.0f;
+      if constexpr (kSquares) squared[i] += x * x;
     }
   }
 }
 
 }  // namespace
 
-void AssociationSteps::SumGroups(const std::int32_t* siteGroups, Work& work) const {
-  std::fill(work.totals.begin(), work.totals.end(), 0.0);
-  std::fill(work.occupied.begin(), work.occupied.end(), 0.0);
-  std::fill(work.squares.begin(), work.squares.end(), 0.0);
-  std::fill(work.sizes.begin(), work.sizes.end(), 0);
+AssociationSteps::Sums AssociationSteps::SumGroups(const std::int32_t* siteGroups) const {
+  const std::size_t entries = speciesCount_ * static_cast<std::size_t>(groupCount_);
+  Sums sums;
+  sums.totals.assign(entries, 0.0);
+  sums.occupied.assign(entries, 0.0f);
+  sums.sizes.assign(static_cast<std::size_t>(groupCount_), 0);
   for (std::int64_t k = 0; k < data_.siteCount; ++k)
-    ++work.sizes[static_cast<std::size_t>(siteGroups[k] - 1)];
-  if (work.squares.empty()) {
-    SumSites<false>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
-                    work.totals.data(), work.occupied.data(), nullptr);
-  } else {
+    ++sums.sizes[static_cast<std::size_t>(siteGroups[k] - 1)];
+  if (Correlations()) {
+    sums.squares.assign(entries, 0.0);
     SumSites<true>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
-                   work.totals.data(), work.occupied.data(), work.squares.data());
+                   sums.totals.data(), sums.occupied.data(), sums.squares.data());
+  } else {
+    SumSites<false>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
+                    sums.totals.data(), sums.occupied.data(), nullptr);
   }
+  return sums;
 }
 
 AssociationSteps::AssociationSteps(const AnalysisData& data, const AssociationRequest& request)
@@ -224,71 +220,65 @@ std::size_t AssociationSteps::ValuesPerStep() const {
   return speciesCount_ * ((IndicatorValues() ? 1 : 0) + (Correlations() ? 1 : 0));
 }
 
-AssociationSteps::Work AssociationSteps::NewWork() const {
-  const std::size_t entries = speciesCount_ * static_cast<std::size_t>(groupCount_);
-  Work work;
-  work.totals.resize(entries);
-  work.occupied.resize(entries);
-  if (Correlations()) work.squares.resize(entries);
-  work.sizes.resize(static_cast<std::size_t>(groupCount_));
+DoubleSums AssociationSteps::PassSums() const {
+  return Correlations() ? DoubleSums::TotalsAndSquares : DoubleSums::Totals;
+}
+
+std::size_t AssociationSteps::ScratchSize() const {
   const std::size_t combinations = std::max(indicatorList_.Size(), correlationList_.Size());
-  work.scratch.resize(4 * combinations + 3 * static_cast<std::size_t>(groupCount_));
-  work.block.resize((2 * combinations + 2 * static_cast<std::size_t>(groupCount_) + 4) * kBlock +
-                    combinations);
-  return work;
+  const auto groups = static_cast<std::size_t>(groupCount_);
+  return std::max((2 * combinations + 2 * groups + 4) * kBlock + combinations,
+                  4 * combinations + 3 * groups);
 }
 
 // One species' sums gathered group by group into `gathered` (3 x GroupCount doubles).
-SpeciesGroupSums AssociationSteps::SpeciesSums(const Work& work, std::size_t species,
+SpeciesGroupSums AssociationSteps::SpeciesSums(const Sums& sums, std::size_t species,
                                                double* gathered) const {
   const auto groups = static_cast<std::size_t>(groupCount_);
   for (std::size_t j = 0; j < groups; ++j) {
-    gathered[j] = work.totals[j * speciesCount_ + species];
-    gathered[groups + j] = work.occupied[j * speciesCount_ + species];
+    gathered[j] = sums.totals[j * speciesCount_ + species];
+    gathered[groups + j] = sums.occupied[j * speciesCount_ + species];
     gathered[2 * groups + j] =
-        work.squares.empty() ? 0.0 : work.squares[j * speciesCount_ + species];
+        sums.squares.empty() ? 0.0 : sums.squares[j * speciesCount_ + species];
   }
-  return {gathered, gathered + groups, gathered + 2 * groups, work.sizes.data(), groupCount_};
+  return {gathered, gathered + groups, gathered + 2 * groups, sums.sizes.data(), groupCount_};
 }
 
-void AssociationSteps::BlockMaxima(const Work& work, std::size_t first, std::size_t count,
-                                   double* block, double* maxima) const {
-  const BlockSums sums{work.totals.data() + first,
-                       work.occupied.data() + first,
-                       work.squares.empty() ? nullptr : work.squares.data() + first,
-                       work.sizes.data(),
-                       speciesCount_,
-                       groupCount_,
-                       count};
-  double* next = maxima + first;
-  if (IndicatorValues()) {
-    IndicatorBlock(indicatorList_, sums, block, next);
-    next += speciesCount_;
+void AssociationSteps::StepBlockMaxima(const GroupingWork& sums, const std::int32_t* groupSizes,
+                                       std::size_t first, std::size_t count, double* scratch,
+                                       double* maxima) const {
+  for (std::size_t part = 0; part < count; part += kBlock) {
+    const BlockSums block{sums.doubleTotals + part,
+                          sums.occupiedSites + part,
+                          sums.doubleSquares == nullptr ? nullptr : sums.doubleSquares + part,
+                          groupSizes,
+                          count,
+                          groupCount_,
+                          std::min(kBlock, count - part)};
+    double* next = maxima + first + part;
+    if (IndicatorValues()) {
+      IndicatorBlock(indicatorList_, block, scratch, next);
+      next += speciesCount_;
+    }
+    if (Correlations()) CorrelationBlock(correlationList_, block, scratch, next);
   }
-  if (Correlations()) CorrelationBlock(correlationList_, sums, block, next);
 }
 
-void AssociationSteps::StepMaxima(const std::int32_t* siteGroups, Work& work,
-                                  double* maxima) const {
-  SumGroups(siteGroups, work);
-  for (std::size_t first = 0; first < speciesCount_; first += kBlock)
-    BlockMaxima(work, first, std::min(kBlock, speciesCount_ - first), work.block.data(), maxima);
-}
-
-void AssociationSteps::Strongest(const std::int32_t* siteGroups, Work& work,
+void AssociationSteps::Strongest(const std::int32_t* siteGroups,
                                  std::vector<Association>& indicator,
                                  std::vector<Association>& correlation) const {
-  SumGroups(siteGroups, work);
+  const Sums sums = SumGroups(siteGroups);
   const std::size_t combinations = std::max(indicatorList_.Size(), correlationList_.Size());
-  double* gathered = work.scratch.data() + 4 * combinations;
+  std::vector<double> scratch(4 * combinations + 3 * static_cast<std::size_t>(groupCount_));
+  double* gathered = scratch.data() + 4 * combinations;
   indicator.clear();
   correlation.clear();
   for (std::size_t i = 0; i < speciesCount_; ++i) {
-    const SpeciesGroupSums sums = SpeciesSums(work, i, gathered);
+    const SpeciesGroupSums species = SpeciesSums(sums, i, gathered);
     if (IndicatorValues())
-      indicator.push_back(StrongestIndicatorValue(indicatorList_, sums, work.scratch.data()));
+      indicator.push_back(StrongestIndicatorValue(indicatorList_, species, scratch.data()));
     if (Correlations())
-      correlation.push_back(StrongestCorrelation(correlationList_, sums, work.scratch.data()));
+      correlation.push_back(StrongestCorrelation(correlationList_, species, scratch.data()));
   }
 }
 

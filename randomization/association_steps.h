@@ -1,12 +1,14 @@
 // The associations of every species with combinations of groups (IndVal.g and r.g) for one
 // grouping, as each step of a run that asks for them computes them: the species' group sums in
-// double precision, summed site by site in site order as the observed values are, then every
-// combination from them. The strongest value of each species is what its p-value counts.
+// double precision, summed site by site in site order as the observed values are (the step
+// passes add them while they read the table for the index tables), then every combination
+// from them. The strongest value of each species is what its p-value counts.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "indices/kernel_cores.h"
 #include "inputs/analysis_data.h"
 #include "randomization/combinations.h"
 
@@ -28,31 +30,35 @@ class AssociationSteps {
   // for every species in species order, as far as they are asked for.
   std::size_t ValuesPerStep() const;
 
-  // The storage one thread needs for a grouping's sums; obtained once per thread.
-  struct Work {
-    std::vector<double> totals;    // GroupCount x SpeciesCount, species fastest
-    std::vector<double> occupied;  // as totals
-    std::vector<double> squares;   // as totals, only for r.g
-    std::vector<std::int32_t> sizes;
-    std::vector<double> scratch;
-    std::vector<double> block;  // a block of species' sums over every combination
-  };
-  Work NewWork() const;
+  // The double sums the step passes add for these associations.
+  DoubleSums PassSums() const;
+  // The doubles of scratch storage StepBlockMaxima needs.
+  std::size_t ScratchSize() const;
 
-  // Every species' strongest values for the grouping `siteGroups` (group numbers from 1),
-  // ValuesPerStep() of them into `maxima`. NaN for a species whose values are no numbers.
-  void StepMaxima(const std::int32_t* siteGroups, Work& work, double* maxima) const;
+  // The strongest values of the species first .. first + count - 1 for one grouping (whose
+  // group sizes are `groupSizes`), from the sums a step pass left in `sums` for that block of
+  // species (PassSums()), into their places of `maxima`, which holds ValuesPerStep() values:
+  // each species' strongest IndVal, then its strongest r.g, each for every species in species
+  // order, as far as they are asked for. NaN for a species whose values are no numbers.
+  void StepBlockMaxima(const GroupingWork& sums, const std::int32_t* groupSizes,
+                       std::size_t first, std::size_t count, double* scratch,
+                       double* maxima) const;
 
   // The strongest association of every species, with its combination, for the observed
-  // grouping; empty where not asked for.
-  void Strongest(const std::int32_t* siteGroups, Work& work, std::vector<Association>& indicator,
+  // grouping `siteGroups` (group numbers from 1); empty where not asked for. Its sums come
+  // from a pass of its own, the same sums in the same order as the step passes'.
+  void Strongest(const std::int32_t* siteGroups, std::vector<Association>& indicator,
                  std::vector<Association>& correlation) const;
 
  private:
-  void SumGroups(const std::int32_t* siteGroups, Work& work) const;
-  void BlockMaxima(const Work& work, std::size_t first, std::size_t count, double* block,
-                   double* maxima) const;
-  SpeciesGroupSums SpeciesSums(const Work& work, std::size_t species, double* gathered) const;
+  struct Sums {
+    std::vector<double> totals;   // GroupCount x SpeciesCount, species fastest
+    std::vector<float> occupied;  // as totals
+    std::vector<double> squares;  // as totals, only for r.g
+    std::vector<std::int32_t> sizes;
+  };
+  Sums SumGroups(const std::int32_t* siteGroups) const;
+  SpeciesGroupSums SpeciesSums(const Sums& sums, std::size_t species, double* gathered) const;
 
   const AnalysisData& data_;
   AssociationRequest request_;

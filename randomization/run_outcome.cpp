@@ -108,8 +108,7 @@ void RunOutcomeCollector::FinishAssociations(const AnalysisData& data, int threa
     }
   };
   if (associations_ != nullptr) {
-    AssociationSteps::Work work = associations_->NewWork();
-    associations_->Strongest(observedSiteGroups_.data(), work, indicator, correlation);
+    associations_->Strongest(observedSiteGroups_.data(), indicator, correlation);
     keep(indicator, associations_->IndicatorCombinations(), species.indicatorValues);
     keep(correlation, associations_->CorrelationCombinations(), species.correlations);
   }

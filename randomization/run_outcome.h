@@ -79,7 +79,7 @@ class RunOutcomeCollector {
   StepDetail Detail() const;
 
   // Steps come in order from 1; `speciesMaxima` as StepWorkers::SpeciesMaxima gives them,
-  // null unless Detail() asks for them; `associationMaxima` as AssociationSteps::StepMaxima
+  // null unless Detail() asks for them; `associationMaxima` as AssociationSteps::StepBlockMaxima
   // gives them, null unless the run asks for associations.
   void AddStep(std::int64_t step, const StepSummaries& summaries, const float* speciesMaxima,
                const double* associationMaxima = nullptr);
@@ -102,7 +102,7 @@ class RunOutcomeCollector {
   std::array<double, kIndexTypeCount> sumThresholds_{};
   std::vector<double> speciesThresholds_;
   std::vector<std::int32_t> speciesCounts_;  // as speciesThresholds_; no count exceeds the steps
-  // The same for the strongest associations, as AssociationSteps::StepMaxima lays them out.
+  // The same for the strongest associations, as AssociationSteps::StepBlockMaxima lays them out.
   const AssociationSteps* associations_;
   std::vector<double> associationThresholds_;
   std::vector<std::int64_t> associationCounts_;

@@ -13,23 +13,27 @@ std::size_t Extent(std::int32_t count) {
 }
 
 std::size_t GroupingsPerPassOf(const AnalysisSettings& settings, std::size_t species,
-                               std::size_t groups) {
+                               std::size_t groups, DoubleSums sums) {
   const std::size_t asked = settings.groupingsPerPass;
   if (asked == 1 || asked == 2 || asked == 4) return asked;
-  return GroupingsPerPass(species, groups);
+  return GroupingsPerPass(species, groups, sums);
 }
 
 }  // namespace
 
-StepConstants::StepConstants(const AnalysisData& data, const AnalysisSettings& settings)
+StepConstants::StepConstants(const AnalysisData& data, const AnalysisSettings& settings,
+                             const AssociationSteps* associations)
     : speciesCount_(Extent(data.speciesCount)),
       siteCount_(Extent(data.siteCount)),
       groupCount_(Extent(data.groupCount)),
       abundanceMatrix_(data.abundanceMatrix.Data()),
       speciesOccupiedSites_(ArrayEntries(data.speciesCount)),
       compute_(CoresFor(settings.kernelBuild).stepTables),
-      groupingsPerPass_(GroupingsPerPassOf(settings, speciesCount_, groupCount_)),
-      speciesPerBlock_(kova::SpeciesPerBlock(speciesCount_, groupCount_, groupingsPerPass_)) {
+      associations_(associations),
+      doubleSums_(associations == nullptr ? DoubleSums::None : associations->PassSums()),
+      groupingsPerPass_(GroupingsPerPassOf(settings, speciesCount_, groupCount_, doubleSums_)),
+      speciesPerBlock_(
+          kova::SpeciesPerBlock(speciesCount_, groupCount_, groupingsPerPass_, doubleSums_)) {
   CountSpeciesOccupiedSites(data.abundanceMatrix.Data(), speciesCount_, siteCount_,
                             speciesOccupiedSites_.Data());
 }
@@ -43,6 +47,7 @@ StepTablesArguments StepConstants::Arguments(const Grouping* groupings,
   arguments.abundanceMatrix = abundanceMatrix_;
   arguments.speciesOccupiedSites = speciesOccupiedSites_.Data();
   arguments.groupingCount = groupingCount;
+  arguments.doubleSums = doubleSums_;
   std::copy_n(groupings, groupingCount, arguments.groupings);
   return arguments;
 }
@@ -51,21 +56,31 @@ std::unique_ptr<StepWork> StepWork::TryObtain(const StepConstants& constants) {
   std::unique_ptr<StepWork> work(new (std::nothrow) StepWork);
   if (work == nullptr) return nullptr;
   work->speciesPerBlock_ = constants.SpeciesPerBlock();
-  work->tables_ = StepTablesStorage::TryObtain(work->speciesPerBlock_, constants.GroupCount(),
-                                               constants.GroupingsPerPass());
+  const AssociationSteps* associations = constants.Associations();
+  work->tables_ = StepTablesStorage::TryObtain(
+      work->speciesPerBlock_, constants.GroupCount(), constants.GroupingsPerPass(),
+      associations == nullptr ? DoubleSums::None : associations->PassSums());
   work->speciesMaximum_ = TryObtainWorkStorage<float>(work->speciesPerBlock_, 1);
   if (work->tables_ == nullptr || work->speciesMaximum_ == nullptr) return nullptr;
+  if (associations != nullptr) {
+    work->associationScratchSize_ = associations->ScratchSize();
+    work->associationScratch_ = TryObtainWorkStorage<double>(work->associationScratchSize_, 1);
+    if (work->associationScratch_ == nullptr) return nullptr;
+  }
   return work;
 }
 
 std::size_t StepWork::Bytes() const {
-  return tables_->Bytes() + speciesPerBlock_ * sizeof(float);
+  return tables_->Bytes() + speciesPerBlock_ * sizeof(float) +
+         associationScratchSize_ * sizeof(double);
 }
 
 bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
                   std::size_t groupingCount, const StepWork& work, StepSummaries* summaries,
                   float* const (*fullTables)[5], float* const* speciesMaxima,
-                  std::stop_token stop) {
+                  double* const* associationMaxima, std::stop_token stop) {
+  const AssociationSteps* associations =
+      associationMaxima == nullptr ? nullptr : constants.Associations();
   for (std::size_t g = 0; g < groupingCount; ++g)
     summaries[g] = StepSummaries{};
   const StepTablesArguments arguments = constants.Arguments(groupings, groupingCount);
@@ -83,6 +98,12 @@ bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
             AddSpeciesToSummary(summaries[g][type], tables.groupings[g].tables[type],
                                 static_cast<std::int64_t>(first), static_cast<std::int64_t>(count),
                                 groups, maxima);
+          }
+        }
+        if (associations != nullptr) {
+          for (std::size_t g = 0; g < groupingCount; ++g) {
+            associations->StepBlockMaxima(tables.groupings[g], groupings[g].groupSizes, first,
+                                          count, work.AssociationScratch(), associationMaxima[g]);
           }
         }
         if (fullTables != nullptr) {

@@ -50,13 +50,13 @@ int StepThreadCount(int asked, std::int32_t species, std::int32_t sites) {
 StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
                          int threadCount, StepDetail detail,
                          std::chrono::milliseconds pollInterval,
-                         const AssociationSteps* associations)
+                         bool findAssociations)
     : data_(data),
       constants_(constants),
       stepCount_(stepCount),
       detail_(detail),
       pollInterval_(pollInterval),
-      associations_(associations) {
+      associations_(findAssociations ? constants.Associations() : nullptr) {
   if (stepCount_ == 1) {
     for (int type = 0; type < kIndexTypeCount; ++type) {
       fullTables_.push_back(
@@ -65,10 +65,6 @@ StepWorkers::StepWorkers(AnalysisData& data, const StepConstants& constants, std
   }
   const auto threadsUsed = static_cast<int>(std::min<std::int64_t>(threadCount, stepCount_));
   if (threadsUsed >= 2 && fullTables_.empty()) ObtainWorkerStorage(threadsUsed);
-  if (associations_ != nullptr) {
-    for (std::size_t worker = 0; worker <= workerWork_.size(); ++worker)
-      associationWork_.push_back(associations_->NewWork());
-  }
   if (workerWork_.size() >= 2) {
     std::fegetenv(&floatingPointEnvironment_);
     for (std::size_t worker = 0; worker < workerWork_.size(); ++worker) {
@@ -168,27 +164,25 @@ void StepWorkers::ArrangeStepInSlot(std::int64_t step) {
 
 // Computes `count` consecutive steps from `first` in the same passes, in their slots.
 bool StepWorkers::ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
-                                 AssociationSteps::Work* associationWork,
                                  float* const (*fullTables)[5], std::stop_token stop) {
   Grouping groupings[kMostGroupingsPerPass];
   StepSummaries summaries[kMostGroupingsPerPass];
   float* speciesMaxima[kMostGroupingsPerPass] = {};
+  double* associationMaxima[kMostGroupingsPerPass] = {};
   for (std::int64_t k = 0; k < count; ++k) {
     const Slot& slot = SlotOf(first + k);
     groupings[k] = {slot.siteGroups.get(), slot.groupSizes.get()};
     speciesMaxima[k] = slot.speciesMaxima.get();
+    associationMaxima[k] = slot.associationMaxima.get();
   }
   const auto groupingCount = static_cast<std::size_t>(count);
   if (!ComputeSteps(constants_, groupings, groupingCount, work, summaries, fullTables,
-                    detail_ == StepDetail::SpeciesMaxima ? speciesMaxima : nullptr, stop)) {
+                    detail_ == StepDetail::SpeciesMaxima ? speciesMaxima : nullptr,
+                    associations_ != nullptr ? associationMaxima : nullptr, stop)) {
     return false;
   }
-  for (std::int64_t k = 0; k < count; ++k) {
-    Slot& slot = SlotOf(first + k);
-    slot.summaries = summaries[k];
-    if (associations_ != nullptr)
-      associations_->StepMaxima(slot.siteGroups.get(), *associationWork, slot.associationMaxima.get());
-  }
+  for (std::int64_t k = 0; k < count; ++k)
+    SlotOf(first + k).summaries = summaries[k];
   return true;
 }
 
@@ -209,10 +203,7 @@ const StepSummaries& StepWorkers::ComputeHere(std::int64_t step) {
   float* tables[kIndexTypeCount] = {};
   for (std::size_t type = 0; type < fullTables_.size(); ++type)
     tables[type] = fullTables_[type].get();
-  AssociationSteps::Work* associationWork =
-      associationWork_.empty() ? nullptr : &associationWork_.back();
-  ComputeInSlots(step, count, *ownWork_, associationWork,
-                 fullTables_.empty() ? nullptr : &tables, {});
+  ComputeInSlots(step, count, *ownWork_, fullTables_.empty() ? nullptr : &tables, {});
   return slot.summaries;
 }
 
@@ -251,8 +242,6 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
   // The analysis thread's rounding and exception masks, whatever a new thread starts with.
   std::fesetenv(&floatingPointEnvironment_);
   const StepWork& work = *workerWork_[worker];
-  AssociationSteps::Work* associationWork =
-      associationWork_.empty() ? nullptr : &associationWork_[worker];
   std::unique_lock lock(mutex_);
   for (;;) {
     if (!stepsWaiting_.wait(lock, stop, [this] { return taken_ < handedOut_; })) return;
@@ -262,7 +251,7 @@ void StepWorkers::RunWorker(std::stop_token stop, std::size_t worker) {
         static_cast<std::int64_t>(constants_.GroupingsPerPass()), handedOut_ - taken_);
     taken_ += count;
     lock.unlock();
-    const bool complete = ComputeInSlots(first, count, work, associationWork, nullptr, stop);
+    const bool complete = ComputeInSlots(first, count, work, nullptr, stop);
     lock.lock();
     if (!complete) return;
     for (std::int64_t k = 0; k < count; ++k)

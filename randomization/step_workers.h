@@ -67,12 +67,12 @@ class StepWorkers {
   // storage of one thread ends the run with the allocation report; storage for further
   // threads that cannot be obtained only means fewer workers, so that the output never
   // depends on the number of threads asked for. `pollInterval` is how long a wait for a step
-  // lasts before Poll. With `associations` (which must outlive this), every step also finds
-  // each species' strongest associations.
+  // lasts before Poll. With `findAssociations`, every step also finds each species' strongest
+  // associations, those the constants were set up with.
   StepWorkers(AnalysisData& data, const StepConstants& constants, std::int64_t stepCount,
               int threadCount, StepDetail detail = StepDetail::Summaries,
               std::chrono::milliseconds pollInterval = kStepPollInterval,
-              const AssociationSteps* associations = nullptr);
+              bool findAssociations = false);
   ~StepWorkers();
   StepWorkers(const StepWorkers&) = delete;
   StepWorkers& operator=(const StepWorkers&) = delete;
@@ -90,8 +90,8 @@ class StepWorkers {
   // SpeciesCount values in species order), valid as its summaries are.
   const float* SpeciesMaxima(std::int64_t step);
 
-  // With associations, the strongest ones of `step` as AssociationSteps::StepMaxima gives
-  // them, valid as its summaries are; null without.
+  // With associations, the strongest ones of `step` as AssociationSteps::StepBlockMaxima lays
+  // them out, valid as its summaries are; null without.
   const double* AssociationMaxima(std::int64_t step);
 
   // The threads that compute steps (0: the analysis thread computes them itself).
@@ -118,8 +118,7 @@ class StepWorkers {
   Slot& SlotOf(std::int64_t step);
   void ArrangeStepInSlot(std::int64_t step);
   bool ComputeInSlots(std::int64_t first, std::int64_t count, const StepWork& work,
-                      AssociationSteps::Work* associationWork, float* const (*fullTables)[5],
-                      std::stop_token stop);
+                      float* const (*fullTables)[5], std::stop_token stop);
   const StepSummaries& ComputeHere(std::int64_t step);
   void HandOutStepsUpTo(std::int64_t lastStep);
   const StepSummaries& WaitForStep(std::int64_t step);
@@ -137,8 +136,6 @@ class StepWorkers {
   std::vector<std::unique_ptr<float[]>> fullTables_;
 
   std::vector<std::unique_ptr<StepWork>> workerWork_;
-  // The associations' sums of each worker, and last of the analysis thread.
-  std::vector<AssociationSteps::Work> associationWork_;
   std::vector<Slot> slots_;
   std::int64_t handedOut_ = 0;  // the last step whose grouping the workers can have
   std::fenv_t floatingPointEnvironment_{};

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "inputs/checked_inputs.h"
 #include "randomization/combinations.h"
 #include "randomization/exact_values.h"
+#include "randomization/step_computation.h"
 #include "tests/inputs/input_files_request.h"
 #include "tests/support/scratch_folder.h"
 
@@ -182,34 +184,63 @@ TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
   }
 }
 
-// The steps find each species' strongest values for a block of species at once; they must be
-// the values, to the bit, that the observed grouping's species-by-species search reports, or
-// the observed step would not count as reaching itself.
+// The steps find each species' strongest values for a block of species at once, from the
+// sums their passes add while they read the table, for up to four groupings a pass and with
+// either build of the passes; they must be the values, to the bit, that the observed
+// grouping's species-by-species search reports, or the observed step would not count as
+// reaching itself.
 TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
   for (const char* example : {"dune_management", "syn_s200_n500_g6"}) {
-    SCOPED_TRACE(example);
-    const AnalysisData data = ReadExample(example);
-    AssociationRequest request;
-    request.combinations = true;
-    request.correlation = true;
-    const AssociationSteps steps(data, request);
-    AssociationSteps::Work work = steps.NewWork();
-    std::vector<double> maxima(steps.ValuesPerStep());
-    std::vector<std::int32_t> groups(data.siteGroups.Data(),
-                                     data.siteGroups.Data() + data.siteCount);
-    std::vector<Association> indicator, correlation;
-    for (int grouping = 0; grouping < 3; ++grouping) {
-      steps.StepMaxima(groups.data(), work, maxima.data());
-      steps.Strongest(groups.data(), work, indicator, correlation);
-      const std::size_t species = indicator.size();
-      ASSERT_EQ(maxima.size(), 2 * species);
-      for (std::size_t i = 0; i < species; ++i) {
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[i]),
-                  std::bit_cast<std::uint64_t>(indicator[i].value)) << i;
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[species + i]),
-                  std::bit_cast<std::uint64_t>(correlation[i].value)) << i;
+    for (const KernelBuild build : {KernelBuild::Fastest, KernelBuild::Baseline}) {
+      SCOPED_TRACE(example);
+      const AnalysisData data = ReadExample(example);
+      AssociationRequest request;
+      request.combinations = true;
+      request.correlation = true;
+      const AssociationSteps steps(data, request);
+      AnalysisSettings settings;
+      settings.kernelBuild = build;
+      settings.groupingsPerPass = 4;
+      const StepConstants constants(data, settings, &steps);
+      const std::unique_ptr<StepWork> work = StepWork::TryObtain(constants);
+      ASSERT_NE(work, nullptr);
+
+      constexpr std::size_t kGroupings = 3;
+      std::vector<std::vector<std::int32_t>> groups;
+      std::vector<std::vector<double>> maxima(kGroupings,
+                                              std::vector<double>(steps.ValuesPerStep()));
+      Grouping groupings[kGroupings];
+      double* maximaOf[kGroupings];
+      groups.emplace_back(data.siteGroups.Data(), data.siteGroups.Data() + data.siteCount);
+      for (std::size_t g = 0; g < kGroupings; ++g) {
+        if (g > 0) {
+          groups.push_back(groups.back());
+          std::rotate(groups.back().begin(), groups.back().begin() + 3, groups.back().end());
+        }
       }
-      std::rotate(groups.begin(), groups.begin() + 3, groups.end());
+      std::vector<std::int32_t> sizes(static_cast<std::size_t>(data.groupCount));
+      for (const std::int32_t group : groups[0])
+        ++sizes[static_cast<std::size_t>(group - 1)];
+      for (std::size_t g = 0; g < kGroupings; ++g) {
+        groupings[g] = {groups[g].data(), sizes.data()};
+        maximaOf[g] = maxima[g].data();
+      }
+      StepSummaries summaries[kGroupings];
+      ASSERT_TRUE(ComputeSteps(constants, groupings, kGroupings, *work, summaries, nullptr,
+                               nullptr, maximaOf));
+
+      std::vector<Association> indicator, correlation;
+      for (std::size_t g = 0; g < kGroupings; ++g) {
+        steps.Strongest(groups[g].data(), indicator, correlation);
+        const std::size_t species = indicator.size();
+        ASSERT_EQ(maxima[g].size(), 2 * species);
+        for (std::size_t i = 0; i < species; ++i) {
+          EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][i]),
+                    std::bit_cast<std::uint64_t>(indicator[i].value)) << g << " " << i;
+          EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][species + i]),
+                    std::bit_cast<std::uint64_t>(correlation[i].value)) << g << " " << i;
+        }
+      }
     }
   }
 }
