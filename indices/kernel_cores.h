@@ -64,10 +64,17 @@ struct Grouping {
   const std::int32_t* groupSizes = nullptr;
 };
 
-// Sums a pass may add for its caller beside the tables: each species' abundances per group
-// in double precision (each abundance widened, added in increasing site order), and with them
-// their squares.
-enum class DoubleSums { None, Totals, TotalsAndSquares };
+// Sums the first pass may add for its caller beside the tables, per group and species, in
+// increasing site order.
+enum class ExtraSums {
+  None,
+  // The squared abundances, each square and each sum rounded to single precision as the
+  // totals T are: for abundances whose sums these roundings leave exact.
+  SingleSquares,
+  // The abundances in double precision (each widened and added), and with them their squares.
+  DoubleTotals,
+  DoubleTotalsAndSquares,
+};
 
 // What the five tables of one to kMostGroupingsPerPass groupings are computed from. The
 // occupied-site counts of the species do not depend on the grouping, so they are counted once
@@ -81,7 +88,7 @@ struct StepTablesArguments {
   const float* speciesOccupiedSites = nullptr;  // P(i) of every species
   std::size_t groupingCount = 1;
   Grouping groupings[kMostGroupingsPerPass];
-  DoubleSums doubleSums = DoubleSums::None;  // as the work storage holds them
+  ExtraSums extraSums = ExtraSums::None;  // as the work storage holds them
 };
 
 // Work storage of one grouping for one block of at most `speciesPerBlock` species. Every
@@ -96,7 +103,8 @@ struct GroupingWork {
   float* averages;     // per species
   float* largest;      // per species
   float* tables[5];
-  // With double sums, per group and species; null without them (squares: without squares).
+  // The extra sums asked for, per group and species; null where not asked for.
+  float* squares;
   double* doubleTotals;
   double* doubleSquares;
 };

@@ -18,28 +18,34 @@ constexpr std::size_t kWorkStorageBytes = std::size_t{2} << 20;
 constexpr std::size_t kSpeciesGranule = 16;
 
 // The float and double columns of one block: groupTotals, occupiedSites, evenness and the
-// five tables per group, meanSums, averages and largest per species; groupMeans per group.
+// five tables per group, meanSums, averages and largest per species; groupMeans per group; and
+// the extra sums a caller asks for (ExtraFloatColumnsPerGroup, DoubleColumnsPerGroup).
 constexpr std::size_t kFloatColumnsPerGroup = 3 + 5;
 constexpr std::size_t kFloatColumnsPerSpecies = 3;
 
-// The double columns per group: the exact means, and the double sums asked for.
-std::size_t DoubleColumnsPerGroup(DoubleSums sums) {
+// The float columns per group beyond the fixed ones, and the double ones (the exact means and
+// the double sums asked for).
+std::size_t ExtraFloatColumnsPerGroup(ExtraSums sums) {
+  return sums == ExtraSums::SingleSquares ? 1 : 0;
+}
+std::size_t DoubleColumnsPerGroup(ExtraSums sums) {
   switch (sums) {
-    case DoubleSums::None:
+    case ExtraSums::None:
+    case ExtraSums::SingleSquares:
       return 1;
-    case DoubleSums::Totals:
+    case ExtraSums::DoubleTotals:
       return 2;
-    case DoubleSums::TotalsAndSquares:
+    case ExtraSums::DoubleTotalsAndSquares:
       return 3;
   }
   return 3;
 }
 
 // The work storage of one species of a block.
-std::size_t BytesPerSpecies(std::size_t groupCount, std::size_t groupingsPerPass,
-                            DoubleSums sums) {
+std::size_t BytesPerSpecies(std::size_t groupCount, std::size_t groupingsPerPass, ExtraSums sums) {
   return groupingsPerPass *
-         (sizeof(float) * (kFloatColumnsPerGroup * groupCount + kFloatColumnsPerSpecies) +
+         (sizeof(float) * ((kFloatColumnsPerGroup + ExtraFloatColumnsPerGroup(sums)) * groupCount +
+                           kFloatColumnsPerSpecies) +
           sizeof(double) * DoubleColumnsPerGroup(sums) * groupCount);
 }
 
@@ -57,7 +63,7 @@ void CountSpeciesOccupiedSites(const float* abundanceMatrix, std::size_t species
 }
 
 std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount,
-                            std::size_t groupingsPerPass, DoubleSums sums) {
+                            std::size_t groupingsPerPass, ExtraSums sums) {
   const std::size_t fitting =
       kWorkStorageBytes / BytesPerSpecies(groupCount, groupingsPerPass, sums);
   if (speciesCount <= fitting) return std::max<std::size_t>(speciesCount, 1);
@@ -65,8 +71,7 @@ std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount,
   return std::min(block, speciesCount);
 }
 
-std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount,
-                             DoubleSums sums) {
+std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount, ExtraSums sums) {
   const std::size_t longEnough =
       std::min(std::max<std::size_t>(speciesCount, 1), kFewestSpeciesPerBlock);
   for (const std::size_t groupings : {std::size_t{4}, std::size_t{2}}) {
@@ -80,12 +85,13 @@ std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount,
 std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t speciesPerBlock,
                                                                 std::size_t groupCount,
                                                                 std::size_t groupingsPerPass,
-                                                                DoubleSums sums) {
+                                                                ExtraSums sums) {
   if (groupingsPerPass < 1 || groupingsPerPass > kMostGroupingsPerPass) return nullptr;
   std::unique_ptr<StepTablesStorage> storage(new (std::nothrow) StepTablesStorage);
   if (storage == nullptr) return nullptr;
   std::size_t columns = 0;
-  if (__builtin_mul_overflow(groupCount, kFloatColumnsPerGroup, &columns) ||
+  if (__builtin_mul_overflow(groupCount, kFloatColumnsPerGroup + ExtraFloatColumnsPerGroup(sums),
+                             &columns) ||
       __builtin_add_overflow(columns, kFloatColumnsPerSpecies, &columns) ||
       __builtin_mul_overflow(columns, groupingsPerPass, &columns)) {
     return nullptr;
@@ -126,9 +132,11 @@ std::unique_ptr<StepTablesStorage> StepTablesStorage::TryObtain(std::size_t spec
     work.meanSums = take(speciesPerBlock);
     work.averages = take(speciesPerBlock);
     work.largest = take(speciesPerBlock);
+    work.squares = sums == ExtraSums::SingleSquares ? take(column) : nullptr;
     work.groupMeans = takeDouble(true);
-    work.doubleTotals = takeDouble(sums != DoubleSums::None);
-    work.doubleSquares = takeDouble(sums == DoubleSums::TotalsAndSquares);
+    work.doubleTotals =
+        takeDouble(sums == ExtraSums::DoubleTotals || sums == ExtraSums::DoubleTotalsAndSquares);
+    work.doubleSquares = takeDouble(sums == ExtraSums::DoubleTotalsAndSquares);
   }
   return storage;
 }

@@ -24,13 +24,13 @@ void CountSpeciesOccupiedSites(const float* abundanceMatrix, std::size_t species
 // still holds all the species or a run of kFewestSpeciesPerBlock of them, so that each pass
 // streams long runs of every site's column.
 std::size_t GroupingsPerPass(std::size_t speciesCount, std::size_t groupCount,
-                             DoubleSums sums = DoubleSums::None);
+                             ExtraSums sums = ExtraSums::None);
 
 // The species of one block: all of them while their work storage (for `groupingsPerPass`
 // groupings, with `sums`) stays within a bound of some megabytes, otherwise as many as the
 // bound holds, a whole number of vector widths.
 std::size_t SpeciesPerBlock(std::size_t speciesCount, std::size_t groupCount,
-                            std::size_t groupingsPerPass, DoubleSums sums = DoubleSums::None);
+                            std::size_t groupingsPerPass, ExtraSums sums = ExtraSums::None);
 
 // Below this many species to a block, a pass's short runs cost more than a shared pass saves.
 constexpr std::size_t kFewestSpeciesPerBlock = 512;
@@ -43,7 +43,7 @@ class StepTablesStorage {
   static std::unique_ptr<StepTablesStorage> TryObtain(std::size_t speciesPerBlock,
                                                       std::size_t groupCount,
                                                       std::size_t groupingsPerPass,
-                                                      DoubleSums sums = DoubleSums::None);
+                                                      ExtraSums sums = ExtraSums::None);
 
   const StepTablesWork& Work() const { return work_; }
   // The bytes this storage holds.

@@ -13,8 +13,10 @@ constexpr double kBelowAll = -std::numeric_limits<double>::infinity();
 // The steps take the species a block at a time, so that each combination's sums for the
 // block's species lie side by side and every species' value of a combination comes from one
 // loop over the block: the same expressions as StrongestIndicatorValue and
-// StrongestCorrelation, species by species, and so the same bits.
-constexpr std::size_t kBlock = 64;
+// StrongestCorrelation, species by species, and so the same bits. A block of 256 species was
+// the fastest of 32 to 256 on the 1000 x 1000 x 8 example (bench/association_steps_bench): the
+// longer loops spread the cost of each combination's visit.
+constexpr std::size_t kBlock = 256;
 
 // Where the processor has them, the loops over a block use its wider vectors (the same
 // operations in the same order, so the same bits). The choice is made when the program is
@@ -27,131 +29,194 @@ constexpr std::size_t kBlock = 64;
 
 struct BlockSums {
   const double* totals;   // GroupCount columns of `stride` species, from the block's first
-  const float* occupied;  // as totals
   const double* squares;  // as totals, for r.g only
+  const float* occupied;  // GroupCount columns of `occupiedStride` species
   const std::int32_t* sizes;
   std::size_t stride;
+  std::size_t occupiedStride;
   int groups;
   std::size_t count;  // the block's species, at most kBlock
 };
 
-// Each species' strongest IndVal over `list`.
+// The combinations of orders 1 to `largestOrder` of `groups` groups, visited depth first:
+// each one its parent (itself without its highest group, one level up) and one group more, as
+// the list builds them, so that every sum comes out as the list's does. A step only needs each
+// species' largest value, which does not depend on the order of the visits, and the sums of
+// the parents on the way down stay in the first-level cache. Calls visit(depth, group) with
+// the combination's order less one and its highest group; the caller keeps the sums of each
+// depth.
+struct DepthFirstCombinations {
+  int groups;
+  int largestOrder;
+  int members[64];  // the combination's groups, in increasing order
+  int depth = 0;
+
+  DepthFirstCombinations(int groupCount, int order) : groups(groupCount), largestOrder(order) {
+    members[0] = 0;
+  }
+  // Moves to the next combination; false after the last.
+  bool Next() {
+    if (depth + 1 < largestOrder && members[depth] + 1 < groups) {
+      members[depth + 1] = members[depth] + 1;
+      ++depth;
+      return true;
+    }
+    while (depth >= 0 && members[depth] + 1 >= groups)
+      --depth;
+    if (depth < 0) return false;
+    ++members[depth];
+    return true;
+  }
+};
+
+int LargestOrderOf(const CombinationList& list) {
+  return list.Size() == 0 ? 0 : list.order.back();
+}
+
+// Each species' strongest IndVal over `list`: the largest (mean x occupied) / sites of its
+// combinations, divided by its sum of group means, which all its combinations share.
 KOVA_WIDE_LOOPS
 void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* block,
                     double* maxima) {
   constexpr std::size_t B = kBlock;
-  const std::size_t size = list.Size();
-  double* groupMeans = block;                                                // groups x B
-  double* meanSum = groupMeans + static_cast<std::size_t>(sums.groups) * B;  // B
-  double* best = meanSum + B;                                                // B
-  double* means = best + B;                                                  // size x B
-  double* occupied = means + size * B;                                       // size x B
-  double* sites = occupied + size * B;                                       // size
+  const int largestOrder = LargestOrderOf(list);
+  const auto groups = static_cast<std::size_t>(sums.groups);
+  const auto depths = static_cast<std::size_t>(largestOrder);
+  double* groupMeans = block;                       // groups x B
+  double* groupOccupied = groupMeans + groups * B;  // groups x B
+  double* meanSum = groupOccupied + groups * B;     // B
+  double* best = meanSum + B;                       // B
+  double* means = best + B;                         // depths x B
+  double* occupied = means + depths * B;            // depths x B
+  double sites[64];
   for (std::size_t b = 0; b < B; ++b) {
     meanSum[b] = 0.0;
     best[b] = kBelowAll;
   }
-  for (int j = 0; j < sums.groups; ++j) {
-    const double* totals = sums.totals + static_cast<std::size_t>(j) * sums.stride;
-    double* groupMean = groupMeans + static_cast<std::size_t>(j) * B;
+  for (std::size_t j = 0; j < groups; ++j) {
+    const double* totals = sums.totals + j * sums.stride;
+    const float* presences = sums.occupied + j * sums.occupiedStride;
+    double* groupMean = groupMeans + j * B;
+    double* occupiedSites = groupOccupied + j * B;
     for (std::size_t b = 0; b < sums.count; ++b) {
       groupMean[b] = totals[b] / sums.sizes[j];
       meanSum[b] += groupMean[b];
+      occupiedSites[b] = presences[b];
     }
   }
-  for (std::size_t c = 0; c < size; ++c) {
-    const int j = list.added[c];
-    const int parent = list.parent[c];
-    const double* groupMean = groupMeans + static_cast<std::size_t>(j) * B;
-    const float* groupOccupied = sums.occupied + static_cast<std::size_t>(j) * sums.stride;
-    double* mean = means + c * B;
-    double* occupiedSum = occupied + c * B;
-    if (parent < 0) {
-      sites[c] = static_cast<double>(sums.sizes[j]);
-      for (std::size_t b = 0; b < sums.count; ++b) {
-        mean[b] = groupMean[b];
-        occupiedSum[b] = groupOccupied[b];
+  if (largestOrder > 0) {
+    DepthFirstCombinations visits(sums.groups, largestOrder);
+    do {
+      const auto depth = static_cast<std::size_t>(visits.depth);
+      const auto j = static_cast<std::size_t>(visits.members[depth]);
+      const double* groupMean = groupMeans + j * B;
+      const double* occupiedSites = groupOccupied + j * B;
+      double* mean = means + depth * B;
+      double* occupiedSum = occupied + depth * B;
+      if (depth == 0) {
+        sites[0] = static_cast<double>(sums.sizes[j]);
+        for (std::size_t b = 0; b < sums.count; ++b) {
+          mean[b] = groupMean[b];
+          occupiedSum[b] = occupiedSites[b];
+        }
+      } else {
+        sites[depth] = sites[depth - 1] + static_cast<double>(sums.sizes[j]);
+        const double* parentMean = mean - B;
+        const double* parentOccupied = occupiedSum - B;
+        for (std::size_t b = 0; b < sums.count; ++b) {
+          mean[b] = parentMean[b] + groupMean[b];
+          occupiedSum[b] = parentOccupied[b] + occupiedSites[b];
+        }
       }
-    } else {
-      const auto p = static_cast<std::size_t>(parent);
-      sites[c] = sites[p] + static_cast<double>(sums.sizes[j]);
-      const double* parentMean = means + p * B;
-      const double* parentOccupied = occupied + p * B;
+      const double reciprocal = 1.0 / sites[depth];
       for (std::size_t b = 0; b < sums.count; ++b) {
-        mean[b] = parentMean[b] + groupMean[b];
-        occupiedSum[b] = parentOccupied[b] + groupOccupied[b];
+        const double value = (mean[b] * occupiedSum[b]) * reciprocal;
+        best[b] = value > best[b] ? value : best[b];  // a NaN never wins
       }
-    }
-    const double siteSum = sites[c];
-    for (std::size_t b = 0; b < sums.count; ++b) {
-      const double value = (mean[b] / meanSum[b]) * (occupiedSum[b] / siteSum);
-      best[b] = value > best[b] ? value : best[b];  // a NaN never wins
-    }
+    } while (visits.Next());
   }
-  for (std::size_t b = 0; b < sums.count; ++b)
-    maxima[b] = best[b] == kBelowAll ? kNotANumber : best[b];
+  for (std::size_t b = 0; b < sums.count; ++b) {
+    const double value = best[b] / meanSum[b];
+    maxima[b] = value == value ? value : kNotANumber;  // a species found nowhere has none
+  }
 }
 
-// Each species' strongest r.g over the combinations of `list` of fewer than every group.
+// Each species' strongest r.g over the combinations of `list` of fewer than every group: the
+// largest numerator of each order, whose combinations share the denominator, divided by it.
 KOVA_WIDE_LOOPS
 void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double* block,
                       double* maxima) {
   constexpr std::size_t B = kBlock;
   const int groups = sums.groups;
+  const int largestOrder = std::min(LargestOrderOf(list), groups - 1);
   const auto orders = static_cast<std::size_t>(groups);
   double* groupShares = block;                      // groups x B
   double* denominators = groupShares + orders * B;  // groups x B, by order
-  double* aK = denominators + orders * B;           // B
-  double* best = aK + B;                            // B
-  double* shares = best + B;                        // size x B
+  double* numerators = denominators + orders * B;   // groups x B, the largest of each order
+  double* aK = numerators + orders * B;             // B
+  double* squareShare = aK + B;                     // B
+  double* best = squareShare + B;                   // B
+  double* shares = best + B;                        // groups x B, by depth
   double siteCount = 0.0;
   for (int j = 0; j < groups; ++j)
     siteCount += sums.sizes[j];
   const double n = siteCount;
   const double weight = n / groups;
-  for (std::size_t b = 0; b < sums.count; ++b) {
-    double abundanceShare = 0.0;
-    double squareShare = 0.0;
-    for (int j = 0; j < groups; ++j) {
-      const std::size_t at = static_cast<std::size_t>(j) * sums.stride + b;
-      abundanceShare += sums.totals[at] / sums.sizes[j];
-      squareShare += sums.squares[at] / sums.sizes[j];
-    }
-    aK[b] = weight * abundanceShare;
-    const double lK = weight * squareShare;
-    const double spread = n * lK - aK[b] * aK[b];
-    for (int order = 1; order < groups; ++order) {
-      const double nC = weight * order;
-      denominators[static_cast<std::size_t>(order) * B + b] =
-          std::sqrt(spread * (n * nC - nC * nC));
-    }
+  for (std::size_t b = 0; b < B; ++b) {
+    aK[b] = 0.0;
+    squareShare[b] = 0.0;
     best[b] = kBelowAll;
   }
+  for (std::size_t at = 0; at < orders * B; ++at)
+    numerators[at] = kBelowAll;
   for (int j = 0; j < groups; ++j) {
-    const double* totals = sums.totals + static_cast<std::size_t>(j) * sums.stride;
+    const std::size_t column = static_cast<std::size_t>(j) * sums.stride;
     double* groupShare = groupShares + static_cast<std::size_t>(j) * B;
-    for (std::size_t b = 0; b < sums.count; ++b)
-      groupShare[b] = totals[b] / sums.sizes[j];
-  }
-  for (std::size_t c = 0; c < list.Size(); ++c) {
-    const int order = list.order[c];
-    if (order >= groups) break;  // listed by order: the rest is the whole set
-    const double* groupShare = groupShares + static_cast<std::size_t>(list.added[c]) * B;
-    double* share = shares + c * B;
-    if (list.parent[c] < 0) {
-      for (std::size_t b = 0; b < sums.count; ++b)
-        share[b] = groupShare[b];
-    } else {
-      const double* parentShare = shares + static_cast<std::size_t>(list.parent[c]) * B;
-      for (std::size_t b = 0; b < sums.count; ++b)
-        share[b] = parentShare[b] + groupShare[b];
+    for (std::size_t b = 0; b < sums.count; ++b) {
+      groupShare[b] = sums.totals[column + b] / sums.sizes[j];
+      aK[b] += groupShare[b];  // the sum of the shares, weighted below
+      squareShare[b] += sums.squares[column + b] / sums.sizes[j];
     }
+  }
+  for (std::size_t b = 0; b < sums.count; ++b)
+    aK[b] = weight * aK[b];
+  for (int order = 1; order < groups; ++order) {
     const double nC = weight * order;
+    double* denominator = denominators + static_cast<std::size_t>(order) * B;
+    for (std::size_t b = 0; b < sums.count; ++b) {
+      const double lK = weight * squareShare[b];
+      const double spread = n * lK - aK[b] * aK[b];
+      denominator[b] = std::sqrt(spread * (n * nC - nC * nC));
+    }
+  }
+  if (largestOrder > 0) {
+    DepthFirstCombinations visits(groups, largestOrder);
+    do {
+      const auto depth = static_cast<std::size_t>(visits.depth);
+      const double* groupShare = groupShares + static_cast<std::size_t>(visits.members[depth]) * B;
+      double* share = shares + depth * B;
+      if (depth == 0) {
+        for (std::size_t b = 0; b < sums.count; ++b)
+          share[b] = groupShare[b];
+      } else {
+        const double* parentShare = share - B;
+        for (std::size_t b = 0; b < sums.count; ++b)
+          share[b] = parentShare[b] + groupShare[b];
+      }
+      const double nC = weight * static_cast<double>(depth + 1);
+      double* numerator = numerators + (depth + 1) * B;
+      for (std::size_t b = 0; b < sums.count; ++b) {
+        const double value = n * (weight * share[b]) - aK[b] * nC;
+        numerator[b] = value > numerator[b] ? value : numerator[b];
+      }
+    } while (visits.Next());
+  }
+  for (int order = 1; order <= largestOrder; ++order) {
+    const double* numerator = numerators + static_cast<std::size_t>(order) * B;
     const double* denominator = denominators + static_cast<std::size_t>(order) * B;
     for (std::size_t b = 0; b < sums.count; ++b) {
-      const double aC = weight * share[b];
-      const double value = (n * aC - aK[b] * nC) / denominator[b];
-      best[b] = value > best[b] ? value : best[b];
+      const double value = numerator[b] / denominator[b];
+      best[b] = value > best[b] ? value : best[b];  // the smaller order keeps a tie
     }
   }
   for (std::size_t b = 0; b < sums.count; ++b)
@@ -160,6 +225,31 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
 
 int LargestOrder(int groupCount, std::int32_t asked) {
   return asked > 0 ? std::min<int>(asked, groupCount) : groupCount;
+}
+
+// Whether every species' sums over any sites, and with `squares` those of its squares, come
+// out exact when each addition (and each square) is rounded to single precision: whole numbers
+// of 0 or more whose total (and total of squares) is at most 2^24. Such sums are the same
+// numbers in single and in double precision, whatever the order of the additions, so the
+// passes' single-precision totals serve as the double-precision sums, to the bit.
+bool SumsExactInSinglePrecision(const float* abundance, std::size_t speciesCount,
+                                std::size_t siteCount, bool squares) {
+  constexpr double kLargestExact = 16777216.0;  // 2^24
+  std::vector<double> totals(speciesCount, 0.0);
+  std::vector<double> squareTotals(speciesCount, 0.0);
+  for (std::size_t site = 0; site < siteCount; ++site) {
+    const float* column = abundance + site * speciesCount;
+    for (std::size_t i = 0; i < speciesCount; ++i) {
+      const double x = column[i];
+      if (!(x >= 0.0 && x <= kLargestExact) || x != std::floor(x)) return false;
+      totals[i] += x;
+      squareTotals[i] += x * x;
+    }
+  }
+  for (std::size_t i = 0; i < speciesCount; ++i) {
+    if (totals[i] > kLargestExact || (squares && squareTotals[i] > kLargestExact)) return false;
+  }
+  return true;
 }
 
 // Every species' sums by group, site by site in site order, as the step passes add them.
@@ -208,6 +298,9 @@ AssociationSteps::AssociationSteps(const AnalysisData& data, const AssociationRe
       request_(request),
       speciesCount_(static_cast<std::size_t>(std::max(data.speciesCount, 0))),
       groupCount_(data.groupCount) {
+  exactInSinglePrecision_ = SumsExactInSinglePrecision(
+      data.abundanceMatrix.Data(), speciesCount_,
+      static_cast<std::size_t>(std::max(data.siteCount, 0)), request.correlation);
   const int largest = LargestOrder(groupCount_, request.maxOrder);
   if (request.combinations) indicatorList_ = ListCombinations(groupCount_, largest);
   if (request.correlation) {
@@ -220,15 +313,15 @@ std::size_t AssociationSteps::ValuesPerStep() const {
   return speciesCount_ * ((IndicatorValues() ? 1 : 0) + (Correlations() ? 1 : 0));
 }
 
-DoubleSums AssociationSteps::PassSums() const {
-  return Correlations() ? DoubleSums::TotalsAndSquares : DoubleSums::Totals;
+ExtraSums AssociationSteps::PassSums() const {
+  if (exactInSinglePrecision_) return Correlations() ? ExtraSums::SingleSquares : ExtraSums::None;
+  return Correlations() ? ExtraSums::DoubleTotalsAndSquares : ExtraSums::DoubleTotals;
 }
 
 std::size_t AssociationSteps::ScratchSize() const {
-  const std::size_t combinations = std::max(indicatorList_.Size(), correlationList_.Size());
   const auto groups = static_cast<std::size_t>(groupCount_);
-  return std::max((2 * combinations + 2 * groups + 4) * kBlock + combinations,
-                  4 * combinations + 3 * groups);
+  // The widened sums, then the larger of the two blocks' storage.
+  return (2 * groups + 4 * groups + 4) * kBlock;
 }
 
 // One species' sums gathered group by group into `gathered` (3 x GroupCount doubles).
@@ -247,20 +340,40 @@ SpeciesGroupSums AssociationSteps::SpeciesSums(const Sums& sums, std::size_t spe
 void AssociationSteps::StepBlockMaxima(const GroupingWork& sums, const std::int32_t* groupSizes,
                                        std::size_t first, std::size_t count, double* scratch,
                                        double* maxima) const {
+  const auto groups = static_cast<std::size_t>(groupCount_);
+  // Sums exact in single precision are the passes' own totals, widened here a block at a time.
+  double* widenedTotals = scratch;
+  double* widenedSquares = widenedTotals + groups * kBlock;
+  double* blockScratch = widenedSquares + groups * kBlock;
   for (std::size_t part = 0; part < count; part += kBlock) {
-    const BlockSums block{sums.doubleTotals + part,
-                          sums.occupiedSites + part,
-                          sums.doubleSquares == nullptr ? nullptr : sums.doubleSquares + part,
-                          groupSizes,
-                          count,
-                          groupCount_,
-                          std::min(kBlock, count - part)};
+    const std::size_t species = std::min(kBlock, count - part);
+    BlockSums block{sums.doubleTotals + part,
+                    sums.doubleSquares == nullptr ? nullptr : sums.doubleSquares + part,
+                    sums.occupiedSites + part,
+                    groupSizes,
+                    count,
+                    count,
+                    groupCount_,
+                    species};
+    if (exactInSinglePrecision_) {
+      for (std::size_t j = 0; j < groups; ++j) {
+        const float* totals = sums.groupTotals + j * count + part;
+        const float* squares = sums.squares == nullptr ? nullptr : sums.squares + j * count + part;
+        for (std::size_t b = 0; b < species; ++b) {
+          widenedTotals[j * kBlock + b] = totals[b];
+          if (squares != nullptr) widenedSquares[j * kBlock + b] = squares[b];
+        }
+      }
+      block.totals = widenedTotals;
+      block.squares = widenedSquares;
+      block.stride = kBlock;
+    }
     double* next = maxima + first + part;
     if (IndicatorValues()) {
-      IndicatorBlock(indicatorList_, block, scratch, next);
+      IndicatorBlock(indicatorList_, block, blockScratch, next);
       next += speciesCount_;
     }
-    if (Correlations()) CorrelationBlock(correlationList_, block, scratch, next);
+    if (Correlations()) CorrelationBlock(correlationList_, block, blockScratch, next);
   }
 }
 

@@ -31,7 +31,7 @@ class AssociationSteps {
   std::size_t ValuesPerStep() const;
 
   // The double sums the step passes add for these associations.
-  DoubleSums PassSums() const;
+  ExtraSums PassSums() const;
   // The doubles of scratch storage StepBlockMaxima needs.
   std::size_t ScratchSize() const;
 
@@ -40,9 +40,8 @@ class AssociationSteps {
   // species (PassSums()), into their places of `maxima`, which holds ValuesPerStep() values:
   // each species' strongest IndVal, then its strongest r.g, each for every species in species
   // order, as far as they are asked for. NaN for a species whose values are no numbers.
-  void StepBlockMaxima(const GroupingWork& sums, const std::int32_t* groupSizes,
-                       std::size_t first, std::size_t count, double* scratch,
-                       double* maxima) const;
+  void StepBlockMaxima(const GroupingWork& sums, const std::int32_t* groupSizes, std::size_t first,
+                       std::size_t count, double* scratch, double* maxima) const;
 
   // The strongest association of every species, with its combination, for the observed
   // grouping `siteGroups` (group numbers from 1); empty where not asked for. Its sums come
@@ -66,6 +65,9 @@ class AssociationSteps {
   CombinationList correlationList_;
   std::size_t speciesCount_;
   int groupCount_;
+  // The sums in double precision equal those the passes add in single precision, so that the
+  // passes add nothing for IndVal and only the squares, in single precision, for r.g.
+  bool exactInSinglePrecision_ = false;
 };
 
 // What a step's strongest value must reach to count as at least the observed one. The

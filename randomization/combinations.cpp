@@ -111,25 +111,33 @@ Association StrongestIndicatorValue(const CombinationList& list, const SpeciesGr
     groupMeans[j] = sums.totals[j] / sums.sizes[j];
     meanSum += groupMeans[j];
   }
-  SumOverCombinations(list, [groupMeans](int j) { return groupMeans[j]; }, means);
-  SumOverCombinations(list, [&sums](int j) { return sums.occupied[j]; }, occupied);
-  SumOverCombinations(list, [&sums](int j) { return static_cast<double>(sums.sizes[j]); }, sites);
-  // The values first, in a loop of their own that the compiler can vectorise; then the
-  // strongest, strictly larger so that the first of equal values stays and a NaN never wins.
-  double* values = scratch + 3 * size;  // over the group means, which the sums no longer need
+  SumOverCombinations(
+      list, [groupMeans](int j) { return groupMeans[j]; }, means);
+  SumOverCombinations(
+      list, [&sums](int j) { return sums.occupied[j]; }, occupied);
+  SumOverCombinations(
+      list, [&sums](int j) { return static_cast<double>(sums.sizes[j]); }, sites);
+  // Every combination shares the species' sum of group means: the strongest is the one with
+  // the largest (mean x occupied) / sites, and only its value is divided by that sum. The
+  // keys first, in a loop of their own that the compiler can vectorise; then the largest,
+  // strictly larger so that the first of equal keys stays and a NaN never wins.
+  double* keys = scratch + 3 * size;  // over the group means, which the sums no longer need
   for (std::size_t c = 0; c < size; ++c)
-    values[c] = (means[c] / meanSum) * (occupied[c] / sites[c]);
+    keys[c] = (means[c] * occupied[c]) * (1.0 / sites[c]);
   int found = -1;
   double largest = -std::numeric_limits<double>::infinity();
   for (std::size_t c = 0; c < size; ++c) {
-    if (values[c] > largest) {
-      largest = values[c];
+    if (keys[c] > largest) {
+      largest = keys[c];
       found = static_cast<int>(c);
     }
   }
-  if (found < 0) return {-1, std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0};
+  const double value = largest / meanSum;
+  if (found < 0 || std::isnan(value)) {
+    return {-1, std::numeric_limits<double>::quiet_NaN(), 0.0, 0.0};
+  }
   const auto c = static_cast<std::size_t>(found);
-  return {found, values[c], means[c] / meanSum, occupied[c] / sites[c]};
+  return {found, value, means[c] / meanSum, occupied[c] / sites[c]};
 }
 
 Association StrongestCorrelation(const CombinationList& list, const SpeciesGroupSums& sums,
@@ -152,7 +160,8 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
   double* groupShares = scratch + list.Size() + groups;
   for (int j = 0; j < groups; ++j)
     groupShares[j] = sums.totals[j] / sums.sizes[j];
-  SumOverCombinations(list, [groupShares](int j) { return groupShares[j]; }, shares);
+  SumOverCombinations(
+      list, [groupShares](int j) { return groupShares[j]; }, shares);
   // The denominator depends on the order alone: computed once per order, by the same
   // expression, so that every value has the bits it would have without the saving.
   double* denominators = scratch + list.Size();
@@ -160,15 +169,36 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
     const double nC = weight * order;
     denominators[order] = std::sqrt(spread * (n * nC - nC * nC));
   }
+  // The combinations of one order share the denominator: the one with the largest numerator
+  // is the order's strongest, and an order's value must be strictly larger than a smaller
+  // order's to replace it.
   Association strongest;
   strongest.value = -std::numeric_limits<double>::infinity();
+  int order = 0;
+  int orderBest = -1;
+  double largestNumerator = -std::numeric_limits<double>::infinity();
+  const auto closeOrder = [&] {
+    if (orderBest < 0) return;
+    const double value = largestNumerator / denominators[order];
+    if (value > strongest.value) strongest = {orderBest, value, 0.0, 0.0};
+  };
   for (std::size_t c = 0; c < list.Size(); ++c) {
     if (list.order[c] >= groups) break;  // listed by order: the rest is the whole set
+    if (list.order[c] != order) {
+      closeOrder();
+      order = list.order[c];
+      orderBest = -1;
+      largestNumerator = -std::numeric_limits<double>::infinity();
+    }
     const double aC = weight * shares[c];
-    const double nC = weight * list.order[c];
-    const double value = (n * aC - aK * nC) / denominators[list.order[c]];
-    if (value > strongest.value) strongest = {static_cast<int>(c), value, 0.0, 0.0};
+    const double nC = weight * order;
+    const double numerator = n * aC - aK * nC;
+    if (numerator > largestNumerator) {
+      largestNumerator = numerator;
+      orderBest = static_cast<int>(c);
+    }
   }
+  closeOrder();
   if (strongest.combination < 0) strongest.value = std::numeric_limits<double>::quiet_NaN();
   return strongest;
 }

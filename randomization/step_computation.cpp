@@ -13,7 +13,7 @@ std::size_t Extent(std::int32_t count) {
 }
 
 std::size_t GroupingsPerPassOf(const AnalysisSettings& settings, std::size_t species,
-                               std::size_t groups, DoubleSums sums) {
+                               std::size_t groups, ExtraSums sums) {
   const std::size_t asked = settings.groupingsPerPass;
   if (asked == 1 || asked == 2 || asked == 4) return asked;
   return GroupingsPerPass(species, groups, sums);
@@ -30,10 +30,10 @@ StepConstants::StepConstants(const AnalysisData& data, const AnalysisSettings& s
       speciesOccupiedSites_(ArrayEntries(data.speciesCount)),
       compute_(CoresFor(settings.kernelBuild).stepTables),
       associations_(associations),
-      doubleSums_(associations == nullptr ? DoubleSums::None : associations->PassSums()),
-      groupingsPerPass_(GroupingsPerPassOf(settings, speciesCount_, groupCount_, doubleSums_)),
+      extraSums_(associations == nullptr ? ExtraSums::None : associations->PassSums()),
+      groupingsPerPass_(GroupingsPerPassOf(settings, speciesCount_, groupCount_, extraSums_)),
       speciesPerBlock_(
-          kova::SpeciesPerBlock(speciesCount_, groupCount_, groupingsPerPass_, doubleSums_)) {
+          kova::SpeciesPerBlock(speciesCount_, groupCount_, groupingsPerPass_, extraSums_)) {
   CountSpeciesOccupiedSites(data.abundanceMatrix.Data(), speciesCount_, siteCount_,
                             speciesOccupiedSites_.Data());
 }
@@ -47,7 +47,7 @@ StepTablesArguments StepConstants::Arguments(const Grouping* groupings,
   arguments.abundanceMatrix = abundanceMatrix_;
   arguments.speciesOccupiedSites = speciesOccupiedSites_.Data();
   arguments.groupingCount = groupingCount;
-  arguments.doubleSums = doubleSums_;
+  arguments.extraSums = extraSums_;
   std::copy_n(groupings, groupingCount, arguments.groupings);
   return arguments;
 }
@@ -59,7 +59,7 @@ std::unique_ptr<StepWork> StepWork::TryObtain(const StepConstants& constants) {
   const AssociationSteps* associations = constants.Associations();
   work->tables_ = StepTablesStorage::TryObtain(
       work->speciesPerBlock_, constants.GroupCount(), constants.GroupingsPerPass(),
-      associations == nullptr ? DoubleSums::None : associations->PassSums());
+      associations == nullptr ? ExtraSums::None : associations->PassSums());
   work->speciesMaximum_ = TryObtainWorkStorage<float>(work->speciesPerBlock_, 1);
   if (work->tables_ == nullptr || work->speciesMaximum_ == nullptr) return nullptr;
   if (associations != nullptr) {

@@ -9,11 +9,11 @@
 #include <memory>
 #include <stop_token>
 
+#include "indices/step_tables.h"
 #include "inputs/analysis_data.h"
 #include "randomization/analysis_settings.h"
 #include "randomization/association_steps.h"
 #include "randomization/run_statistics.h"
-#include "indices/step_tables.h"
 
 namespace kova {
 
@@ -49,7 +49,7 @@ class StepConstants {
   ZeroedArray<float> speciesOccupiedSites_;
   StepTablesFunction compute_;
   const AssociationSteps* associations_;
-  DoubleSums doubleSums_;
+  ExtraSums extraSums_;
   std::size_t groupingsPerPass_;
   std::size_t speciesPerBlock_;
 };
@@ -85,8 +85,7 @@ class StepWork {
 // computation after the current block: it returns false and the summaries are incomplete.
 bool ComputeSteps(const StepConstants& constants, const Grouping* groupings,
                   std::size_t groupingCount, const StepWork& work, StepSummaries* summaries,
-                  float* const (*fullTables)[5] = nullptr,
-                  float* const* speciesMaxima = nullptr,
+                  float* const (*fullTables)[5] = nullptr, float* const* speciesMaxima = nullptr,
                   double* const* associationMaxima = nullptr, std::stop_token stop = {});
 
 }  // namespace kova

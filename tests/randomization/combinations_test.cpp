@@ -13,11 +13,12 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "inputs/checked_inputs.h"
 #include "randomization/association_steps.h"
 #include "randomization/bootstrap.h"
-#include "inputs/checked_inputs.h"
 #include "randomization/combinations.h"
 #include "randomization/exact_values.h"
 #include "randomization/step_computation.h"
@@ -36,13 +37,13 @@ TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
     names.push_back(CombinationName(list.sets[c], {"a", "b", "c", "d"}));
     if (list.parent[c] >= 0) {
       // A combination is its parent and one group more.
-      EXPECT_EQ(list.sets[static_cast<std::size_t>(list.parent[c])] |
-                    (GroupSet{1} << list.added[c]),
-                list.sets[c]);
+      EXPECT_EQ(
+          list.sets[static_cast<std::size_t>(list.parent[c])] | (GroupSet{1} << list.added[c]),
+          list.sets[c]);
     }
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "c", "d", "a+b", "a+c", "a+d", "b+c",
-                                             "b+d", "c+d", "a+b+c", "a+b+d", "a+c+d", "b+c+d"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b", "c", "d", "a+b", "a+c", "a+d", "b+c", "b+d",
+                                             "c+d", "a+b+c", "a+b+d", "a+c+d", "b+c+d"}));
   EXPECT_EQ(CombinationName(0b101, {}), "1+3");
   EXPECT_EQ(CombinationCount(4, 4), 15U);
   EXPECT_GT(CombinationCount(40, 40), kMostCombinations);
@@ -53,7 +54,7 @@ TEST(Combinations, AreListedByOrderThenAsCombnListsThem) {
 AnalysisData ReadExample(const std::string& example) {
   const auto folder = test_support::SourceFolder() / "examples" / example;
   const InputFiles request = Request((folder / "community.csv").string(), TableForm::Csv,
-                     (folder / "groups.csv").string(), 12345, 2);
+                                     (folder / "groups.csv").string(), 12345, 2);
   AnalysisData data;
   const auto fault = ReadCheckedInputs(request, data);
   EXPECT_FALSE(fault) << fault->found;
@@ -115,8 +116,9 @@ TEST(Combinations, StrongestAssociationsEqualMultipatts) {
       }
       const SpeciesGroupSums of{totals.data(), occupied.data(), squares.data(), sizes.data(),
                                 groups};
-      const Association strongest = c.correlation ? StrongestCorrelation(list, of, scratch.data())
-                                                  : StrongestIndicatorValue(list, of, scratch.data());
+      const Association strongest = c.correlation
+                                        ? StrongestCorrelation(list, of, scratch.data())
+                                        : StrongestIndicatorValue(list, of, scratch.data());
       const auto& [combination, statistic] = peer.at(data.speciesNames[i]);
       EXPECT_EQ(CombinationName(list.sets[static_cast<std::size_t>(strongest.combination)],
                                 data.groupLabels),
@@ -160,7 +162,8 @@ TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
       const auto sites = ResampledSites(groups, data.siteCount, data.groupCount, plan.seed, b);
       std::vector<double> total(4), present(4);
       for (std::size_t k = 0; k < sites.size(); ++k) {
-        const double x = data.abundanceMatrix.Data()[static_cast<std::size_t>(sites[k]) * species + i];
+        const double x =
+            data.abundanceMatrix.Data()[static_cast<std::size_t>(sites[k]) * species + i];
         total[static_cast<std::size_t>(groups[k] - 1)] += x;
         present[static_cast<std::size_t>(groups[k] - 1)] += x > 0 ? 1 : 0;
       }
@@ -185,12 +188,17 @@ TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
 }
 
 // The steps find each species' strongest values for a block of species at once, from the
-// sums their passes add while they read the table, for up to four groupings a pass and with
-// either build of the passes; they must be the values, to the bit, that the observed
-// grouping's species-by-species search reports, or the observed step would not count as
-// reaching itself.
+// sums their passes add while they read the table (for whole numbers, the passes' own
+// single-precision totals; for bryceveg's halves, sums in double precision), for up to four
+// groupings a pass and with either build of the passes; they must be the values, to the bit,
+// that the observed grouping's species-by-species search reports, or the observed step would
+// not count as reaching itself.
 TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
-  for (const char* example : {"dune_management", "syn_s200_n500_g6"}) {
+  const std::pair<const char*, ExtraSums> examples[] = {
+      {"dune_management", ExtraSums::SingleSquares},
+      {"syn_s200_n500_g6", ExtraSums::SingleSquares},
+      {"bryceveg_elev5", ExtraSums::DoubleTotalsAndSquares}};
+  for (const auto& [example, passSums] : examples) {
     for (const KernelBuild build : {KernelBuild::Fastest, KernelBuild::Baseline}) {
       SCOPED_TRACE(example);
       const AnalysisData data = ReadExample(example);
@@ -198,6 +206,7 @@ TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
       request.combinations = true;
       request.correlation = true;
       const AssociationSteps steps(data, request);
+      EXPECT_EQ(steps.PassSums(), passSums);
       AnalysisSettings settings;
       settings.kernelBuild = build;
       settings.groupingsPerPass = 4;
@@ -226,8 +235,8 @@ TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
         maximaOf[g] = maxima[g].data();
       }
       StepSummaries summaries[kGroupings];
-      ASSERT_TRUE(ComputeSteps(constants, groupings, kGroupings, *work, summaries, nullptr,
-                               nullptr, maximaOf));
+      ASSERT_TRUE(ComputeSteps(constants, groupings, kGroupings, *work, summaries, nullptr, nullptr,
+                               maximaOf));
 
       std::vector<Association> indicator, correlation;
       for (std::size_t g = 0; g < kGroupings; ++g) {
@@ -236,9 +245,11 @@ TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
         ASSERT_EQ(maxima[g].size(), 2 * species);
         for (std::size_t i = 0; i < species; ++i) {
           EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][i]),
-                    std::bit_cast<std::uint64_t>(indicator[i].value)) << g << " " << i;
+                    std::bit_cast<std::uint64_t>(indicator[i].value))
+              << g << " " << i;
           EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][species + i]),
-                    std::bit_cast<std::uint64_t>(correlation[i].value)) << g << " " << i;
+                    std::bit_cast<std::uint64_t>(correlation[i].value))
+              << g << " " << i;
         }
       }
     }
