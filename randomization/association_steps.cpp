@@ -54,6 +54,8 @@ struct DepthFirstCombinations {
   DepthFirstCombinations(int groupCount, int order) : groups(groupCount), largestOrder(order) {
     members[0] = 0;
   }
+  // Whether the combination is the last of its line: no larger one is visited from it.
+  bool Childless() const { return depth + 1 >= largestOrder || members[depth] + 1 >= groups; }
   // Moves to the next combination; false after the last.
   bool Next() {
     if (depth + 1 < largestOrder && members[depth] + 1 < groups) {
@@ -74,10 +76,12 @@ int LargestOrderOf(const CombinationList& list) {
 }
 
 // Each species' strongest IndVal over `list`: the largest (mean x occupied) / sites of its
-// combinations, divided by its sum of group means, which all its combinations share.
+// combinations, divided by its sum of group means, which all its combinations share. The sum
+// of a combination's group means is also its r.g share (CorrelationBlock): with
+// `largestMeans` (groups x B, by order), each order's largest is kept there for it.
 KOVA_WIDE_LOOPS
 void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* block,
-                    double* maxima) {
+                    double* maxima, double* largestMeans) {
   constexpr std::size_t B = kBlock;
   const int largestOrder = LargestOrderOf(list);
   const auto groups = static_cast<std::size_t>(sums.groups);
@@ -92,6 +96,10 @@ void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* 
   for (std::size_t b = 0; b < B; ++b) {
     meanSum[b] = 0.0;
     best[b] = kBelowAll;
+  }
+  if (largestMeans != nullptr) {
+    for (std::size_t at = 0; at < groups * B; ++at)
+      largestMeans[at] = kBelowAll;
   }
   for (std::size_t j = 0; j < groups; ++j) {
     const double* totals = sums.totals + j * sums.stride;
@@ -123,6 +131,27 @@ void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* 
         sites[depth] = sites[depth - 1] + static_cast<double>(sums.sizes[j]);
         const double* parentMean = mean - B;
         const double* parentOccupied = occupiedSum - B;
+        const double reciprocal = 1.0 / sites[depth];
+        if (visits.Childless()) {
+          // No combination grows from this one: its sums are not kept.
+          if (largestMeans == nullptr) {
+            for (std::size_t b = 0; b < sums.count; ++b) {
+              const double value =
+                  ((parentMean[b] + groupMean[b]) * (parentOccupied[b] + occupiedSites[b])) *
+                  reciprocal;
+              best[b] = value > best[b] ? value : best[b];  // a NaN never wins
+            }
+          } else {
+            double* largestMean = largestMeans + (depth + 1) * B;
+            for (std::size_t b = 0; b < sums.count; ++b) {
+              const double sum = parentMean[b] + groupMean[b];
+              const double value = (sum * (parentOccupied[b] + occupiedSites[b])) * reciprocal;
+              best[b] = value > best[b] ? value : best[b];
+              largestMean[b] = sum > largestMean[b] ? sum : largestMean[b];
+            }
+          }
+          continue;
+        }
         for (std::size_t b = 0; b < sums.count; ++b) {
           mean[b] = parentMean[b] + groupMean[b];
           occupiedSum[b] = parentOccupied[b] + occupiedSites[b];
@@ -133,6 +162,11 @@ void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* 
         const double value = (mean[b] * occupiedSum[b]) * reciprocal;
         best[b] = value > best[b] ? value : best[b];  // a NaN never wins
       }
+      if (largestMeans != nullptr) {
+        double* largestMean = largestMeans + (depth + 1) * B;
+        for (std::size_t b = 0; b < sums.count; ++b)
+          largestMean[b] = mean[b] > largestMean[b] ? mean[b] : largestMean[b];
+      }
     } while (visits.Next());
   }
   for (std::size_t b = 0; b < sums.count; ++b) {
@@ -141,19 +175,23 @@ void IndicatorBlock(const CombinationList& list, const BlockSums& sums, double* 
   }
 }
 
-// Each species' strongest r.g over the combinations of `list` of fewer than every group: the
-// largest numerator of each order, whose combinations share the denominator, divided by it.
+// Each species' strongest r.g over the combinations of `list` of fewer than every group. The
+// combinations of one order share the denominator, and the numerator grows with the share
+// (rounding never reverses that), so each order's strongest is its largest share's: one
+// numerator and one division per order.
+// With `largestShares` (groups x B, by order, as IndicatorBlock keeps them for the same
+// combinations), they are not found again.
 KOVA_WIDE_LOOPS
 void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double* block,
-                      double* maxima) {
+                      double* maxima, const double* largestShares) {
   constexpr std::size_t B = kBlock;
   const int groups = sums.groups;
   const int largestOrder = std::min(LargestOrderOf(list), groups - 1);
   const auto orders = static_cast<std::size_t>(groups);
   double* groupShares = block;                      // groups x B
   double* denominators = groupShares + orders * B;  // groups x B, by order
-  double* numerators = denominators + orders * B;   // groups x B, the largest of each order
-  double* aK = numerators + orders * B;             // B
+  double* found = denominators + orders * B;        // groups x B, each order's largest share
+  double* aK = found + orders * B;                  // B
   double* squareShare = aK + B;                     // B
   double* best = squareShare + B;                   // B
   double* shares = best + B;                        // groups x B, by depth
@@ -167,8 +205,10 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
     squareShare[b] = 0.0;
     best[b] = kBelowAll;
   }
-  for (std::size_t at = 0; at < orders * B; ++at)
-    numerators[at] = kBelowAll;
+  if (largestShares == nullptr) {
+    for (std::size_t at = 0; at < orders * B; ++at)
+      found[at] = kBelowAll;
+  }
   for (int j = 0; j < groups; ++j) {
     const std::size_t column = static_cast<std::size_t>(j) * sums.stride;
     double* groupShare = groupShares + static_cast<std::size_t>(j) * B;
@@ -189,7 +229,7 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
       denominator[b] = std::sqrt(spread * (n * nC - nC * nC));
     }
   }
-  if (largestOrder > 0) {
+  if (largestShares == nullptr && largestOrder > 0) {
     DepthFirstCombinations visits(groups, largestOrder);
     do {
       const auto depth = static_cast<std::size_t>(visits.depth);
@@ -203,19 +243,18 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
         for (std::size_t b = 0; b < sums.count; ++b)
           share[b] = parentShare[b] + groupShare[b];
       }
-      const double nC = weight * static_cast<double>(depth + 1);
-      double* numerator = numerators + (depth + 1) * B;
-      for (std::size_t b = 0; b < sums.count; ++b) {
-        const double value = n * (weight * share[b]) - aK[b] * nC;
-        numerator[b] = value > numerator[b] ? value : numerator[b];
-      }
+      double* largestShare = found + (depth + 1) * B;
+      for (std::size_t b = 0; b < sums.count; ++b)
+        largestShare[b] = share[b] > largestShare[b] ? share[b] : largestShare[b];
     } while (visits.Next());
   }
+  const double* largest = largestShares != nullptr ? largestShares : found;
   for (int order = 1; order <= largestOrder; ++order) {
-    const double* numerator = numerators + static_cast<std::size_t>(order) * B;
+    const double* largestShare = largest + static_cast<std::size_t>(order) * B;
     const double* denominator = denominators + static_cast<std::size_t>(order) * B;
+    const double nC = weight * order;
     for (std::size_t b = 0; b < sums.count; ++b) {
-      const double value = numerator[b] / denominator[b];
+      const double value = (n * (weight * largestShare[b]) - aK[b] * nC) / denominator[b];
       best[b] = value > best[b] ? value : best[b];  // the smaller order keeps a tie
     }
   }
@@ -320,8 +359,9 @@ ExtraSums AssociationSteps::PassSums() const {
 
 std::size_t AssociationSteps::ScratchSize() const {
   const auto groups = static_cast<std::size_t>(groupCount_);
-  // The widened sums, then the larger of the two blocks' storage.
-  return (2 * groups + 4 * groups + 4) * kBlock;
+  // The widened sums, the largest means of each order, then the larger of the two blocks'
+  // storage.
+  return (2 * groups + groups + 4 * groups + 4) * kBlock;
 }
 
 // One species' sums gathered group by group into `gathered` (3 x GroupCount doubles).
@@ -344,7 +384,13 @@ void AssociationSteps::StepBlockMaxima(const GroupingWork& sums, const std::int3
   // Sums exact in single precision are the passes' own totals, widened here a block at a time.
   double* widenedTotals = scratch;
   double* widenedSquares = widenedTotals + groups * kBlock;
-  double* blockScratch = widenedSquares + groups * kBlock;
+  // With both statistics, r.g's combinations are IndVal's (without the one of every group),
+  // and its shares IndVal's sums of group means: one visit finds both.
+  const bool sharesFromIndicator =
+      IndicatorValues() && Correlations() &&
+      LargestOrderOf(correlationList_) <= LargestOrderOf(indicatorList_);
+  double* largestMeans = widenedSquares + groups * kBlock;
+  double* blockScratch = largestMeans + groups * kBlock;
   for (std::size_t part = 0; part < count; part += kBlock) {
     const std::size_t species = std::min(kBlock, count - part);
     BlockSums block{sums.doubleTotals + part,
@@ -370,10 +416,14 @@ void AssociationSteps::StepBlockMaxima(const GroupingWork& sums, const std::int3
     }
     double* next = maxima + first + part;
     if (IndicatorValues()) {
-      IndicatorBlock(indicatorList_, block, blockScratch, next);
+      IndicatorBlock(indicatorList_, block, blockScratch, next,
+                     sharesFromIndicator ? largestMeans : nullptr);
       next += speciesCount_;
     }
-    if (Correlations()) CorrelationBlock(correlationList_, block, blockScratch, next);
+    if (Correlations()) {
+      CorrelationBlock(correlationList_, block, blockScratch, next,
+                       sharesFromIndicator ? largestMeans : nullptr);
+    }
   }
 }
 

@@ -169,17 +169,20 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
     const double nC = weight * order;
     denominators[order] = std::sqrt(spread * (n * nC - nC * nC));
   }
-  // The combinations of one order share the denominator: the one with the largest numerator
-  // is the order's strongest, and an order's value must be strictly larger than a smaller
-  // order's to replace it.
+  // The combinations of one order share the denominator, and the numerator grows with the
+  // share (rounding never reverses that): the first with the largest share is the order's
+  // strongest, and an order's value must be strictly larger than a smaller order's to replace
+  // it.
   Association strongest;
   strongest.value = -std::numeric_limits<double>::infinity();
   int order = 0;
   int orderBest = -1;
-  double largestNumerator = -std::numeric_limits<double>::infinity();
+  double largestShare = -std::numeric_limits<double>::infinity();
   const auto closeOrder = [&] {
     if (orderBest < 0) return;
-    const double value = largestNumerator / denominators[order];
+    const double aC = weight * largestShare;
+    const double nC = weight * order;
+    const double value = (n * aC - aK * nC) / denominators[order];
     if (value > strongest.value) strongest = {orderBest, value, 0.0, 0.0};
   };
   for (std::size_t c = 0; c < list.Size(); ++c) {
@@ -188,13 +191,10 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
       closeOrder();
       order = list.order[c];
       orderBest = -1;
-      largestNumerator = -std::numeric_limits<double>::infinity();
+      largestShare = -std::numeric_limits<double>::infinity();
     }
-    const double aC = weight * shares[c];
-    const double nC = weight * order;
-    const double numerator = n * aC - aK * nC;
-    if (numerator > largestNumerator) {
-      largestNumerator = numerator;
+    if (shares[c] > largestShare) {
+      largestShare = shares[c];
       orderBest = static_cast<int>(c);
     }
   }

@@ -190,66 +190,77 @@ TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
 // The steps find each species' strongest values for a block of species at once, from the
 // sums their passes add while they read the table (for whole numbers, the passes' own
 // single-precision totals; for bryceveg's halves, sums in double precision), for up to four
-// groupings a pass and with either build of the passes; they must be the values, to the bit,
-// that the observed grouping's species-by-species search reports, or the observed step would
-// not count as reaching itself.
+// groupings a pass, with either build of the passes and for each kind of request; they must
+// be the values, to the bit, that the observed grouping's species-by-species search reports,
+// or the observed step would not count as reaching itself.
 TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
   const std::pair<const char*, ExtraSums> examples[] = {
       {"dune_management", ExtraSums::SingleSquares},
       {"syn_s200_n500_g6", ExtraSums::SingleSquares},
       {"bryceveg_elev5", ExtraSums::DoubleTotalsAndSquares}};
+  struct Asked {
+    bool combinations;
+    bool correlation;
+    std::int32_t maxOrder;
+  };
+  const Asked requests[] = {{true, true, 0}, {true, true, 2}, {true, false, 0}, {false, true, 0}};
   for (const auto& [example, passSums] : examples) {
-    for (const KernelBuild build : {KernelBuild::Fastest, KernelBuild::Baseline}) {
-      SCOPED_TRACE(example);
-      const AnalysisData data = ReadExample(example);
-      AssociationRequest request;
-      request.combinations = true;
-      request.correlation = true;
-      const AssociationSteps steps(data, request);
-      EXPECT_EQ(steps.PassSums(), passSums);
-      AnalysisSettings settings;
-      settings.kernelBuild = build;
-      settings.groupingsPerPass = 4;
-      const StepConstants constants(data, settings, &steps);
-      const std::unique_ptr<StepWork> work = StepWork::TryObtain(constants);
-      ASSERT_NE(work, nullptr);
-
-      constexpr std::size_t kGroupings = 3;
-      std::vector<std::vector<std::int32_t>> groups;
-      std::vector<std::vector<double>> maxima(kGroupings,
-                                              std::vector<double>(steps.ValuesPerStep()));
-      Grouping groupings[kGroupings];
-      double* maximaOf[kGroupings];
-      groups.emplace_back(data.siteGroups.Data(), data.siteGroups.Data() + data.siteCount);
-      for (std::size_t g = 0; g < kGroupings; ++g) {
-        if (g > 0) {
-          groups.push_back(groups.back());
-          std::rotate(groups.back().begin(), groups.back().begin() + 3, groups.back().end());
+    const AnalysisData data = ReadExample(example);
+    std::vector<std::vector<std::int32_t>> groups;
+    groups.emplace_back(data.siteGroups.Data(), data.siteGroups.Data() + data.siteCount);
+    for (int rotation = 0; rotation < 2; ++rotation) {
+      groups.push_back(groups.back());
+      std::rotate(groups.back().begin(), groups.back().begin() + 3, groups.back().end());
+    }
+    std::vector<std::int32_t> sizes(static_cast<std::size_t>(data.groupCount));
+    for (const std::int32_t group : groups[0])
+      ++sizes[static_cast<std::size_t>(group - 1)];
+    for (const Asked& asked : requests) {
+      for (const KernelBuild build : {KernelBuild::Fastest, KernelBuild::Baseline}) {
+        SCOPED_TRACE(testing::Message() << example << ", IndVal " << asked.combinations << ", r.g "
+                                        << asked.correlation << ", order " << asked.maxOrder);
+        AssociationRequest request;
+        request.combinations = asked.combinations;
+        request.correlation = asked.correlation;
+        request.maxOrder = asked.maxOrder;
+        const AssociationSteps steps(data, request);
+        if (asked.correlation) {
+          EXPECT_EQ(steps.PassSums(), passSums);
         }
-      }
-      std::vector<std::int32_t> sizes(static_cast<std::size_t>(data.groupCount));
-      for (const std::int32_t group : groups[0])
-        ++sizes[static_cast<std::size_t>(group - 1)];
-      for (std::size_t g = 0; g < kGroupings; ++g) {
-        groupings[g] = {groups[g].data(), sizes.data()};
-        maximaOf[g] = maxima[g].data();
-      }
-      StepSummaries summaries[kGroupings];
-      ASSERT_TRUE(ComputeSteps(constants, groupings, kGroupings, *work, summaries, nullptr, nullptr,
-                               maximaOf));
+        AnalysisSettings settings;
+        settings.kernelBuild = build;
+        settings.groupingsPerPass = 4;
+        const StepConstants constants(data, settings, &steps);
+        const std::unique_ptr<StepWork> work = StepWork::TryObtain(constants);
+        ASSERT_NE(work, nullptr);
 
-      std::vector<Association> indicator, correlation;
-      for (std::size_t g = 0; g < kGroupings; ++g) {
-        steps.Strongest(groups[g].data(), indicator, correlation);
-        const std::size_t species = indicator.size();
-        ASSERT_EQ(maxima[g].size(), 2 * species);
-        for (std::size_t i = 0; i < species; ++i) {
-          EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][i]),
-                    std::bit_cast<std::uint64_t>(indicator[i].value))
-              << g << " " << i;
-          EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][species + i]),
-                    std::bit_cast<std::uint64_t>(correlation[i].value))
-              << g << " " << i;
+        constexpr std::size_t kGroupings = 3;
+        std::vector<std::vector<double>> maxima(kGroupings,
+                                                std::vector<double>(steps.ValuesPerStep()));
+        Grouping groupings[kGroupings];
+        double* maximaOf[kGroupings];
+        for (std::size_t g = 0; g < kGroupings; ++g) {
+          groupings[g] = {groups[g].data(), sizes.data()};
+          maximaOf[g] = maxima[g].data();
+        }
+        StepSummaries summaries[kGroupings];
+        ASSERT_TRUE(ComputeSteps(constants, groupings, kGroupings, *work, summaries, nullptr,
+                                 nullptr, maximaOf));
+
+        std::vector<Association> indicator, correlation;
+        for (std::size_t g = 0; g < kGroupings; ++g) {
+          steps.Strongest(groups[g].data(), indicator, correlation);
+          std::vector<double> expected;
+          for (const Association& association : indicator)
+            expected.push_back(association.value);
+          for (const Association& association : correlation)
+            expected.push_back(association.value);
+          ASSERT_EQ(maxima[g].size(), expected.size());
+          for (std::size_t at = 0; at < expected.size(); ++at) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(maxima[g][at]),
+                      std::bit_cast<std::uint64_t>(expected[at]))
+                << "grouping " << g << ", value " << at;
+          }
         }
       }
     }
