@@ -103,7 +103,7 @@ class SpeciesTableModel : public QAbstractTableModel {
 
 namespace {
 
-// The table, with Ctrl+C its own: the frame's Copy acts on the Input/Output window.
+// The table, with Ctrl+C its own, ahead of the frame's accelerator.
 class SpeciesTableView : public QTableView {
  public:
   SpeciesTableView(SpeciesWindow& window, QWidget* parent) : QTableView(parent), window_(window) {}

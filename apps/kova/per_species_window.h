@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include "host/win/copies_selection.h"
 #include "randomization/run_outcome.h"
 
 class QTableView;
@@ -14,7 +15,7 @@ namespace kova::window {
 
 class SpeciesTableModel;
 
-class SpeciesWindow : public QWidget {
+class SpeciesWindow : public QWidget, public win::CopiesSelection {
  public:
   // Shows APCF first. `outcome` must outlive the window.
   explicit SpeciesWindow(const RunOutcome& outcome, QWidget* parent = nullptr);
@@ -22,6 +23,8 @@ class SpeciesWindow : public QWidget {
   // The selected rows, or the current one when none is selected, as tab-separated text on the
   // clipboard.
   void CopySelectedRows();
+  // The frame's Edit > Copy while this window is active: the same.
+  void CopySelection() override { CopySelectedRows(); }
   // Asks for a file and writes the species table there, as kova-cli --species-table does.
   void SaveAsCsv();
 

@@ -4,12 +4,12 @@
 
 #include "host/main_menu.h"
 #include "host/win/about_box.h"
+#include "host/win/copies_selection.h"
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
 #include "host/win/program_services.h"
 
 namespace kova::win {
-
 ConsoleHost::ConsoleHost(const QString& frameTitle)
     : frame_(std::make_unique<FrameWindow>(frameTitle)),
       services_(std::make_unique<ProgramServices>(*frame_)),
@@ -57,6 +57,11 @@ void ConsoleHost::RouteCommand(int id) {
       if (inputOutput_->Cut()) frame_->EnablePaste();
       return;
     case CommandRoute::Copy:
+      if (CopiesSelection* child = frame_->ActiveCopyingChild()) {
+        child->CopySelection();
+        frame_->EnablePaste();
+        return;
+      }
       if (inputOutput_->Copy()) frame_->EnablePaste();
       return;
     case CommandRoute::Paste:

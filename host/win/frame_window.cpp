@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "host/main_menu.h"
+#include "host/win/copies_selection.h"
 #include "host/win/fixed_sub_window.h"
 #include "host/win/program_icons.h"
 
@@ -31,7 +32,15 @@ FrameWindow::FrameWindow(const QString& title) : client_(new QMdiArea(this)) {
   client_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(client_);
   BuildMainMenu();
+  connect(client_, &QMdiArea::subWindowActivated, this,
+          [this] { SetSelectionCommands(selectionUsable_); });
   resize(kDefaultWidth, kDefaultHeight);
+}
+
+// The client's child windows close after this window's own parts are gone: their last
+// activation must not reach the menus.
+FrameWindow::~FrameWindow() {
+  disconnect(client_, nullptr, this, nullptr);
 }
 
 // The menus and the accelerators are built from the tables; each item carries its command id.
@@ -71,9 +80,16 @@ QAction* FrameWindow::Action(int id) const {
 }
 
 void FrameWindow::SetSelectionCommands(bool usable) {
-  for (const int id : {host::command::kCut, host::command::kCopy, host::command::kDelete}) {
+  selectionUsable_ = usable;
+  for (const int id : {host::command::kCut, host::command::kDelete})
     Action(id)->setEnabled(usable);
-  }
+  Action(host::command::kCopy)->setEnabled(usable || ActiveCopyingChild() != nullptr);
+}
+
+CopiesSelection* FrameWindow::ActiveCopyingChild() const {
+  const QMdiSubWindow* active = client_->activeSubWindow();
+  if (active == nullptr || active == console_) return nullptr;
+  return dynamic_cast<CopiesSelection*>(active->widget());
 }
 
 void FrameWindow::EnablePaste() {

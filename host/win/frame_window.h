@@ -14,11 +14,14 @@ class QMdiSubWindow;
 
 namespace kova::win {
 
+class CopiesSelection;
+
 class FrameWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   explicit FrameWindow(const QString& title);
+  ~FrameWindow() override;
 
   QMdiArea* Client() const { return client_; }
 
@@ -30,8 +33,11 @@ class FrameWindow : public QMainWindow {
   // message box closes: a read may be waiting for the user's answer.
   void FocusConsole();
 
-  // Cut, Copy and Delete follow the selection; Paste, once usable, stays so.
+  // Cut, Copy and Delete follow the Input/Output window's selection; Paste, once usable, stays
+  // so. While a child window that copies its own selection is active, Copy is its.
   void SetSelectionCommands(bool usable);
+  // The active child window when it copies its own selection; null otherwise.
+  CopiesSelection* ActiveCopyingChild() const;
   void EnablePaste();
 
   // The "Window" menu's commands.
@@ -55,6 +61,7 @@ class FrameWindow : public QMainWindow {
 
   QMdiArea* client_;
   QMdiSubWindow* console_ = nullptr;
+  bool selectionUsable_ = false;
   std::map<int, QAction*> actions_;
   std::vector<QMenu*> popups_;
   std::vector<QAction*> childEntries_;

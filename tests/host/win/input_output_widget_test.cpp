@@ -17,6 +17,7 @@
 #include "host/main_menu.h"
 #include "host/win/clipboard.h"
 #include "host/win/console_host.h"
+#include "host/win/copies_selection.h"
 #include "host/win/frame_window.h"
 #include "host/win/input_output_widget.h"
 #include "tests/host/win/modal_responder.h"
@@ -136,6 +137,41 @@ TEST_F(Window, ALineTypedAheadIsNotDelivered) {
     QTest::keyClick(&Console(), Qt::Key_Return);
   });
   EXPECT_EQ(line, "asked\r\n");
+}
+
+// A child window that copies its own selection: "copied" stands for it on the clipboard.
+class CopyingChild : public QWidget, public CopiesSelection {
+ public:
+  void CopySelection() override { QApplication::clipboard()->setText(QStringLiteral("copied")); }
+};
+
+// Edit > Copy acts on the active child window: while another window is in front, it copies
+// what that window shows selected, not the Input/Output window's selection.
+TEST_F(Window, EditCopyActsOnTheActiveChildWindow) {
+  Write("abc def\n");
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  QMdiSubWindow* plain = host_.Frame().Client()->addSubWindow(new QWidget);
+  plain->show();
+  host_.Frame().Client()->setActiveSubWindow(plain);
+  EXPECT_FALSE(Enabled(host::command::kCopy));  // a window without a selection of its own
+  QMdiSubWindow* other = host_.Frame().Client()->addSubWindow(new CopyingChild);
+  other->show();
+  host_.Frame().Client()->setActiveSubWindow(other);
+  EXPECT_TRUE(Enabled(host::command::kCopy));  // though the Input/Output window selects nothing
+  EXPECT_FALSE(Enabled(host::command::kCut));
+  Item(host::command::kCopy)->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "copied");
+  EXPECT_TRUE(Enabled(host::command::kPaste));
+
+  host_.Frame().Client()->setActiveSubWindow(ConsoleWindow());
+  EXPECT_FALSE(Enabled(host::command::kCopy));
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, CellCentre(0, 0));
+  QTest::mouseMove(Viewport(), CellCentre(4, 0));
+  QTest::mouseMove(Viewport(), CellCentre(7, 0));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, CellCentre(7, 0));
+  Item(host::command::kCopy)->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "def");
 }
 
 TEST_F(Window, CopyNeedsASelectionAndThenEnablesPaste) {
