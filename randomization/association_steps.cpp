@@ -1,6 +1,7 @@
 #include "randomization/association_steps.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -266,27 +267,49 @@ int LargestOrder(int groupCount, std::int32_t asked) {
   return asked > 0 ? std::min<int>(asked, groupCount) : groupCount;
 }
 
+// The binary places after the point an abundance needs: 0 for a whole number, 1 for a half,
+// 2 for a quarter and so on; -1 for a value below 0, not a number, infinite or subnormal.
+int BinaryPlaces(float value) {
+  const auto bits = std::bit_cast<std::uint32_t>(value);
+  if (bits == 0) return 0;                    // +0
+  const std::uint32_t exponent = bits >> 23;  // the sign bit is 0 for a positive value
+  if (exponent == 0 || exponent >= 0xFF) return -1;
+  const std::uint32_t significand = (bits & 0x7FFFFFU) | 0x800000U;
+  // value = significand x 2^(exponent - 150), and the significand's trailing zeros cancel.
+  const int places = 150 - static_cast<int>(exponent) - std::countr_zero(significand);
+  return std::max(places, 0);
+}
+
 // Whether every species' sums over any sites, and with `squares` those of its squares, come
-// out exact when each addition (and each square) is rounded to single precision: whole numbers
-// of 0 or more whose total (and total of squares) is at most 2^24. Such sums are the same
-// numbers in single and in double precision, whatever the order of the additions, so the
-// passes' single-precision totals serve as the double-precision sums, to the bit.
+// out exact when each addition (and each square) is rounded to single precision: abundances
+// of 0 or more that are whole multiples of one power of two 2^-q (counts and cover classes:
+// q = 0; halves: q = 1), whose totals are at most 2^24 such units (2^24 units of 2^-2q for
+// the squares). Such sums are the same numbers in single and in double precision, whatever
+// the order of the additions, so the passes' single-precision totals serve as the
+// double-precision sums, to the bit.
 bool SumsExactInSinglePrecision(const float* abundance, std::size_t speciesCount,
                                 std::size_t siteCount, bool squares) {
-  constexpr double kLargestExact = 16777216.0;  // 2^24
+  int places = 0;
   std::vector<double> totals(speciesCount, 0.0);
   std::vector<double> squareTotals(speciesCount, 0.0);
   for (std::size_t site = 0; site < siteCount; ++site) {
     const float* column = abundance + site * speciesCount;
     for (std::size_t i = 0; i < speciesCount; ++i) {
+      const int needed = BinaryPlaces(column[i]);
+      if (needed < 0 || needed > 24) return false;
+      places = std::max(places, needed);
       const double x = column[i];
-      if (!(x >= 0.0 && x <= kLargestExact) || x != std::floor(x)) return false;
       totals[i] += x;
       squareTotals[i] += x * x;
     }
   }
+  // The totals are sums of multiples of 2^-places far below 2^53 units, so exact in double.
+  const double largestTotal = std::ldexp(1.0, 24 - places);
+  const double largestSquareTotal = std::ldexp(1.0, 24 - 2 * places);
   for (std::size_t i = 0; i < speciesCount; ++i) {
-    if (totals[i] > kLargestExact || (squares && squareTotals[i] > kLargestExact)) return false;
+    if (totals[i] > largestTotal || (squares && squareTotals[i] > largestSquareTotal)) {
+      return false;
+    }
   }
   return true;
 }

@@ -188,24 +188,31 @@ TEST(Bootstrap, IntervalsAreThoseOfTheResamplesWhateverTheThreads) {
 }
 
 // The steps find each species' strongest values for a block of species at once, from the
-// sums their passes add while they read the table (for whole numbers, the passes' own
-// single-precision totals; for bryceveg's halves, sums in double precision), for up to four
-// groupings a pass, with either build of the passes and for each kind of request; they must
-// be the values, to the bit, that the observed grouping's species-by-species search reports,
-// or the observed step would not count as reaching itself.
+// sums their passes add while they read the table (for whole numbers and quarters, the
+// passes' own single-precision totals; for bryceveg's tenths, sums in double precision), for up to
+// four groupings a pass, with either build of the passes and for each kind of request; they must be
+// the values, to the bit, that the observed grouping's species-by-species search reports, or the
+// observed step would not count as reaching itself.
 TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
-  const std::pair<const char*, ExtraSums> examples[] = {
-      {"dune_management", ExtraSums::SingleSquares},
-      {"syn_s200_n500_g6", ExtraSums::SingleSquares},
-      {"bryceveg_elev5", ExtraSums::DoubleTotalsAndSquares}};
+  struct Example {
+    const char* name;
+    float scale;  // every abundance times this
+    ExtraSums passSums;
+  };
+  const Example examples[] = {{"dune_management", 1.0f, ExtraSums::SingleSquares},
+                              {"dune_management", 0.25f, ExtraSums::SingleSquares},
+                              {"syn_s200_n500_g6", 1.0f, ExtraSums::SingleSquares},
+                              {"bryceveg_elev5", 1.0f, ExtraSums::DoubleTotalsAndSquares}};
   struct Asked {
     bool combinations;
     bool correlation;
     std::int32_t maxOrder;
   };
   const Asked requests[] = {{true, true, 0}, {true, true, 2}, {true, false, 0}, {false, true, 0}};
-  for (const auto& [example, passSums] : examples) {
-    const AnalysisData data = ReadExample(example);
+  for (const auto& [example, scale, passSums] : examples) {
+    AnalysisData data = ReadExample(example);
+    for (std::int64_t at = 0; at < data.abundanceMatrix.Size(); ++at)
+      data.abundanceMatrix.Data()[at] *= scale;
     std::vector<std::vector<std::int32_t>> groups;
     groups.emplace_back(data.siteGroups.Data(), data.siteGroups.Data() + data.siteCount);
     for (int rotation = 0; rotation < 2; ++rotation) {
@@ -217,8 +224,9 @@ TEST(Combinations, EveryStepFindsTheValuesOfTheSpeciesBySpeciesSearch) {
       ++sizes[static_cast<std::size_t>(group - 1)];
     for (const Asked& asked : requests) {
       for (const KernelBuild build : {KernelBuild::Fastest, KernelBuild::Baseline}) {
-        SCOPED_TRACE(testing::Message() << example << ", IndVal " << asked.combinations << ", r.g "
-                                        << asked.correlation << ", order " << asked.maxOrder);
+        SCOPED_TRACE(testing::Message()
+                     << example << " x " << scale << ", IndVal " << asked.combinations << ", r.g "
+                     << asked.correlation << ", order " << asked.maxOrder);
         AssociationRequest request;
         request.combinations = asked.combinations;
         request.correlation = asked.correlation;
