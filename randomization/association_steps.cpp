@@ -43,9 +43,9 @@ struct BlockSums {
 // each one its parent (itself without its highest group, one level up) and one group more, as
 // the list builds them, so that every sum comes out as the list's does. A step only needs each
 // species' largest value, which does not depend on the order of the visits, and the sums of
-// the parents on the way down stay in the first-level cache. Calls visit(depth, group) with
-// the combination's order less one and its highest group; the caller keeps the sums of each
-// depth.
+// the parents on the way down, one row per depth, stay in the cache. At each combination,
+// `depth` is its order less one and members[depth] its highest group; the caller keeps the
+// sums of each depth.
 struct DepthFirstCombinations {
   int groups;
   int largestOrder;
