@@ -1,7 +1,7 @@
 // What the associations add to a step: the steps of a run through the workers on the 1000 x
-// 1000 x 8 example (its counts, and fractions of them), without associations, with r.g of single groups, with IndVal over every
-// combination of groups (255 of them), and with both (IndVal over 255 combinations, r.g over
-// 254). Reported per step.
+// 1000 x 8 example (its counts, and fractions of them), without associations, with r.g of
+// single groups, with IndVal over every combination of groups (255 of them), and with both
+// (IndVal over 255 combinations, r.g over 254). Reported per step.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
