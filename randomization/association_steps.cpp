@@ -314,46 +314,7 @@ bool SumsExactInSinglePrecision(const float* abundance, std::size_t speciesCount
   return true;
 }
 
-// Every species' sums by group, site by site in site order, as the step passes add them.
-template <bool kSquares>
-KOVA_WIDE_LOOPS void SumSites(const float* abundance, std::int64_t siteCount,
-                              std::size_t speciesCount, const std::int32_t* siteGroups,
-                              double* totals, float* occupied, double* squares) {
-  for (std::int64_t k = 0; k < siteCount; ++k) {
-    const std::size_t at = static_cast<std::size_t>(siteGroups[k] - 1) * speciesCount;
-    const float* __restrict column = abundance + static_cast<std::size_t>(k) * speciesCount;
-    double* __restrict total = totals + at;
-    float* __restrict occupiedSites = occupied + at;
-    double* __restrict squared = kSquares ? squares + at : nullptr;
-    for (std::size_t i = 0; i < speciesCount; ++i) {
-      const double x = column[i];
-      total[i] += x;
-      occupiedSites[i] += column[i] > 0.0f ? 1.0f : 0.0f;
-      if constexpr (kSquares) squared[i] += x * x;
-    }
-  }
-}
-
 }  // namespace
-
-AssociationSteps::Sums AssociationSteps::SumGroups(const std::int32_t* siteGroups) const {
-  const std::size_t entries = speciesCount_ * static_cast<std::size_t>(groupCount_);
-  Sums sums;
-  sums.totals.assign(entries, 0.0);
-  sums.occupied.assign(entries, 0.0f);
-  sums.sizes.assign(static_cast<std::size_t>(groupCount_), 0);
-  for (std::int64_t k = 0; k < data_.siteCount; ++k)
-    ++sums.sizes[static_cast<std::size_t>(siteGroups[k] - 1)];
-  if (Correlations()) {
-    sums.squares.assign(entries, 0.0);
-    SumSites<true>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
-                   sums.totals.data(), sums.occupied.data(), sums.squares.data());
-  } else {
-    SumSites<false>(data_.abundanceMatrix.Data(), data_.siteCount, speciesCount_, siteGroups,
-                    sums.totals.data(), sums.occupied.data(), nullptr);
-  }
-  return sums;
-}
 
 AssociationSteps::AssociationSteps(const AnalysisData& data, const AssociationRequest& request)
     : data_(data),
@@ -388,16 +349,16 @@ std::size_t AssociationSteps::ScratchSize() const {
 }
 
 // One species' sums gathered group by group into `gathered` (3 x GroupCount doubles).
-SpeciesGroupSums AssociationSteps::SpeciesSums(const Sums& sums, std::size_t species,
-                                               double* gathered) const {
+SpeciesGroupSums AssociationSteps::SpeciesSums(const ExactSums& sums,
+                                               const std::vector<std::int32_t>& sizes,
+                                               std::size_t species, double* gathered) const {
   const auto groups = static_cast<std::size_t>(groupCount_);
   for (std::size_t j = 0; j < groups; ++j) {
     gathered[j] = sums.totals[j * speciesCount_ + species];
     gathered[groups + j] = sums.occupied[j * speciesCount_ + species];
-    gathered[2 * groups + j] =
-        sums.squares.empty() ? 0.0 : sums.squares[j * speciesCount_ + species];
+    gathered[2 * groups + j] = sums.squares[j * speciesCount_ + species];
   }
-  return {gathered, gathered + groups, gathered + 2 * groups, sums.sizes.data(), groupCount_};
+  return {gathered, gathered + groups, gathered + 2 * groups, sizes.data(), groupCount_};
 }
 
 void AssociationSteps::StepBlockMaxima(const GroupingWork& sums, const std::int32_t* groupSizes,
@@ -453,14 +414,17 @@ void AssociationSteps::StepBlockMaxima(const GroupingWork& sums, const std::int3
 void AssociationSteps::Strongest(const std::int32_t* siteGroups,
                                  std::vector<Association>& indicator,
                                  std::vector<Association>& correlation) const {
-  const Sums sums = SumGroups(siteGroups);
+  std::vector<std::int32_t> sizes(static_cast<std::size_t>(groupCount_));
+  for (std::int64_t k = 0; k < data_.siteCount; ++k)
+    ++sizes[static_cast<std::size_t>(siteGroups[k] - 1)];
+  const ExactSums sums = SumOverSites(data_, siteGroups, sizes);
   const std::size_t combinations = std::max(indicatorList_.Size(), correlationList_.Size());
   std::vector<double> scratch(4 * combinations + 3 * static_cast<std::size_t>(groupCount_));
   double* gathered = scratch.data() + 4 * combinations;
   indicator.clear();
   correlation.clear();
   for (std::size_t i = 0; i < speciesCount_; ++i) {
-    const SpeciesGroupSums species = SpeciesSums(sums, i, gathered);
+    const SpeciesGroupSums species = SpeciesSums(sums, sizes, i, gathered);
     if (IndicatorValues())
       indicator.push_back(StrongestIndicatorValue(indicatorList_, species, scratch.data()));
     if (Correlations())

@@ -11,6 +11,7 @@
 #include "indices/kernel_cores.h"
 #include "inputs/analysis_data.h"
 #include "randomization/combinations.h"
+#include "randomization/exact_values.h"
 
 namespace kova {
 
@@ -44,20 +45,14 @@ class AssociationSteps {
                        std::size_t count, double* scratch, double* maxima) const;
 
   // The strongest association of every species, with its combination, for the observed
-  // grouping `siteGroups` (group numbers from 1); empty where not asked for. Its sums come
-  // from a pass of its own, the same sums in the same order as the step passes'.
+  // grouping `siteGroups` (group numbers from 1); empty where not asked for. Its sums are the
+  // exact values' (SumOverSites): the same sums in the same order as the step passes'.
   void Strongest(const std::int32_t* siteGroups, std::vector<Association>& indicator,
                  std::vector<Association>& correlation) const;
 
  private:
-  struct Sums {
-    std::vector<double> totals;   // GroupCount x SpeciesCount, species fastest
-    std::vector<float> occupied;  // as totals
-    std::vector<double> squares;  // as totals, only for r.g
-    std::vector<std::int32_t> sizes;
-  };
-  Sums SumGroups(const std::int32_t* siteGroups) const;
-  SpeciesGroupSums SpeciesSums(const Sums& sums, std::size_t species, double* gathered) const;
+  SpeciesGroupSums SpeciesSums(const ExactSums& sums, const std::vector<std::int32_t>& sizes,
+                               std::size_t species, double* gathered) const;
 
   const AnalysisData& data_;
   AssociationRequest request_;
