@@ -130,6 +130,18 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const Analysi
   values.StartStatement();
   std::int64_t firstLine = 0;
   for (std::int64_t site = 1; site <= sites; ++site) {
+    // Counts first, as many as the line holds in a row; then the value that ended them.
+    const std::size_t counts = values.TakeDigitValuesOnLine(
+        static_cast<std::size_t>(sites - site + 1), kLongestSmallCount,
+        [entry = row + (site - 1) * stride, stride](std::string_view digits) mutable {
+          SmallCount(digits, *entry);
+          entry += stride;
+        });
+    if (counts > 0) {
+      if (firstLine == 0) firstLine = values.Line();
+      site += static_cast<std::int64_t>(counts);
+      if (site > sites) break;
+    }
     std::string_view text;
     FreeFormatValue value;
     if (values.NextOnLine(text)) {
@@ -185,11 +197,12 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const Analysi
 }
 
 // The table keeps the species of a site together, so a row written straight into it
-// touches a cache line (and at first a page) for every site. Rows are read a few at a time
-// into a block instead, and the block is written out a site at a time; a row too long for
-// the block is written straight in.
+// touches a cache line (and at first a page) for every site. Rows are read a few dozen at
+// a time into a block of at most a megabyte instead, and the block is
+// written out a site at a time, several cache lines in a row; a row too long for the block
+// is written straight in.
 constexpr std::size_t kRowBlockBytes = std::size_t{1} << 20;
-constexpr std::int64_t kRowsInABlock = 16;
+constexpr std::int64_t kRowsInABlock = 64;
 
 std::optional<InputFault> ReadSpeciesRows(FreeFormatValues& values, AnalysisData& data) {
   const std::int64_t species = data.speciesCount;

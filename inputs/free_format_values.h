@@ -58,7 +58,15 @@ class FreeFormatValues {
     return pendingRepeats_ == 0 && scanner_.NextValueOnRecord(Quotes::AreCharacters, text);
   }
 
-  // The line of the value NextOnLine gave.
+  // Values of digits alone, at most `longest` each, on the current line as NextOnLine takes
+  // them, each handed to `take` as its text (FreeFormatScanner::TakeDigitValuesOnRecord):
+  // the counts that make up most of a large table. Returns how many were taken.
+  template <typename Take>
+  std::size_t TakeDigitValuesOnLine(std::size_t most, std::size_t longest, Take take) {
+    return pendingRepeats_ == 0 ? scanner_.TakeDigitValuesOnRecord(most, longest, take) : 0;
+  }
+
+  // The line of the value NextOnLine or TakeDigitValuesOnLine gave.
   std::int64_t Line() const { return scanner_.Line(); }
 
   // After Next: how many more times it gives the same value, from a repeat count (r*v), which

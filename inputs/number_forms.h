@@ -30,9 +30,10 @@ std::optional<float> CsvNumber(std::string_view text, char decimalMark);
 // value (exact in single precision) goes to `value`. False for any other text, which the
 // conversions above take. Inline, for the readers of tables that hold a hundred million
 // numbers to try first.
+constexpr std::size_t kLongestSmallCount = 7;  // below 2^24
+
 inline bool SmallCount(std::string_view text, float& value) {
-  constexpr std::size_t kLongest = 7;  // below 2^24
-  if (text.empty() || text.size() > kLongest) return false;
+  if (text.empty() || text.size() > kLongestSmallCount) return false;
   std::uint32_t count = 0;
   for (const char character : text) {
     const auto digit = static_cast<std::uint32_t>(static_cast<unsigned char>(character)) - '0';

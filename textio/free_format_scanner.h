@@ -84,6 +84,44 @@ class FreeFormatScanner {
     return true;
   }
 
+  // Values of decimal digits alone, at most `longest` each, taken one after another from the
+  // current record as NextValueOnRecord takes them, each handed to `take` as its text: the
+  // bulk of a table of counts, in one loop. Stops after `most` values, at the record's end,
+  // or before the first value of any other form (or followed by a slash or an asterisk),
+  // which stays for the other calls. Returns how many were taken.
+  template <typename Take>
+  std::size_t TakeDigitValuesOnRecord(std::size_t most, std::size_t longest, Take take) {
+    if (lineEnded_ || slashMet_ || quote_ != 0) return 0;
+    const char* data = record_.data();
+    const std::size_t size = record_.size();
+    std::size_t position = position_;
+    std::size_t taken = 0;
+    while (taken < most) {
+      std::size_t start = position;
+      while (start < size && data[start] == ' ')
+        ++start;
+      std::size_t end = start;
+      while (end < size && static_cast<unsigned char>(data[end] - '0') <= 9)
+        ++end;
+      if (end == start || end - start > longest) break;
+      if (end < size && data[end] != ' ' && data[end] != ',') break;
+      take(std::string_view(data + start, end - start));
+      ++taken;
+      position = end;
+      if (position == size) {
+        lineEnded_ = true;
+        break;
+      }
+      // As SkipSeparatorAfterValue: a comma, or blanks and one comma.
+      if (data[position++] == ',') continue;
+      while (position < size && data[position] == ' ')
+        ++position;
+      if (position < size && data[position] == ',') ++position;
+    }
+    position_ = position;
+    return taken;
+  }
+
   // The line of the current record.
   std::int64_t Line() const { return line_; }
 
