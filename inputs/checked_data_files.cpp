@@ -198,9 +198,8 @@ std::optional<InputFault> ReadSpeciesRow(FreeFormatValues& values, const Analysi
 
 // The table keeps the species of a site together, so a row written straight into it
 // touches a cache line (and at first a page) for every site. Rows are read a few dozen at
-// a time into a block of at most a megabyte instead, and the block is
-// written out a site at a time, several cache lines in a row; a row too long for the block
-// is written straight in.
+// a time into a block of at most a megabyte instead, and the block is written out a site at
+// a time, several cache lines in a row; a row too long for the block is written straight in.
 constexpr std::size_t kRowBlockBytes = std::size_t{1} << 20;
 constexpr std::int64_t kRowsInABlock = 64;
 
