@@ -141,7 +141,7 @@ std::vector<Case> Cases() {
        0},
       {"a seed that stays zero", generated(60, 40, 3, 3, false), "data.txt\n0\n12\ngroups.txt\n",
        Setting::Nothing, 0},
-      {"results on a full device", example("syn_s1000_n1000_g8"), "data.txt\n1\n300\ngroups.txt\n",
+      {"results on a full device", example("syn_s1000_n1000_g8"), "data.txt\n1\n60\ngroups.txt\n",
        Setting::ResultsOnFullDevice, 255},
       {"console on a full device", example("dune_management"), "data.txt\n1\n300\ngroups.txt\n",
        Setting::OutputOnFullDevice, 255},
