@@ -13,15 +13,15 @@ bool AbundanceIndex(const std::int32_t& speciesCount, const std::int32_t& siteCo
   arguments.abundanceMatrix = &abundanceMatrix;
   arguments.indexType = indexType;
 
+  // The storage per group first: once a part is refused, nothing more is asked for.
   const auto groupMeans =
       TryObtainWorkStorage<double>(arguments.speciesCount, arguments.groupCount);
+  if (groupMeans == nullptr) return false;
   const auto evenness = TryObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
+  if (evenness == nullptr) return false;
   const auto meanSums = TryObtainWorkStorage<float>(arguments.speciesCount, 1);
   const auto largestMeans = TryObtainWorkStorage<float>(arguments.speciesCount, 1);
-  if (groupMeans == nullptr || evenness == nullptr || meanSums == nullptr ||
-      largestMeans == nullptr) {
-    return false;
-  }
+  if (meanSums == nullptr || largestMeans == nullptr) return false;
 
   CoresFor(build).abundance(arguments,
                             {groupMeans.get(), evenness.get(), meanSums.get(), largestMeans.get()});

@@ -13,12 +13,15 @@ bool AbundancePresenceIndex(const std::int32_t& speciesCount, const std::int32_t
   arguments.abundanceMatrix = &abundanceMatrix;
   arguments.presenceMatrix = &presenceMatrix;
 
+  // The storage per group first: once a part is refused, nothing more is asked for.
   const auto groupTotals =
       TryObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
+  if (groupTotals == nullptr) return false;
   const auto occupiedSites =
       TryObtainWorkStorage<float>(arguments.speciesCount, arguments.groupCount);
+  if (occupiedSites == nullptr) return false;
   const auto meanSums = TryObtainWorkStorage<float>(arguments.speciesCount, 1);
-  if (groupTotals == nullptr || occupiedSites == nullptr || meanSums == nullptr) return false;
+  if (meanSums == nullptr) return false;
 
   CoresFor(build).abundancePresence(arguments,
                                     {groupTotals.get(), occupiedSites.get(), meanSums.get()});
