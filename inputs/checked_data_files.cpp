@@ -8,6 +8,7 @@
 #include "inputs/free_format_values.h"
 #include "inputs/input_file_faults.h"
 #include "inputs/number_forms.h"
+#include "textio/numeric_conversion.h"
 
 namespace kova {
 namespace {

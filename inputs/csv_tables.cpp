@@ -9,6 +9,7 @@
 #include "inputs/checked_data_files.h"
 #include "inputs/csv_records.h"
 #include "inputs/number_forms.h"
+#include "textio/numeric_conversion.h"
 
 namespace kova {
 namespace {
@@ -36,8 +37,8 @@ InputFault EmptyFileFault(const CsvRecords& records, const std::string& expected
   return {records.FileName(), "an empty file", expected};
 }
 
-InputFault SiteAgainFault(const std::string& fileName, std::string_view name,
-                          std::int64_t line, std::int64_t firstLine) {
+InputFault SiteAgainFault(const std::string& fileName, std::string_view name, std::int64_t line,
+                          std::int64_t firstLine) {
   return {AtLine(fileName, line),
           "site " + Quoted(name) + " again, first on line " + std::to_string(firstLine),
           "each site once"};
@@ -112,8 +113,7 @@ std::optional<InputFault> ReadCsvGrouping(const std::string& fileName, SiteGroup
   }
   if (record.fields.size() != 2) {
     return InputFault{AtLine(fileName, record.line),
-                      "a header of " + std::to_string(record.fields.size()) + " fields",
-                      twoFields};
+                      "a header of " + std::to_string(record.fields.size()) + " fields", twoFields};
   }
   std::unordered_map<std::string, std::int64_t> firstLines;
   std::vector<std::string> labels;
@@ -232,10 +232,10 @@ class SiteMatcher {
     for (std::size_t site = 0; site < grouping_.sites.size(); ++site) {
       if (communityLines_[site] != 0) continue;
       const SiteGrouping::Site& missing = grouping_.sites[site];
-      return InputFault{AtLine(grouping_.fileName, missing.line),
-                        "site " + Quoted(missing.name) + ", which " + communityFile +
-                            " does not have",
-                        "only the sites of the community"};
+      return InputFault{
+          AtLine(grouping_.fileName, missing.line),
+          "site " + Quoted(missing.name) + ", which " + communityFile + " does not have",
+          "only the sites of the community"};
     }
     return std::nullopt;
   }
@@ -258,12 +258,14 @@ std::optional<InputFault> HeaderFault(const std::string& fileName, const CsvReco
     for (const SiteGrouping::Site& site : grouping.sites)
       sites.insert(site.name);
     const std::unordered_set<std::string_view> distinct(names, header.fields.end());
-    const auto siteNames = static_cast<std::size_t>(std::count_if(
-        distinct.begin(), distinct.end(), [&sites](const auto& name) { return sites.contains(name); }));
+    const auto siteNames = static_cast<std::size_t>(
+        std::count_if(distinct.begin(), distinct.end(),
+                      [&sites](const auto& name) { return sites.contains(name); }));
     if (distinct.size() == count && siteNames * 10 >= count * 9) {
       return InputFault{AtLine(fileName, header.line),
                         "a header of the sites of " + grouping.fileName + " (" +
-                            Quoted(header.fields[1]) + ", ...), as a table with species as rows has",
+                            Quoted(header.fields[1]) +
+                            ", ...), as a table with species as rows has",
                         "sites as rows and species as columns, as write.csv writes a community "
                         "data frame (t() turns the table in R)"};
     }
@@ -287,8 +289,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
   CsvRecords records(fileName);
   CsvRecord header;
   if (!records.Next(header)) {
-    return EmptyFileFault(records,
-                          "a header of species names after the column of site names");
+    return EmptyFileFault(records, "a header of species names after the column of site names");
   }
   const std::size_t fields = header.fields.size();
   const std::int64_t headerLine = header.line;
@@ -311,10 +312,10 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
   std::size_t rows = 0;
   for (; records.Next(record); ++rows) {
     if (record.fields.size() != fields) {
-      return InputFault{AtLine(fileName, record.line),
-                        std::to_string(record.fields.size()) + " fields",
-                        std::to_string(fields) + " fields, as the header has: the site's name and " +
-                            std::to_string(fields - 1) + " species"};
+      return InputFault{
+          AtLine(fileName, record.line), std::to_string(record.fields.size()) + " fields",
+          std::to_string(fields) + " fields, as the header has: the site's name and " +
+              std::to_string(fields - 1) + " species"};
     }
     const std::string_view name = record.fields[0];
     if (name.empty()) {
@@ -335,8 +336,7 @@ std::optional<InputFault> ReadCsvCommunity(const std::string& fileName,
         return InputFault{AtLine(fileName, record.line),
                           (value.empty() ? std::string("an empty field") : Quoted(value)) +
                               " for species " + Quoted(data.speciesNames[species - 1]) +
-                              " at site " +
-                              Quoted(name),
+                              " at site " + Quoted(name),
                           number ? kAbundanceExpected : "a number, such as 3, 0.5 or 2.5e-1"};
       }
       abundance[species - 1] = *number;

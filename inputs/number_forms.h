@@ -26,24 +26,6 @@ std::optional<float> DataFileNumber(std::string_view text);
 // separated by semicolons may write 0,5); a point is always taken. Empty as above.
 std::optional<float> CsvNumber(std::string_view text, char decimalMark);
 
-// Digits alone, at most seven: a count, as most entries of a community table are, whose
-// value (exact in single precision) goes to `value`. False for any other text, which the
-// conversions above take. Inline, for the readers of tables that hold a hundred million
-// numbers to try first.
-constexpr std::size_t kLongestSmallCount = 7;  // below 2^24
-
-inline bool SmallCount(std::string_view text, float& value) {
-  if (text.empty() || text.size() > kLongestSmallCount) return false;
-  std::uint32_t count = 0;
-  for (const char character : text) {
-    const auto digit = static_cast<std::uint32_t>(static_cast<unsigned char>(character)) - '0';
-    if (digit > 9) return false;
-    count = count * 10 + digit;
-  }
-  value = static_cast<float>(count);
-  return true;
-}
-
 // A CSV field of that form read in double precision, as R's read.csv reads a column of
 // numbers (a group label, say). Empty when the text is not of that form.
 std::optional<double> CsvDouble(std::string_view text, char decimalMark);

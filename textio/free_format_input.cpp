@@ -1,6 +1,7 @@
 #include "textio/free_format_input.h"
 
 #include <string_view>
+#include <type_traits>
 
 #include "textio/console.h"
 #include "textio/failures.h"
@@ -59,6 +60,14 @@ class ValueScanner {
 
   // The value for the next item.
   ScannedValue Next(Quotes quotes);
+
+  // Values of digits alone that follow on the current record, at most `most` of them, each
+  // handed to `take` as Next would give it: the bulk of a table of counts, in one loop.
+  template <typename Take>
+  std::size_t TakeDigitValues(std::size_t most, Take take) {
+    constexpr std::size_t kAnyLength = ~std::size_t{0};
+    return pendingRepeats_ == 0 ? scanner_.TakeDigitValuesOnRecord(most, kAnyLength, take) : 0;
+  }
 
  private:
   FreeFormatToken NextToken(Quotes quotes);
@@ -127,6 +136,21 @@ void ReadElements(ValueScanner& scanner, const InputItem& item, const IoStatemen
                   Convert convert) {
   T* element = static_cast<T*>(item.first);
   for (std::ptrdiff_t index = 0; index < item.count; ++index, element += item.stride) {
+    // Plain digit values in a row first, each converted as Next's would be.
+    const std::size_t digitValues = scanner.TakeDigitValues(
+        static_cast<std::size_t>(item.count - index),
+        [&statement, &convert, next = element,
+         stride = item.stride](std::string_view text) mutable {
+          bool converted = false;
+          if constexpr (std::is_same_v<T, float>) converted = SmallCount(text, *next);
+          if (!converted && !convert(text, *next)) {
+            ReportRunTimeError(failure::kIllegalNumericCharacter, statement);
+          }
+          next += stride;
+        });
+    index += static_cast<std::ptrdiff_t>(digitValues);
+    element += static_cast<std::ptrdiff_t>(digitValues) * item.stride;
+    if (index == item.count) break;
     const ScannedValue value = scanner.Next(Quotes::AreCharacters);
     // A null value leaves the element unchanged.
     if (!value.isNull && !convert(value.text, *element)) {

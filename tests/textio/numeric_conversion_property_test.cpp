@@ -119,6 +119,27 @@ TEST(RealConversionProperty, FollowsTheConversionRuleOnRandomTexts) {
   EXPECT_EQ(mismatches, 0);
 }
 
+// The readers' shortcut for counts gives ConvertReal's bits, and takes nothing else.
+TEST(RealConversionProperty, SmallCountsHaveTheConversionsBits) {
+  std::mt19937_64 random(13);
+  for (int i = 0; i < 20000; ++i) {
+    const std::string text = RandomDigits(random, 9);
+    float count = -1.0f;
+    float converted = -2.0f;
+    const bool taken = SmallCount(text, count);
+    EXPECT_EQ(taken, !text.empty() && text.size() <= kLongestSmallCount) << text;
+    if (taken) {
+      ASSERT_TRUE(ConvertReal(text, converted)) << text;
+      EXPECT_EQ(std::bit_cast<std::uint32_t>(count), std::bit_cast<std::uint32_t>(converted))
+          << text;
+    }
+  }
+  for (const char* other : {"+1", "-0", "1.", "1e2", "1 ", "", "12345678"}) {
+    float value = -1.0f;
+    EXPECT_FALSE(SmallCount(other, value)) << other;
+  }
+}
+
 TEST(RealConversionProperty, MantissasNearTheLimitDoNotWrapAround) {
   // Nineteen digits just above 2^64 / 10: one more digit must not wrap the mantissa.
   for (const char* text : {"18446744073709551620", "1844674408000000000.5", "18446744089e3"}) {
