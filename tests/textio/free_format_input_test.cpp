@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "tests/support/console_capture.h"
 #include "textio/free_format_input.h"
+#include "textio/free_format_scanner.h"
 #include "textio/units.h"
 
 namespace kova {
@@ -245,6 +247,51 @@ TEST(ReadFreeFormat, MixesKindsInOneStatement) {
   EXPECT_EQ(std::string(name, sizeof name), "a b     ");
   EXPECT_EQ(count, 3);
   EXPECT_EQ(value, 2.5f);
+}
+
+// The tokens of one record, as text: "v:" a value, "n" a null, "/" a slash, "r:" a repeat
+// count; then what is left of the record. With `runs`, runs of digit values (at most a few at
+// a time) are taken first wherever they stand.
+std::vector<std::string> TokensOf(const std::string& record, bool runs, std::mt19937& random) {
+  FreeFormatScanner scanner;
+  scanner.Start(record, 1);
+  std::vector<std::string> tokens;
+  std::uniform_int_distribution<std::size_t> most(1, 4);
+  for (;;) {
+    if (runs) {
+      scanner.TakeDigitValuesOnRecord(most(random), 7, [&tokens](std::string_view text) {
+        tokens.push_back("v:" + std::string(text));
+      });
+    }
+    std::string_view text;
+    if (scanner.NextValueOnRecord(Quotes::AreCharacters, text)) {
+      tokens.push_back("v:" + std::string(text));
+      continue;
+    }
+    const FreeFormatToken token = scanner.Next(Quotes::AreCharacters);
+    using Kind = FreeFormatToken::Kind;
+    if (token.kind == Kind::EndOfRecord) break;
+    const char* kinds[] = {"v:", "n", "/", "r:"};
+    tokens.push_back(kinds[static_cast<int>(token.kind)] + std::string(token.text));
+    if (token.kind == Kind::Slash) break;  // every later value is the slash too
+  }
+  tokens.push_back("rest:" + std::string(scanner.Unscanned()));
+  return tokens;
+}
+
+// The readers' runs of digit values take exactly what one value at a time takes, whatever
+// follows them: blanks, commas, slashes, asterisks, letters or the record's end.
+TEST(FreeFormatScanner, RunsOfDigitValuesTakeWhatSingleValuesTake) {
+  std::mt19937 random(5);
+  const std::string alphabet = "0123456789001  ,,/*a.";
+  std::uniform_int_distribution<std::size_t> character(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> length(0, 24);
+  for (int trial = 0; trial < 5000; ++trial) {
+    std::string record;
+    for (int n = length(random); n > 0; --n)
+      record += alphabet[character(random)];
+    EXPECT_EQ(TokensOf(record, true, random), TokensOf(record, false, random)) << record;
+  }
 }
 
 TEST(ReadFormattedA, TakesTheFirstBytesOfANewRecord) {
