@@ -221,14 +221,15 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
   }
   for (std::size_t b = 0; b < sums.count; ++b)
     aK[b] = weight * aK[b];
+  for (std::size_t b = 0; b < sums.count; ++b) {
+    const double lK = weight * squareShare[b];
+    squareShare[b] = n * lK - aK[b] * aK[b];  // now the spread
+  }
+  const double* spread = squareShare;
   for (int order = 1; order < groups; ++order) {
-    const double nC = weight * order;
     double* denominator = denominators + static_cast<std::size_t>(order) * B;
-    for (std::size_t b = 0; b < sums.count; ++b) {
-      const double lK = weight * squareShare[b];
-      const double spread = n * lK - aK[b] * aK[b];
-      denominator[b] = std::sqrt(spread * (n * nC - nC * nC));
-    }
+    for (std::size_t b = 0; b < sums.count; ++b)
+      denominator[b] = CorrelationDenominator(n, weight, spread[b], order);
   }
   if (largestShares == nullptr && largestOrder > 0) {
     DepthFirstCombinations visits(groups, largestOrder);
@@ -253,9 +254,9 @@ void CorrelationBlock(const CombinationList& list, const BlockSums& sums, double
   for (int order = 1; order <= largestOrder; ++order) {
     const double* largestShare = largest + static_cast<std::size_t>(order) * B;
     const double* denominator = denominators + static_cast<std::size_t>(order) * B;
-    const double nC = weight * order;
     for (std::size_t b = 0; b < sums.count; ++b) {
-      const double value = (n * (weight * largestShare[b]) - aK[b] * nC) / denominator[b];
+      const double value =
+          CorrelationValue(n, weight, aK[b], largestShare[b], order, denominator[b]);
       best[b] = value > best[b] ? value : best[b];  // the smaller order keeps a tie
     }
   }

@@ -165,10 +165,8 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
   // The denominator depends on the order alone: computed once per order, by the same
   // expression, so that every value has the bits it would have without the saving.
   double* denominators = scratch + list.Size();
-  for (int order = 1; order < groups; ++order) {
-    const double nC = weight * order;
-    denominators[order] = std::sqrt(spread * (n * nC - nC * nC));
-  }
+  for (int order = 1; order < groups; ++order)
+    denominators[order] = CorrelationDenominator(n, weight, spread, order);
   // The combinations of one order share the denominator, and the numerator grows with the
   // share (rounding never reverses that): the first with the largest share is the order's
   // strongest, and an order's value must be strictly larger than a smaller order's to replace
@@ -180,9 +178,7 @@ Association StrongestCorrelation(const CombinationList& list, const SpeciesGroup
   double largestShare = -std::numeric_limits<double>::infinity();
   const auto closeOrder = [&] {
     if (orderBest < 0) return;
-    const double aC = weight * largestShare;
-    const double nC = weight * order;
-    const double value = (n * aC - aK * nC) / denominators[order];
+    const double value = CorrelationValue(n, weight, aK, largestShare, order, denominators[order]);
     if (value > strongest.value) strongest = {orderBest, value, 0.0, 0.0};
   };
   for (std::size_t c = 0; c < list.Size(); ++c) {

@@ -12,6 +12,7 @@
 // order first on a tie, and within an order the combination listed first.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -92,5 +93,21 @@ Association IndicatorValueOf(const CombinationList& list, int combination,
 // group has no correlation). `scratch` holds list.Size() + 2 x groupCount doubles.
 Association StrongestCorrelation(const CombinationList& list, const SpeciesGroupSums& sums,
                                  double* scratch);
+
+// The two parts of r.g, as the species-by-species search and every step form them, so that
+// both give the same bits. Over `n` sites, each group weighing `weight` of them: the
+// denominator of every combination of `order` groups, from the species' `spread`
+// (n x lK - aK x aK), and a combination's value from its `share` (the sum of its a_j / n_j).
+inline double CorrelationDenominator(double n, double weight, double spread, int order) {
+  const double nC = weight * order;
+  return std::sqrt(spread * (n * nC - nC * nC));
+}
+
+inline double CorrelationValue(double n, double weight, double aK, double share, int order,
+                               double denominator) {
+  const double aC = weight * share;
+  const double nC = weight * order;
+  return (n * aC - aK * nC) / denominator;
+}
 
 }  // namespace kova
