@@ -19,8 +19,13 @@
 #include <immintrin.h>
 #define KOVA_AVX2_INTRINSICS 1
 
+// Clang (the fuzzers' compiler) ignores GCC's target pragma; its own attribute does the same.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 
 namespace kova::avx2_cores {
 namespace {
@@ -35,7 +40,11 @@ namespace {
 }  // namespace
 }  // namespace kova::avx2_cores
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 namespace kova {
 
