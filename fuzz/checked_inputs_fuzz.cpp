@@ -1,7 +1,8 @@
 // libFuzzer target: the checked reading of a run's files on arbitrary bytes, a data file or a
-// CSV community with its groups. The first byte chooses the form, the rest is the table, then
-// after the first NUL byte the groups. Reading reports a fault or fills the data; it must never
-// crash, hang or take memory the files do not call for.
+// CSV community with its groups (and, with a CSV, its blocks). The first byte chooses the form,
+// the rest is the table, then after the first NUL byte the groups and after a second one the
+// blocks. Reading reports a fault or fills the data; it must never crash, hang or take memory
+// the files do not call for.
 #include <unistd.h>
 
 #include <cstddef>
@@ -32,7 +33,8 @@ class Folder {
   }
   ~Folder() {
     if (path_.empty()) return;
-    for (const char* name : {"/table.txt", "/table.csv", "/groups.txt", "/groups.csv"})
+    for (const char* name :
+         {"/table.txt", "/table.csv", "/groups.txt", "/groups.csv", "/blocks.csv"})
       ::unlink((path_ + name).c_str());
     ::rmdir(path_.c_str());
   }
@@ -63,13 +65,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::size_t split = bytes.find('\0');
   const std::string_view table = bytes.substr(0, split);
-  const std::string_view groups =
+  std::string_view groups =
       split == std::string_view::npos ? std::string_view() : bytes.substr(split + 1);
+  const std::size_t blocksSplit = groups.find('\0');
+  const bool withBlocks = csv && blocksSplit != std::string_view::npos;
+  const std::string_view blocks = withBlocks ? groups.substr(blocksSplit + 1) : std::string_view();
+  if (withBlocks) groups = groups.substr(0, blocksSplit);
 
   kova::InputFiles request;
   request.tableForm = csv ? kova::TableForm::Csv : kova::TableForm::DataFile;
   request.tableFile = folder.Write(csv ? "table.csv" : "table.txt", table);
   request.groupsFile = folder.Write(csv ? "groups.csv" : "groups.txt", groups);
+  if (withBlocks) {
+    request.blocksFile = folder.Write("blocks.csv", blocks);
+    if (request.blocksFile.empty()) return 0;
+  }
   request.randomSeed = 12345;
   request.randomizationCount = 9;
   if (request.tableFile.empty() || request.groupsFile.empty()) return 0;
