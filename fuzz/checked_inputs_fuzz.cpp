@@ -1,64 +1,21 @@
 // libFuzzer target: the checked reading of a run's files on arbitrary bytes, a data file or a
-// CSV community with its groups (and, with a CSV, its blocks). The first byte chooses the form,
-// the rest is the table, then after the first NUL byte the groups and after a second one the
-// blocks. Reading reports a fault or fills the data; it must never crash, hang or take memory
-// the files do not call for.
-#include <unistd.h>
-
+// CSV community with its groups (and, with a CSV, its blocks), written into a scratch folder.
+// The first byte chooses the form, the rest is the table, then after the first NUL byte the
+// groups and after a second one the blocks. Reading reports a fault or fills the data; it must
+// never crash, hang or take memory the files do not call for.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <string_view>
 
+#include "fuzz/run_ended.h"
 #include "inputs/analysis_data.h"
 #include "inputs/checked_inputs.h"
-#include "textio/run_endings.h"
-
-namespace {
-
-struct RunEnded {};
-
-[[noreturn]] void ThrowRunEnded(int) {
-  throw RunEnded{};
-}
-
-// A folder of its own for the files, removed when the fuzzer ends.
-class Folder {
- public:
-  Folder() {
-    char pattern[] = "/tmp/kova-fuzz.XXXXXX";
-    if (::mkdtemp(pattern) != nullptr) path_ = pattern;
-  }
-  ~Folder() {
-    if (path_.empty()) return;
-    for (const char* name :
-         {"/table.txt", "/table.csv", "/groups.txt", "/groups.csv", "/blocks.csv"})
-      ::unlink((path_ + name).c_str());
-    ::rmdir(path_.c_str());
-  }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-
-  // Writes `text` to the file `name` of the folder and returns its path, empty on failure.
-  std::string Write(const char* name, std::string_view text) const {
-    if (path_.empty()) return {};
-    const std::string file = path_ + "/" + name;
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return out ? file : std::string();
-  }
-
- private:
-  std::string path_;
-};
-
-}  // namespace
+#include "tests/support/scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Folder folder;
-  static const bool ready = (kova::SetProcessExit(&ThrowRunEnded), true);
+  static const kova::test_support::ScratchFolder folder;
+  static const bool ready = (kova::fuzz::EndRunsByThrowing(), true);
   (void)ready;
   if (size == 0) return 0;
   const bool csv = (data[0] & 1) != 0;
@@ -74,19 +31,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   kova::InputFiles request;
   request.tableForm = csv ? kova::TableForm::Csv : kova::TableForm::DataFile;
-  request.tableFile = folder.Write(csv ? "table.csv" : "table.txt", table);
-  request.groupsFile = folder.Write(csv ? "groups.csv" : "groups.txt", groups);
-  if (withBlocks) {
-    request.blocksFile = folder.Write("blocks.csv", blocks);
-    if (request.blocksFile.empty()) return 0;
-  }
+  request.tableFile = folder.Write(csv ? "table.csv" : "table.txt", std::string(table));
+  request.groupsFile = folder.Write(csv ? "groups.csv" : "groups.txt", std::string(groups));
+  if (withBlocks) request.blocksFile = folder.Write("blocks.csv", std::string(blocks));
   request.randomSeed = 12345;
   request.randomizationCount = 9;
-  if (request.tableFile.empty() || request.groupsFile.empty()) return 0;
   try {
     kova::AnalysisData analysis;
     (void)kova::ReadCheckedInputs(request, analysis);
-  } catch (const RunEnded&) {
+  } catch (const kova::fuzz::RunEnded&) {
   }
   return 0;
 }

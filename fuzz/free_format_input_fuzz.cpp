@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/run_ended.h"
 #include "textio/console.h"
 #include "textio/free_format_input.h"
 #include "textio/run_endings.h"
@@ -15,11 +16,7 @@
 
 namespace {
 
-struct RunEnded {};
-
-[[noreturn]] void ThrowRunEnded(int) {
-  throw RunEnded{};
-}
+using kova::fuzz::RunEnded;
 
 const std::uint8_t* consoleData = nullptr;
 std::size_t consoleSize = 0;
@@ -63,7 +60,7 @@ void Setup() {
   hooks.EndOfRun = [](int) {};
   hooks.Poll = [] {};
   kova::InstallConsoleHooks(hooks);
-  kova::SetProcessExit(&ThrowRunEnded);
+  kova::fuzz::EndRunsByThrowing();
 }
 
 }  // namespace
